@@ -1,0 +1,278 @@
+#include "Helpers.h"
+
+#include "Messages.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace modGlobal {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+
+qint64 ToCents(double v)
+{
+    // The small nudge keeps decimal halves such as 2.675 (held as
+    // 2.67499999...) rounding up, as a person would round them.
+    return std::llround(v * 100.0 + (v >= 0 ? 1e-7 : -1e-7));
+}
+} // namespace
+
+bool ParseNumber(const QString& text, double* value)
+{
+    QString t = text.trimmed();
+    bool negative = false;
+    if (t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {
+        negative = true;
+        t = t.mid(1, t.size() - 2).trimmed();
+    }
+    t.remove(QLatin1Char('$'));
+    t.remove(QLatin1Char(','));
+    t.remove(QLatin1Char(' '));
+    if (t.isEmpty())
+        return false;
+    bool hasDigit = false;
+    for (QChar c : t) {
+        if (c.isDigit())
+            hasDigit = true;
+        else if (c != QLatin1Char('.') && c != QLatin1Char('-') && c != QLatin1Char('+') && c != QLatin1Char('e')
+                 && c != QLatin1Char('E'))
+            return false;
+    }
+    if (!hasDigit)
+        return false;
+    bool ok = false;
+    double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    if (value)
+        *value = negative ? -v : v;
+    return true;
+}
+
+double RoundCents(double v)
+{
+    return double(ToCents(v)) / 100.0;
+}
+
+QString FormatAmount(double v)
+{
+    const qint64 cents = ToCents(v);
+    const qint64 whole = std::llabs(cents) / 100;
+    const int frac = int(std::llabs(cents) % 100);
+    QString digits = QString::number(whole);
+    for (int i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
+    const QString body = QLatin1Char('$') + digits + QLatin1Char('.') + QString::number(frac).rightJustified(2, QLatin1Char('0'));
+    return cents < 0 ? QLatin1Char('(') + body + QLatin1Char(')') : body;
+}
+
+QString AmountText(const QString& text)
+{
+    double v = 0;
+    if (!ParseNumber(text, &v)) {
+        if (!text.trimmed().isEmpty())
+            Messages::Beep();
+        v = 0;
+    }
+    return FormatAmount(v);
+}
+
+QString WholeNumberText(const QString& text)
+{
+    double v = 0;
+    if (!ParseNumber(text, &v)) {
+        if (!text.trimmed().isEmpty())
+            Messages::Beep();
+        return QStringLiteral("0");
+    }
+    const double r = std::round(v);
+    return QString::number(r == 0 ? 0.0 : r, 'f', 0);
+}
+
+double AmountValue(const QString& text)
+{
+    double v = 0;
+    return ParseNumber(text, &v) ? v : 0.0;
+}
+
+QString BlankIfZero(int n)
+{
+    return n == 0 ? QString() : QString::number(n);
+}
+
+bool AmountIsZero(double v)
+{
+    return std::fabs(v) < 0.01;
+}
+
+QString FieldText(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return QString();
+    return TrimBlanks(v.toString());
+}
+
+int FieldLong(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::Double) {
+        const double d = v.toDouble();
+        return std::isfinite(d) ? int(std::llround(d)) : 0;
+    }
+    bool ok = false;
+    const qlonglong n = v.toLongLong(&ok);
+    if (ok)
+        return int(n);
+    double d = 0;
+    return ParseNumber(v.toString(), &d) ? int(std::llround(d)) : 0;
+}
+
+short FieldInt(const QVariant& v)
+{
+    return short(FieldLong(v));
+}
+
+QDate ZeroDate()
+{
+    return QDate(1899, 12, 30);
+}
+
+QDate FieldDate(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return ZeroDate();
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime().date();
+    const QString s = v.toString().trimmed();
+    QDate d = QDate::fromString(s.left(10), Qt::ISODate);
+    return d.isValid() ? d : ZeroDate();
+}
+
+double FieldDouble(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return 0.0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok && std::isfinite(d) ? d : 0.0;
+}
+
+bool FieldBool(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return false;
+    if (v.typeId() == QMetaType::QString) {
+        const QString s = v.toString().trimmed();
+        return s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || (s.toLongLong() != 0);
+    }
+    return v.toLongLong() != 0 || v.toBool();
+}
+
+QString TrimBlanks(const QString& s)
+{
+    int start = 0, end = s.size();
+    while (start < end && s[start] == QLatin1Char(' '))
+        ++start;
+    while (end > start && s[end - 1] == QLatin1Char(' '))
+        --end;
+    return s.mid(start, end - start);
+}
+
+QString RTrimBlanks(const QString& s)
+{
+    int end = s.size();
+    while (end > 0 && s[end - 1] == QLatin1Char(' '))
+        --end;
+    return s.left(end);
+}
+
+QString PairJoin(const QString& a, const QString& b)
+{
+    const QString ta = TrimBlanks(a), tb = TrimBlanks(b);
+    if (!ta.isEmpty() && !tb.isEmpty())
+        return ta + QStringLiteral(", ") + tb;
+    return ta + tb;
+}
+
+QString NameJoin(const QString& lastName, const QString& firstNames, bool lastNameFirst)
+{
+    const QString last = RTrimBlanks(lastName), first = RTrimBlanks(firstNames);
+    if (lastNameFirst)
+        return PairJoin(last, first);
+    return first.isEmpty() ? last : first + QLatin1Char(' ') + last;
+}
+
+QString AddressJoin(const QString& address1, const QString& address2, const QString& city, const QString& state,
+                    const QString& zipCode, bool multiLine)
+{
+    const QString sep = multiLine ? kCrLf : QStringLiteral(", ");
+    const QString place = TrimBlanks(PairJoin(city, state) + QStringLiteral("  ") + TrimBlanks(zipCode));
+    QString street = TrimBlanks(address1);
+    const QString line2 = TrimBlanks(address2);
+    if (!street.isEmpty() && !line2.isEmpty())
+        street += sep;
+    street += line2;
+    if (!street.isEmpty() && !place.isEmpty())
+        street += sep;
+    return street + place;
+}
+
+QString EnvelopeSortKey(int number, const QString& name)
+{
+    if (number == 0)
+        return QStringLiteral("ZZZZZZZZZZ") + name;
+    return QString::number(number).rightJustified(10, QLatin1Char(' ')) + name;
+}
+
+QString HeadingWrap(const QString& text, int lines)
+{
+    QString t = TrimBlanks(text);
+    while (t.contains(QLatin1String("  ")))
+        t.replace(QLatin1String("  "), QLatin1String(" "));
+    const int breaks = std::max(lines - 1, 0);
+    const int blanks = int(t.count(QLatin1Char(' ')));
+    QString prefix;
+    for (int i = blanks; i < breaks; ++i)
+        prefix += kCrLf;
+    int toReplace = breaks;
+    QString out;
+    out.reserve(t.size() + 2 * breaks);
+    for (QChar c : t) {
+        if (c == QLatin1Char(' ') && toReplace > 0) {
+            out += kCrLf;
+            --toReplace;
+        } else {
+            out += c;
+        }
+    }
+    return prefix + out;
+}
+
+QString ShortDateFormat()
+{
+    QString f = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!f.contains(QLatin1String("yyyy")))
+        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return f;
+}
+
+QString ShortDate(const QDate& d)
+{
+    return QLocale().toString(d, ShortDateFormat());
+}
+
+QDate ParseShortDate(const QString& text)
+{
+    return QLocale().toDate(text.trimmed(), ShortDateFormat());
+}
+
+QString LongDate(const QDate& d)
+{
+    return QLocale().toString(d, QStringLiteral("MMMM d, yyyy"));
+}
+
+} // namespace modGlobal

@@ -1,0 +1,58 @@
+#include "Messages.h"
+
+#include <cstdio>
+
+namespace Messages {
+
+namespace {
+Handler& CurrentHandler()
+{
+    static Handler h;
+    return h;
+}
+BeepHandler& CurrentBeep()
+{
+    static BeepHandler h;
+    return h;
+}
+} // namespace
+
+QString ProgramTitle()
+{
+    return QStringLiteral("Quorvane");
+}
+
+Answer Show(const QString& text, const QString& title, Icon icon, Buttons buttons)
+{
+    Message m{text, title.isEmpty() ? ProgramTitle() : title, icon, buttons};
+    if (CurrentHandler())
+        return CurrentHandler()(m);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(m.title), qPrintable(m.text));
+    switch (buttons) {
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel:
+        return Answer::Yes;
+    default:
+        return Answer::OK;
+    }
+}
+
+void Beep()
+{
+    if (CurrentBeep())
+        CurrentBeep()();
+}
+
+Handler SetHandler(Handler h)
+{
+    std::swap(h, CurrentHandler());
+    return h;
+}
+
+BeepHandler SetBeepHandler(BeepHandler h)
+{
+    std::swap(h, CurrentBeep());
+    return h;
+}
+
+} // namespace Messages

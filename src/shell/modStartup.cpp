@@ -1,0 +1,138 @@
+#include "modStartup.h"
+
+#include "Helpers.h"
+#include "Messages.h"
+#include "clsDBEvent.h"
+#include "modGlobal.h"
+#include "modSettings.h"
+#include "storage/Connection.h"
+#include "storage/DbError.h"
+#include "storage/clsChurch.h"
+#include "storage/clsColComments.h"
+#include "storage/clsCollection.h"
+#include "storage/clsContributors.h"
+#include "storage/clsFunds.h"
+#include "storage/clsOffering.h"
+#include "storage/clsPledges.h"
+#include "storage/modDBConnection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <memory>
+
+namespace modStartup {
+
+namespace {
+QString SectionOf(int n)
+{
+    return n <= 1 ? QStringLiteral("Database") : QStringLiteral("Database") + QString::number(n);
+}
+
+int WholeNumber(const QString& text)
+{
+    return modGlobal::WholeNumberText(text).toInt();
+}
+
+void MakeTablesReady()
+{
+    // One object of each class makes its table (and default rows) ready.
+    clsChurch();
+    clsCollection();
+    clsContributors();
+    clsFunds();
+    clsOffering();
+    clsPledges();
+    clsColComments();
+}
+} // namespace
+
+QString NoDataFileText()
+{
+    return QStringLiteral("No Data File could be found!\r\n\r\nNeither QVDATA.MDB nor EMPTY.MDB could be found\r\n"
+                          "in the application folder. If you know the location of\r\nthe data files, you may specify "
+                          "it in VXOQV.INI in the\r\nWindows folder.");
+}
+
+int NumberDataSets()
+{
+    const int n = WholeNumber(modSettings::Read(QStringLiteral("General"), QStringLiteral("NumberDataSets")));
+    return n > 1 ? n : 1;
+}
+
+QString DataSetValue(int n, const QString& key)
+{
+    return modSettings::Read(SectionOf(n), key);
+}
+
+Result Start_Up(const PickDataSet& pick)
+{
+    using namespace modGlobal;
+
+    ProcessingYear = Today().year();
+    const int storedYear = WholeNumber(modSettings::Read(QStringLiteral("General"), QStringLiteral("ProcessingYear")));
+    if (storedYear > 0)
+        ProcessingYear = storedYear;
+
+    DataFilePath = QDir(DataFolder()).filePath(QStringLiteral("QVDATA"));
+
+    QString name = DataSetValue(1, QStringLiteral("DBName"));
+    if (NumberDataSets() > 1 && pick) {
+        const int n = pick();
+        if (n > 1)
+            name = DataSetValue(n, QStringLiteral("DBName"));
+    }
+
+    if (!name.isEmpty()) {
+        DataFilePath = name;
+    } else if (!QFileInfo::exists(DataFilePath + QStringLiteral(".MDB"))) {
+        QString templ = QDir(DataFolder()).filePath(QStringLiteral("EMPTY.MDB"));
+        if (!QFileInfo::exists(templ))
+            templ = QDir(ProgramFolder()).filePath(QStringLiteral("EMPTY.MDB"));
+        if (!QFileInfo::exists(templ)) {
+            Messages::Show(NoDataFileText(), {}, Messages::Icon::Exclamation);
+            return Result::NoDataFile;
+        }
+        QDir().mkpath(DataFolder());
+        if (!QFile::copy(templ, DataFilePath + QStringLiteral(".MDB"))) {
+            Messages::Show(QStringLiteral("The data file ") + DataFilePath + QStringLiteral(".MDB could not be created from ")
+                               + templ + QLatin1Char('.'),
+                           {}, Messages::Icon::Critical);
+            return Result::OpenFailed;
+        }
+        // A template copied from a read-only program folder stays writable.
+        QFile::setPermissions(DataFilePath + QStringLiteral(".MDB"),
+                              QFile::permissions(DataFilePath + QStringLiteral(".MDB")) | QFileDevice::WriteOwner);
+        modSettings::Write(QStringLiteral("Database"), QStringLiteral("DBName"), DataFilePath);
+    }
+
+    ResetTableReady();
+    FillWeekdayNames();
+
+    try {
+        SetDB(std::make_unique<Connection>(modDBConnection::DataFileName(DataFilePath)));
+        SetDBEvent(std::make_unique<clsDBEvent>());
+        MakeTablesReady();
+        clsFunds mainFund;
+        mainFund.Get_One_Record(QStringLiteral("ID = 1"));
+        MainFundName = mainFund.FundName();
+        clsChurch church;
+        church.Get_One_Record(QString());
+    } catch (const DbError& e) {
+        CloseDB();
+        Messages::Show(QStringLiteral("The data file could not be opened.\r\n\r\n") + e.Message(), {},
+                       Messages::Icon::Critical);
+        return Result::OpenFailed;
+    }
+    return Result::Ready;
+}
+
+void Shut_Down()
+{
+    modGlobal::SetDBEvent(nullptr);
+    modGlobal::CloseDB();
+    modSettings::Write(QStringLiteral("General"), QStringLiteral("ProcessingYear"),
+                       QString::number(modGlobal::ProcessingYear));
+}
+
+} // namespace modStartup

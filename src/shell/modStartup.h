@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// From launch to an open data file, and back at exit, without any window:
+// the main window calls these from its load and unload.
+namespace modStartup {
+
+// Asks the user which data set to open; returns its number (1 when the
+// choice was closed without one).
+using PickDataSet = std::function<int()>;
+
+enum class Result { Ready, NoDataFile, OpenFailed };
+
+// Processing year, data-set choice, data file (made from EMPTY.MDB when
+// missing), connection, change notifier, every table made ready, main fund
+// name. Problems are shown through the message service with the engine's
+// text; anything but Ready means the program cannot go on.
+Result Start_Up(const PickDataSet& pick);
+
+// Closes the connection and stores the processing year.
+void Shut_Down();
+
+// The number of data sets the settings file lists (1 when it lists none).
+int NumberDataSets();
+// The "DBLabel" or "DBName" of data set n.
+QString DataSetValue(int n, const QString& key);
+// The no-data-file message text.
+QString NoDataFileText();
+
+} // namespace modStartup

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "shell/modGlobal.h"
+
+#include <QString>
+#include <QStringList>
+
+// The tables of a data file: how each is created and which indexes it gets.
+namespace Schema {
+
+QString TableName(modGlobal::TableIndex t);
+// "CREATE TABLE Funds ([ID] INTEGER NOT NULL PRIMARY KEY, FundName TEXT(30) NULL, ...)".
+// The Church table is created without AssignEnv; it is added by ALTER TABLE.
+QString CreateTableSql(modGlobal::TableIndex t);
+QString ChurchUpgradeSql();
+// Indexes on the reference columns; they change no result, only speed.
+QStringList IndexSql(modGlobal::TableIndex t);
+
+// Creates the table when it does not exist, with its indexes (and the
+// Church upgrade). Does not touch the table-ready flag or default rows.
+void CreateTable(modGlobal::TableIndex t);
+
+} // namespace Schema

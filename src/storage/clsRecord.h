@@ -1,0 +1,30 @@
+#pragma once
+
+#include "shell/Helpers.h"
+
+#include <QString>
+
+// What every record class shares: the changed flag and the setter rules.
+// The flag is set at construction, by any setter that receives a value
+// different from the one held, and cleared by Get_One_Record.
+class clsRecord {
+public:
+    bool Changed() const { return m_changed; }
+
+protected:
+    template <class T>
+    void Assign(T& field, const T& value)
+    {
+        if (!(field == value)) {
+            field = value;
+            m_changed = true;
+        }
+    }
+    // Text is cut to the column's size and loses its trailing blanks.
+    void AssignText(QString& field, const QString& value, int size)
+    {
+        Assign(field, modGlobal::RTrimBlanks(value.left(size)));
+    }
+
+    bool m_changed = true;
+};
