@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "DbError.h"
+#include "shell/modGlobal.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -217,5 +218,8 @@ Connection::Transaction::~Transaction()
         } catch (const DbError&) {
             // The engine may already have rolled back on its own.
         }
+        // A table made ready inside the transaction is gone again; the next
+        // record object makes it ready anew.
+        modGlobal::ResetTableReady();
     }
 }

@@ -1,0 +1,39 @@
+#include "ScriptedResponder.h"
+
+#include <QtTest/QTest>
+
+ScriptedResponder::ScriptedResponder()
+{
+    m_previous = Messages::SetHandler([this](const Messages::Message& m) { return Answer(m); });
+    m_previousBeep = Messages::SetBeepHandler([this] { ++m_beeps; });
+}
+
+ScriptedResponder::~ScriptedResponder()
+{
+    VerifyAllShown();
+    Messages::SetHandler(m_previous);
+    Messages::SetBeepHandler(m_previousBeep);
+}
+
+void ScriptedResponder::Expect(const QString& textPart, Messages::Answer answer)
+{
+    m_queue.append({textPart, answer});
+}
+
+void ScriptedResponder::VerifyAllShown()
+{
+    for (const Expectation& e : m_queue)
+        QTest::qFail(qPrintable(QStringLiteral("Expected message never shown: ") + e.textPart), __FILE__, __LINE__);
+    m_queue.clear();
+}
+
+Messages::Answer ScriptedResponder::Answer(const Messages::Message& m)
+{
+    m_seen.append(m);
+    if (m_queue.isEmpty() || !m.text.contains(m_queue.first().textPart)) {
+        QTest::qFail(qPrintable(QStringLiteral("Unexpected message [") + m.title + QStringLiteral("]: ") + m.text),
+                     __FILE__, __LINE__);
+        return m.buttons == Messages::Buttons::OK ? Messages::Answer::OK : Messages::Answer::Cancel;
+    }
+    return m_queue.takeFirst().answer;
+}

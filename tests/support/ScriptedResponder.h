@@ -1,0 +1,38 @@
+#pragma once
+
+#include "shell/Messages.h"
+
+#include <QList>
+#include <QString>
+
+// Answers the program's messages from a queue while a test runs. Each
+// message must have been announced with Expect (matched by a part of its
+// text); any other message fails the test. Leftover expectations fail it too.
+class ScriptedResponder {
+public:
+    ScriptedResponder();
+    ~ScriptedResponder();
+    ScriptedResponder(const ScriptedResponder&) = delete;
+    ScriptedResponder& operator=(const ScriptedResponder&) = delete;
+
+    void Expect(const QString& textPart, Messages::Answer answer = Messages::Answer::OK);
+    // Every message shown so far, expected or not.
+    const QList<Messages::Message>& Seen() const { return m_seen; }
+    int Beeps() const { return m_beeps; }
+    int Pending() const { return int(m_queue.size()); }
+    // Fails the test when expected messages were never shown; clears them.
+    void VerifyAllShown();
+
+private:
+    struct Expectation {
+        QString textPart;
+        Messages::Answer answer;
+    };
+    Messages::Answer Answer(const Messages::Message& m);
+
+    QList<Expectation> m_queue;
+    QList<Messages::Message> m_seen;
+    int m_beeps = 0;
+    Messages::Handler m_previous;
+    Messages::BeepHandler m_previousBeep;
+};
