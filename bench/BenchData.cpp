@@ -2,6 +2,7 @@
 
 #include "SampleData.h"
 #include "shell/modGlobal.h"
+#include "shell/modStartup.h"
 #include "storage/Connection.h"
 #include "storage/clsChurch.h"
 #include "storage/clsColComments.h"
@@ -55,13 +56,7 @@ void OpenLargeDataSet()
     modGlobal::ResetTableReady();
     modGlobal::ProcessingYear = p.lastYear;
     modGlobal::SetDB(std::make_unique<Connection>(copy));
-    clsChurch();
-    clsCollection();
-    clsContributors();
-    clsFunds();
-    clsOffering();
-    clsPledges();
-    clsColComments();
+    modStartup::MakeTablesReady();
 }
 
 } // namespace BenchData

@@ -3,6 +3,7 @@
 #include "BenchData.h"
 #include "shell/Helpers.h"
 #include "shell/modGlobal.h"
+#include "shell/modStartup.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
 #include "storage/clsChurch.h"
@@ -29,13 +30,7 @@ void BM_OpenDataFileAndMakeTablesReady(benchmark::State& state)
         CloseDB();
         ResetTableReady();
         SetDB(std::make_unique<Connection>(path));
-        clsChurch();
-        clsCollection();
-        clsContributors();
-        clsFunds();
-        clsOffering();
-        clsPledges();
-        clsColComments();
+        modStartup::MakeTablesReady();
         clsFunds main;
         main.Get_One_Record(QStringLiteral("ID = 1"));
         benchmark::DoNotOptimize(main.FundName());

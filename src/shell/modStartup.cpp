@@ -34,6 +34,8 @@ int WholeNumber(const QString& text)
     return modGlobal::WholeNumberText(text).toInt();
 }
 
+} // namespace
+
 void MakeTablesReady()
 {
     // One object of each class makes its table (and default rows) ready.
@@ -45,7 +47,6 @@ void MakeTablesReady()
     clsPledges();
     clsColComments();
 }
-} // namespace
 
 QString NoDataFileText()
 {

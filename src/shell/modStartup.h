@@ -19,6 +19,10 @@ enum class Result { Ready, NoDataFile, OpenFailed };
 // text; anything but Ready means the program cannot go on.
 Result Start_Up(const PickDataSet& pick);
 
+// Constructs one object of every record class, in the start-up order, so
+// that every table and default row exists. KeyGen waits for the first key.
+void MakeTablesReady();
+
 // Closes the connection and stores the processing year.
 void Shut_Down();
 

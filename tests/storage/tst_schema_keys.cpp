@@ -2,6 +2,7 @@
 #include "shell/Helpers.h"
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
+#include "shell/modStartup.h"
 #include "storage/Connection.h"
 #include "storage/DbError.h"
 #include "storage/Recordset.h"
@@ -21,17 +22,6 @@ using namespace modGlobal;
 using modDBKeys::NextKey;
 
 namespace {
-void MakeEveryTableReady()
-{
-    clsChurch();
-    clsCollection();
-    clsContributors();
-    clsFunds();
-    clsOffering();
-    clsPledges();
-    clsColComments();
-}
-
 QStringList Tables(TestDataSet& data)
 {
     Recordset rs(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"), data.DB());
@@ -59,7 +49,7 @@ void tst_SchemaKeys::emptyFileGetsEveryTableAndDefaultRow()
 {
     TestDataSet data(TestDataSet::Start::EmptyFileOnly);
     QVERIFY(Tables(data).isEmpty());
-    MakeEveryTableReady();
+    modStartup::MakeTablesReady();
     QCOMPARE(Tables(data), (QStringList{"Church", "ColComment", "Collection", "Contributors", "Funds", "Offering", "Pledges"}));
     NextKey(QStringLiteral("Funds"));
     QCOMPARE(Tables(data).size(), 8);
@@ -94,7 +84,7 @@ void tst_SchemaKeys::secondStartCreatesAndInsertsNothing()
     const int funds = data.Scalar(QStringLiteral("SELECT COUNT(*) FROM Funds"));
     const int objects = data.Scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
     ResetTableReady(); // as a new run on the same file
-    MakeEveryTableReady();
+    modStartup::MakeTablesReady();
     QCOMPARE(data.Scalar(QStringLiteral("SELECT COUNT(*) FROM Church")), double(church));
     QCOMPARE(data.Scalar(QStringLiteral("SELECT COUNT(*) FROM Funds")), double(funds));
     QCOMPARE(data.Scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")), double(objects));

@@ -2,6 +2,7 @@
 
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
+#include "shell/modStartup.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
 #include "storage/clsChurch.h"
@@ -55,13 +56,7 @@ TestDataSet::TestDataSet(Start start)
         return;
     OpenOnly();
     if (start == Start::Ready) {
-        clsChurch();
-        clsCollection();
-        clsContributors();
-        clsFunds();
-        clsOffering();
-        clsPledges();
-        clsColComments();
+        modStartup::MakeTablesReady();
         ClearNotices();
     }
 }

@@ -1,6 +1,7 @@
 #include "SampleData.h"
 
 #include "shell/modGlobal.h"
+#include "shell/modStartup.h"
 #include "storage/Connection.h"
 #include "storage/Schema.h"
 #include "storage/clsChurch.h"
@@ -260,13 +261,7 @@ Counts CreateFile(const QString& path, const Params& p)
     modGlobal::CloseDB();
     modGlobal::ResetTableReady();
     modGlobal::SetDB(std::make_unique<Connection>(Connection::Create(path)));
-    clsChurch();
-    clsCollection();
-    clsContributors();
-    clsFunds();
-    clsOffering();
-    clsPledges();
-    clsColComments();
+    modStartup::MakeTablesReady();
     const Counts c = Generate(p);
     modGlobal::CloseDB();
     modGlobal::ResetTableReady();
