@@ -119,4 +119,12 @@ void CreateTable(TableIndex t)
         db.Execute(sql);
 }
 
+void MakeReady(TableIndex t)
+{
+    if (modGlobal::TableReady[t])
+        return;
+    CreateTable(t);
+    modGlobal::TableReady[t] = true;
+}
+
 } // namespace Schema

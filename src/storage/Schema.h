@@ -19,5 +19,7 @@ QStringList IndexSql(modGlobal::TableIndex t);
 // Creates the table when it does not exist, with its indexes (and the
 // Church upgrade). Does not touch the table-ready flag or default rows.
 void CreateTable(modGlobal::TableIndex t);
+// CreateTable once per run, for a table without default rows.
+void MakeReady(modGlobal::TableIndex t);
 
 } // namespace Schema

@@ -13,10 +13,7 @@ using namespace modGlobal;
 
 clsColComments::clsColComments()
 {
-    if (!TableReady[tiColComment]) {
-        Schema::CreateTable(tiColComment);
-        TableReady[tiColComment] = true;
-    }
+    Schema::MakeReady(tiColComment);
 }
 
 void clsColComments::Get_One_Record(const QString& where)

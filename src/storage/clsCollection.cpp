@@ -13,10 +13,7 @@ using namespace modGlobal;
 
 clsCollection::clsCollection()
 {
-    if (!TableReady[tiCollection]) {
-        Schema::CreateTable(tiCollection);
-        TableReady[tiCollection] = true;
-    }
+    Schema::MakeReady(tiCollection);
 }
 
 void clsCollection::Get_One_Record(const QString& where)

@@ -15,15 +15,7 @@ using namespace modGlobal;
 
 clsContributors::clsContributors()
 {
-    MakeTableReady();
-}
-
-void clsContributors::MakeTableReady()
-{
-    if (TableReady[tiContributors])
-        return;
-    Schema::CreateTable(tiContributors);
-    TableReady[tiContributors] = true;
+    Schema::MakeReady(tiContributors);
 }
 
 void clsContributors::Get_One_Record(const QString& where)

@@ -39,8 +39,6 @@ public:
     int Next_ID();
 
 private:
-    static void MakeTableReady();
-
     int m_ID = 0;
     QString m_LastName, m_FirstNames, m_Address1, m_Address2, m_City, m_State, m_ZipCode, m_Phone;
     bool m_IsInactive = false;

@@ -21,10 +21,7 @@ bool AnyOffering(const QString& where)
 
 clsOffering::clsOffering()
 {
-    if (!TableReady[tiOffering]) {
-        Schema::CreateTable(tiOffering);
-        TableReady[tiOffering] = true;
-    }
+    Schema::MakeReady(tiOffering);
 }
 
 void clsOffering::Get_One_Record(const QString& where)

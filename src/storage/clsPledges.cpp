@@ -15,10 +15,7 @@ using namespace modGlobal;
 
 clsPledges::clsPledges()
 {
-    if (!TableReady[tiPledges]) {
-        Schema::CreateTable(tiPledges);
-        TableReady[tiPledges] = true;
-    }
+    Schema::MakeReady(tiPledges);
 }
 
 void clsPledges::Get_One_Record(const QString& where)

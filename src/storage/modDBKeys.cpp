@@ -9,16 +9,6 @@
 
 namespace modDBKeys {
 
-namespace {
-void MakeKeyGenReady()
-{
-    if (modGlobal::TableReady[modGlobal::tiKeyGen])
-        return;
-    Schema::CreateTable(modGlobal::tiKeyGen);
-    modGlobal::TableReady[modGlobal::tiKeyGen] = true;
-}
-} // namespace
-
 bool KeyIsFree(int key, const QString& tableName)
 {
     Recordset rs(QStringLiteral("SELECT ID FROM ") + tableName + QStringLiteral(" WHERE ID = ") + QString::number(key)
@@ -29,7 +19,7 @@ bool KeyIsFree(int key, const QString& tableName)
 
 int NextKey(const QString& tableName)
 {
-    MakeKeyGenReady();
+    Schema::MakeReady(modGlobal::tiKeyGen);
     Connection& db = modGlobal::DB();
     const QString name = modDBConnection::TextLiteral(tableName);
     for (;;) {
