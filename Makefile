@@ -7,7 +7,7 @@ PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libs
             poppler-utils fonts-dejavu-core libbenchmark-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench demo clean
+.PHONY: all deps configure build run test bench demo screenshots clean
 
 all: build
 
@@ -34,6 +34,10 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/qv-bench
+
+# One PNG per window, rendered offscreen, in screenshots/.
+screenshots: build
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/qv-screenshots screenshots
 
 # A demonstration data set: 120 households, three years of weekly sets.
 demo: build

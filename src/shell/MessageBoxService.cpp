@@ -12,7 +12,7 @@ void Install(QWidget* parent)
 {
     QPointer<QWidget> owner(parent);
     Messages::SetHandler([owner](const Messages::Message& m) {
-        QMessageBox box(owner.data());
+        QMessageBox box(owner ? owner.data() : QApplication::activeWindow());
         box.setWindowTitle(m.title);
         // Texts use CR LF between lines, as the program has always written them.
         QString text = m.text;

@@ -16,6 +16,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QtTest/QTest>
 
@@ -69,8 +70,17 @@ void TestDataSet::OpenOnly()
     Listen();
 }
 
+void TestDataSet::ProvideTemplate()
+{
+    const QString target = QDir(modGlobal::ProgramFolder()).filePath(QStringLiteral("EMPTY.MDB"));
+    QFile::remove(target);
+    if (!QFile::copy(QStringLiteral(QV_EMPTY_MDB), target))
+        qFatal("no EMPTY.MDB at %s", QV_EMPTY_MDB);
+}
+
 void TestDataSet::Listen()
 {
+    QObject::disconnect(m_listener);
     auto notices = m_notices;
     m_listener = QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange,
                                   [notices](int t, bool a, bool c, bool d, int id, int cid) {

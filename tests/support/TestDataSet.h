@@ -57,9 +57,12 @@ public:
     // Opens the connection and listens to the notifier without making tables
     // ready (for tests of the table-ready sequence).
     void OpenOnly();
+    // Records the notices of the current notifier (after a start-up made one).
+    void Listen();
+    // Puts the built empty template where start-up looks for it.
+    void ProvideTemplate();
 
 private:
-    void Listen();
 
     QTemporaryDir m_dir;
     std::unique_ptr<ScriptedResponder> m_responder;

@@ -1,0 +1,81 @@
+#include "FundLinesView.h"
+
+#include "shell/Helpers.h"
+#include "shell/WindowServices.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+
+using namespace WindowServices;
+
+FundLinesView::FundLinesView(QWidget* parent, int n, int rowsPerColumn, int left, int top, int comboWidth,
+                             int amountWidth)
+    : QObject(parent)
+{
+    const int rowHeight = 375, gap = 60, columnGap = 240;
+    for (int i = 1; i <= n; ++i) {
+        const int column = (i - 1) / rowsPerColumn, row = (i - 1) % rowsPerColumn;
+        const int x = left + column * (comboWidth + gap + amountWidth + columnGap);
+        const int y = top + row * rowHeight;
+        auto* combo = new QComboBox(parent);
+        combo->setObjectName(QStringLiteral("cboFund(%1)").arg(i));
+        Place(combo, x, y, comboWidth, 330);
+        auto* amount = new QLineEdit(parent);
+        amount->setObjectName(QStringLiteral("txtAmount(%1)").arg(i));
+        amount->setAlignment(Qt::AlignRight);
+        amount->setText(QStringLiteral("$0.00"));
+        Place(amount, x + comboWidth + gap, y, amountWidth, 330);
+        amount->installEventFilter(this);
+        if (!m_amounts.isEmpty())
+            QWidget::setTabOrder(m_amounts.last(), combo);
+        QWidget::setTabOrder(combo, amount);
+        m_combos.append(combo);
+        m_amounts.append(amount);
+    }
+    m_lines = OfferingLines(n);
+}
+
+bool FundLinesView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+        if (event->type() == QEvent::FocusOut)
+            box->setText(modGlobal::AmountText(box->text()));
+        else if (event->type() == QEvent::FocusIn)
+            box->selectAll();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FundLinesView::Show(const OfferingLines& lines)
+{
+    m_lines = lines;
+    for (int i = 0; i < m_combos.size() && i < lines.size(); ++i) {
+        QComboBox* combo = m_combos[i];
+        const OfferingLine& line = lines.at(i);
+        combo->blockSignals(true);
+        combo->clear();
+        for (const FundItem& item : line.items)
+            combo->addItem(item.text, item.fundID);
+        combo->setCurrentIndex(line.selected);
+        combo->blockSignals(false);
+        m_amounts[i]->setText(line.amount);
+    }
+}
+
+OfferingLines FundLinesView::Lines() const
+{
+    OfferingLines lines = m_lines;
+    for (int i = 0; i < lines.size() && i < m_combos.size(); ++i) {
+        OfferingLine& line = lines[i];
+        line.selected = m_combos[i]->currentIndex();
+        // Text typed but not yet left is read as the box will show it.
+        double value = 0;
+        line.amount = modGlobal::ParseNumber(m_amounts[i]->text(), &value) ? modGlobal::FormatAmount(value)
+                                                                           : m_amounts[i]->text();
+        // A fund the user chose stays chosen when the lists are refilled.
+        if (line.HasFund())
+            line.lineFundID = line.ChosenFund();
+    }
+    return lines;
+}

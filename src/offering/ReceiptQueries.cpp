@@ -1,0 +1,71 @@
+#include "ReceiptQueries.h"
+
+#include "shell/Helpers.h"
+#include "shell/modGlobal.h"
+#include "storage/Recordset.h"
+#include "storage/clsColComments.h"
+#include "storage/modDBConnection.h"
+
+using namespace modGlobal;
+
+namespace ReceiptQueries {
+
+namespace {
+QString CommentWhere(int contributorID, int collectionID)
+{
+    return QStringLiteral("((ContributorID = ") + QString::number(contributorID) + QStringLiteral(") AND (CollectionID = ")
+        + QString::number(collectionID) + QStringLiteral("))");
+}
+} // namespace
+
+QList<HistoryRow> History(int contributorID, const QDate& before)
+{
+    Recordset rs(
+        QStringLiteral("SELECT Collection.CollectionDate, Offering.FundID, Funds.FundName, Offering.Amount, ColComment.Comment"
+                       " FROM ((Offering LEFT JOIN Collection ON Offering.CollectionID = Collection.ID) LEFT JOIN Funds ON "
+                       "Offering.FundID = Funds.ID) LEFT JOIN ColComment ON (Offering.ContributorID = "
+                       "ColComment.ContributorID) AND (Offering.CollectionID = ColComment.CollectionID)"
+                       " WHERE ((Offering.ContributorID = ")
+            + QString::number(contributorID) + QStringLiteral(") AND (Collection.CollectionDate < ")
+            + modDBConnection::DateLiteral(before) + QStringLiteral(")) ORDER BY Collection.CollectionDate DESC;"),
+        DB());
+    QList<HistoryRow> rows;
+    rows.reserve(rs.RecordCount());
+    for (; !rs.Eof(); rs.MoveNext()) {
+        HistoryRow r;
+        r.date = FieldDate(rs.Field(0));
+        const int fund = FieldLong(rs.Field(1));
+        r.fund = fund < 0 ? QString::number(-fund) + QLatin1Char(' ') + MainFundName : FieldText(rs.Field(2));
+        r.amount = FieldDouble(rs.Field(3));
+        r.comment = FieldText(rs.Field(4));
+        rows.append(r);
+    }
+    return rows;
+}
+
+QString Comment(int contributorID, int collectionID)
+{
+    clsColComments c;
+    c.Get_One_Record(CommentWhere(contributorID, collectionID));
+    return c.Comment();
+}
+
+void Save_Comment(int contributorID, int collectionID, const QString& text)
+{
+    clsColComments c;
+    c.Get_One_Record(CommentWhere(contributorID, collectionID));
+    if (text.isEmpty()) {
+        if (c.ID() >= 1)
+            c.Delete_Record_from_DB();
+        return;
+    }
+    c.ContributorID(contributorID);
+    c.CollectionID(collectionID);
+    c.Comment(text);
+    if (c.ID() < 1)
+        c.Add_Record_to_DB();
+    else
+        c.Update_Record_to_DB();
+}
+
+} // namespace ReceiptQueries

@@ -1,0 +1,161 @@
+#include "frmCollectionDate.h"
+
+#include "CollectionSets.h"
+#include "shell/Helpers.h"
+#include "shell/Messages.h"
+#include "shell/QvGrid.h"
+#include "shell/WindowServices.h"
+#include "shell/modGlobal.h"
+
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace WindowServices;
+
+struct frmCollectionDate::Layout {
+    ResizeRule rule;
+};
+
+frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent), m_layout(std::make_shared<Layout>())
+{
+    setObjectName(QStringLiteral("frmCollectionDate"));
+    setWindowTitle(QStringLiteral("Set Collection Date"));
+    resize(TwipsSize(5175, 4470));
+    m_date = modGlobal::ZeroDate();
+
+    fraNewCollection = new QGroupBox(QStringLiteral("Create New Collection Set"), this);
+    fraNewCollection->setObjectName(QStringLiteral("fraNewCollection"));
+    Place(fraNewCollection, 180, 60, 4815, 1230);
+    lblDate = new QLabel(QStringLiteral("&Date"), fraNewCollection);
+    lblDate->setObjectName(QStringLiteral("lblDate"));
+    Place(lblDate, 120, 345, 900, 300);
+    dpNewDate = new QDateEdit(fraNewCollection);
+    dpNewDate->setObjectName(QStringLiteral("dpNewDate"));
+    dpNewDate->setCalendarPopup(true);
+    dpNewDate->setDisplayFormat(modGlobal::ShortDateFormat());
+    Place(dpNewDate, 1020, 300, 1800, 345);
+    lblDate->setBuddy(dpNewDate);
+    lblNotation = new QLabel(QStringLiteral("N&otation"), fraNewCollection);
+    lblNotation->setObjectName(QStringLiteral("lblNotation"));
+    Place(lblNotation, 120, 780, 900, 300);
+    txtNotation = new QLineEdit(fraNewCollection);
+    txtNotation->setObjectName(QStringLiteral("txtNotation"));
+    txtNotation->setMaxLength(40);
+    Place(txtNotation, 1020, 735, 2400, 345);
+    lblNotation->setBuddy(txtNotation);
+    cmdNew = new QPushButton(QStringLiteral("Create &New"), fraNewCollection);
+    cmdNew->setObjectName(QStringLiteral("cmdNew"));
+    Place(cmdNew, 3540, 720, 1155, 390);
+
+    fraPrevColl = new QGroupBox(QStringLiteral("Existing Collection Sets"), this);
+    fraPrevColl->setObjectName(QStringLiteral("fraPrevColl"));
+    Place(fraPrevColl, 180, 1380, 4815, 2415 + 600);
+    fgPrevColl = new QvGrid(fraPrevColl);
+    fgPrevColl->setObjectName(QStringLiteral("fgPrevColl"));
+    Place(fgPrevColl, 120, 300, 4575, 1575 + 300);
+    cmdPrev = new QPushButton(QStringLiteral("&Edit Existing"), fraPrevColl);
+    cmdPrev->setObjectName(QStringLiteral("cmdPrev"));
+    Place(cmdPrev, 3540, 2300, 1155, 390);
+
+    setTabOrder(dpNewDate, txtNotation);
+    setTabOrder(txtNotation, cmdNew);
+    setTabOrder(cmdNew, fgPrevColl);
+    setTabOrder(fgPrevColl, cmdPrev);
+
+    m_layout->rule.SetDesigned(size());
+    m_layout->rule.Add(fraPrevColl, ResizeRule::Grow);
+    m_layout->rule.Add(fgPrevColl, ResizeRule::Grow);
+    m_layout->rule.Add(cmdPrev, ResizeRule::MoveDown);
+
+    connect(cmdNew, &QPushButton::clicked, this, &frmCollectionDate::cmdNew_Click);
+    connect(cmdPrev, &QPushButton::clicked, this, &frmCollectionDate::cmdPrev_Click);
+    connect(fgPrevColl, &QvGrid::RowDoubleClicked, this, &frmCollectionDate::cmdPrev_Click);
+    fgPrevColl->installEventFilter(this);
+    SelectAllOnFocus(this);
+
+    // Defaults of a new set, restricted to the processing year.
+    const int y = modGlobal::ProcessingYear;
+    dpNewDate->setDateRange(QDate(y, 1, 1), QDate(y, 12, 31));
+    dpNewDate->setDate(CollectionSets::Default_New_Date());
+    LoadGrid();
+    CentreInMainWindow(this);
+    dpNewDate->setFocus();
+}
+
+void frmCollectionDate::LoadGrid()
+{
+    QvGrid* g = fgPrevColl;
+    g->Clear();
+    g->SetCols(3);
+    g->SetColWidthTwips(0, 700);
+    g->SetColWidthTwips(1, 1100);
+    g->SetColWidthTwips(2, 2410);
+    g->AddItem(QStringLiteral("No.\tDate\tNotation"));
+    g->SetColAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+    g->SetColAlignment(1, Qt::AlignCenter);
+    g->SetColAlignment(2, Qt::AlignLeft | Qt::AlignVCenter);
+    g->AddItem(QStringLiteral("0\t0\t"));
+    g->SetRowHidden(1, true);
+    for (const auto& set : CollectionSets::Sets_Of_Year(modGlobal::ProcessingYear))
+        g->AddItem(QString::number(set.id) + QLatin1Char('\t') + modGlobal::ShortDate(set.date) + QLatin1Char('\t')
+                   + set.notation);
+    if (g->Rows() > 2)
+        g->Select(2, 2);
+}
+
+void frmCollectionDate::cmdNew_Click()
+{
+    const QDate date = dpNewDate->date();
+    if (CollectionSets::Date_Has_Set(date)
+        && Messages::Show(QStringLiteral("A Collection Set has already been created for the date ") + modGlobal::ShortDate(date)
+                              + QStringLiteral(". Are you sure you want to create another one?"),
+                          QStringLiteral("Duplicate Date"), Messages::Icon::Question, Messages::Buttons::YesNo)
+            != Messages::Answer::Yes)
+        return;
+    hide();
+    QCoreApplication::processEvents();
+    const auto set = CollectionSets::Create_Set(date, txtNotation->text());
+    m_cancelled = false;
+    m_date = set.date;
+    m_number = set.id;
+    m_notation = set.notation;
+    accept();
+}
+
+void frmCollectionDate::cmdPrev_Click()
+{
+    const int r = fgPrevColl->RowSel();
+    if (r < 1 || modGlobal::AmountValue(fgPrevColl->TextMatrix(r, 0)) <= 0)
+        return;
+    hide();
+    QCoreApplication::processEvents();
+    m_cancelled = false;
+    m_date = modGlobal::ParseShortDate(fgPrevColl->TextMatrix(r, 1));
+    m_number = fgPrevColl->TextMatrix(r, 0).toInt();
+    m_notation = fgPrevColl->TextMatrix(r, 2);
+    accept();
+}
+
+void frmCollectionDate::resizeEvent(QResizeEvent* e)
+{
+    QDialog::resizeEvent(e);
+    m_layout->rule.Apply(size());
+}
+
+bool frmCollectionDate::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter on a listed set opens it, as a double-click does.
+    if (watched == fgPrevColl && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdPrev_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,383 @@
+#include "frmCollections.h"
+
+#include "CollectionTotals.h"
+#include "FundLinesView.h"
+#include "modOffering.h"
+#include "shell/Helpers.h"
+#include "shell/Messages.h"
+#include "shell/QvGrid.h"
+#include "shell/WindowServices.h"
+#include "shell/Windows.h"
+#include "shell/clsDBEvent.h"
+#include "shell/modGlobal.h"
+#include "storage/ContributorQueries.h"
+#include "storage/clsCollection.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <cmath>
+
+using namespace WindowServices;
+using namespace modGlobal;
+
+struct frmCollections::Layout {
+    ResizeRule rule;
+};
+
+frmCollections::frmCollections(QWidget* parent) : frmChild(parent), m_layout(std::make_shared<Layout>())
+{
+    setObjectName(QStringLiteral("frmCollections"));
+    resize(TwipsSize(6495, 4560));
+
+    sstCollections = new QTabWidget(this);
+    sstCollections->setObjectName(QStringLiteral("sstCollections"));
+    Place(sstCollections, 60, 60, 6375, 3495);
+
+    // Tab 0: loose offering, 15 lines in two columns.
+    // Pages join the tab control before they get their controls, so that
+    // their focus chains are built inside the window.
+    auto* loose = new QWidget;
+    loose->setObjectName(QStringLiteral("tabLoose"));
+    sstCollections->addTab(loose, QStringLiteral("&Loose Offering"));
+    lines = new FundLinesView(loose, 15, 8, 90, 90, 1860, 1020);
+    cmdAddFund = new QPushButton(QStringLiteral("Add &Fund"), loose);
+    cmdAddFund->setObjectName(QStringLiteral("cmdAddFund"));
+    Place(cmdAddFund, 4770, 2700, 1200, 375);
+
+    // Tab 1: the contributors.
+    auto* contrib = new QWidget;
+    contrib->setObjectName(QStringLiteral("tabContrib"));
+    sstCollections->addTab(contrib, QStringLiteral("C&ontributors' Offering"));
+    fgContrib = new QvGrid(contrib);
+    fgContrib->setObjectName(QStringLiteral("fgContrib"));
+    Place(fgContrib, 60, 60, 6135, 2055);
+    picCont = new QWidget(contrib);
+    picCont->setObjectName(QStringLiteral("picCont"));
+    Place(picCont, 60, 2160, 6135, 870);
+    fraQuick = new QGroupBox(QStringLiteral("&Quick Find"), picCont);
+    fraQuick->setObjectName(QStringLiteral("fraQuick"));
+    Place(fraQuick, 0, 0, 2340, 810);
+    txtQuick = new QLineEdit(fraQuick);
+    txtQuick->setObjectName(QStringLiteral("txtQuick"));
+    Place(txtQuick, 120, 330, 2100, 345);
+    cmdSort = new QPushButton(QStringLiteral("Sort by Name"), picCont);
+    cmdSort->setObjectName(QStringLiteral("cmdSort"));
+    Place(cmdSort, 2460, 90, 1335, 375);
+    cmdAdd = new QPushButton(QStringLiteral("&Add"), picCont);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    Place(cmdAdd, 3900, 90, 1000, 375);
+    cmdSelect = new QPushButton(QStringLiteral("&Select"), picCont);
+    cmdSelect->setObjectName(QStringLiteral("cmdSelect"));
+    Place(cmdSelect, 5010, 90, 1000, 375);
+    chkShowAllContrib = new QCheckBox(QStringLiteral("Show All &Contributors"), picCont);
+    chkShowAllContrib->setObjectName(QStringLiteral("chkShowAllContrib"));
+    Place(chkShowAllContrib, 2460, 510, 3000, 300);
+
+    // Tab 2: date, notation and totals.
+    auto* totals = new QWidget;
+    totals->setObjectName(QStringLiteral("tabTotals"));
+    sstCollections->addTab(totals, QStringLiteral("&Totals"));
+    fraDate = new QGroupBox(QStringLiteral("Date"), totals);
+    fraDate->setObjectName(QStringLiteral("fraDate"));
+    Place(fraDate, 60, 2400, 2000, 690);
+    dpColDate = new QDateEdit(fraDate);
+    dpColDate->setObjectName(QStringLiteral("dpColDate"));
+    dpColDate->setCalendarPopup(true);
+    dpColDate->setDisplayFormat(ShortDateFormat());
+    Place(dpColDate, 120, 270, 1760, 345);
+    fraNotation = new QGroupBox(QStringLiteral("Notation"), totals);
+    fraNotation->setObjectName(QStringLiteral("fraNotation"));
+    Place(fraNotation, 2160, 2400, 4035, 690);
+    txtNotation = new QLineEdit(fraNotation);
+    txtNotation->setObjectName(QStringLiteral("txtNotation"));
+    txtNotation->setMaxLength(40);
+    Place(txtNotation, 120, 270, 3795, 345);
+    fgTotals = new QvGrid(totals);
+    fgTotals->setObjectName(QStringLiteral("fgTotals"));
+    Place(fgTotals, 60, 60, 6135, 2175 + 60);
+
+    cmdPrint = new QPushButton(QStringLiteral("&Print"), this);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    Place(cmdPrint, 3960, 3600 + 60, 1200, 390);
+    cmdDone = new QPushButton(QStringLiteral("&Done"), this);
+    cmdDone->setObjectName(QStringLiteral("cmdDone"));
+    Place(cmdDone, 5235, 3600 + 60, 1200, 390);
+
+    m_layout->rule.SetDesigned(size());
+    m_layout->rule.Add(sstCollections, ResizeRule::Grow);
+    m_layout->rule.Add(fgContrib, ResizeRule::Grow);
+    m_layout->rule.Add(fgTotals, ResizeRule::Grow);
+    m_layout->rule.Add(fraNotation, ResizeRule::MoveDown);
+    m_layout->rule.Add(fraDate, ResizeRule::MoveDown);
+    m_layout->rule.Add(picCont, ResizeRule::MoveDown);
+    m_layout->rule.Add(cmdPrint, ResizeRule::MoveDown);
+    m_layout->rule.Add(cmdDone, ResizeRule::MoveDown);
+
+    connect(sstCollections, &QTabWidget::currentChanged, this, &frmCollections::Tab_Changed);
+    connect(cmdAddFund, &QPushButton::clicked, this, [] { Windows::Show_Fund(0); });
+    connect(cmdAdd, &QPushButton::clicked, this, [] { Windows::Show_Contributor(0); });
+    connect(cmdSelect, &QPushButton::clicked, this, &frmCollections::Select_Contributor);
+    connect(fgContrib, &QvGrid::RowDoubleClicked, this, [this](int) { Select_Contributor(); });
+    connect(cmdSort, &QPushButton::clicked, this, [this] {
+        m_sortByName = !m_sortByName;
+        Apply_Sort();
+        txtQuick->setFocus();
+    });
+    connect(chkShowAllContrib, &QCheckBox::toggled, this, [this] { Apply_Show_All(); });
+    connect(txtQuick, &QLineEdit::textChanged, this, &frmCollections::Quick_Find);
+    connect(dpColDate, &QDateEdit::dateChanged, this, &frmCollections::Set_Caption);
+    connect(cmdDone, &QPushButton::clicked, this, &frmCollections::cmdDone_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmCollections::cmdPrint_Click);
+    txtQuick->installEventFilter(this);
+    SelectAllOnFocus(this);
+}
+
+void frmCollections::Form_Load()
+{
+    m_sortByName = false;
+    Set_Caption(m_date);
+    lines->Show(modOffering::Load_Offering_Lines(1, m_number, 15));
+    Build_Contributor_Grid();
+    clsCollection set;
+    set.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_number));
+    txtNotation->setText(set.Notation());
+    const int y = ProcessingYear;
+    dpColDate->blockSignals(true);
+    dpColDate->setDateRange(QDate(y, 1, 1), QDate(y, 12, 31));
+    dpColDate->setDate(m_date);
+    dpColDate->blockSignals(false);
+    sstCollections->blockSignals(true);
+    sstCollections->setCurrentIndex(0);
+    sstCollections->blockSignals(false);
+    m_previousTab = 0;
+    lines->Amount(1)->setFocus();
+}
+
+void frmCollections::Set_Caption(const QDate& d)
+{
+    setWindowTitle(QStringLiteral("Collection ") + QString::number(m_number) + QStringLiteral(" for ") + ShortDate(d));
+}
+
+void frmCollections::Build_Contributor_Grid()
+{
+    QvGrid* g = fgContrib;
+    g->setUpdatesEnabled(false);
+    g->Clear();
+    g->SetCols(6);
+    const int widths[6] = {0, 3970, 1800, 0, 0, 0};
+    for (int c = 0; c < 6; ++c)
+        g->SetColWidthTwips(c, widths[c]);
+    g->AddItem(QStringLiteral("Key\tName\tEnvelope\r\nNumber\tInactive\tQF\tEnv.Sort"));
+    g->SetHeadingLines(2);
+    g->SetColAlignment(0, Qt::AlignCenter);
+    g->SetColAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
+    g->SetColAlignment(2, Qt::AlignCenter);
+    g->SetColAlignment(3, Qt::AlignCenter);
+    g->AddItem(QStringLiteral("0\t\t0\t\t\t"));
+    g->SetRowHidden(1, true);
+    for (const auto& r : ContributorQueries::With_Envelopes(ProcessingYear)) {
+        g->AddItem(QString::number(r.id) + QLatin1Char('\t') + r.name + QLatin1Char('\t') + QString::number(r.envelope)
+                   + QLatin1Char('\t') + (r.inactive ? QStringLiteral("I") : QString()) + QLatin1Char('\t')
+                   + r.name.toUpper() + QLatin1Char('\t') + EnvelopeSortKey(r.envelope, r.name));
+    }
+    Apply_Sort();
+    g->setUpdatesEnabled(true);
+}
+
+void frmCollections::Apply_Sort()
+{
+    if (m_sortByName) {
+        fgContrib->Sort(1);
+        cmdSort->setText(QStringLiteral("Sort by Number"));
+    } else {
+        fgContrib->Sort(5);
+        cmdSort->setText(QStringLiteral("Sort by Name"));
+    }
+    Apply_Show_All();
+}
+
+void frmCollections::Apply_Show_All()
+{
+    const bool all = chkShowAllContrib->isChecked();
+    for (int r = 2; r < fgContrib->Rows(); ++r)
+        fgContrib->SetRowHidden(r, !all && fgContrib->TextMatrix(r, 3) == QLatin1String("I"));
+}
+
+void frmCollections::Select_Row(int r)
+{
+    fgContrib->Select(std::max(r - 1, 1), r);
+    if (r > 1)
+        fgContrib->SetTopRow(r);
+}
+
+void frmCollections::Quick_Find(const QString& text)
+{
+    const QString s = text.toUpper();
+    const int rows = fgContrib->Rows();
+    int found = -1;
+    double value = 0;
+    if (ParseNumber(s, &value)) {
+        // Rounded half to even, as the number conversion has always done.
+        const long n = std::lrint(value);
+        for (int r = 1; r < rows && found < 0; ++r)
+            if (fgContrib->TextMatrix(r, 2).toLong() == n)
+                found = r;
+    } else {
+        for (int r = 1; r < rows && found < 0; ++r)
+            if (fgContrib->TextMatrix(r, 4).startsWith(s))
+                found = r;
+    }
+    if (found > 0)
+        Select_Row(found);
+    else
+        fgContrib->Select(1, 1);
+}
+
+void frmCollections::Select_Contributor()
+{
+    const int r = fgContrib->RowSel();
+    if (r <= 1)
+        return;
+    txtQuick->setFocus();
+    Windows::Open_New(QStringLiteral("frmContReceipt"),
+                      {{QStringLiteral("ContributorID"), fgContrib->TextMatrix(r, 0).toInt()},
+                       {QStringLiteral("CollectionNumber"), m_number},
+                       {QStringLiteral("CollectionDate"), m_date}});
+}
+
+bool frmCollections::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtQuick && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            Select_Contributor();
+            return true;
+        }
+        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+            const int r = fgContrib->RowSel() + (key->key() == Qt::Key_Up ? -1 : 1);
+            if (r > 1 && r < fgContrib->Rows())
+                Select_Row(r);
+            return true;
+        }
+    }
+    return frmChild::eventFilter(watched, event);
+}
+
+void frmCollections::Build_Totals()
+{
+    Hourglass wait;
+    QvGrid* g = fgTotals;
+    g->Clear();
+    g->SetCols(2);
+    g->SetColWidthTwips(0, 3970);
+    g->SetColWidthTwips(1, 1800);
+    g->AddItem(QStringLiteral("Fund\tAmount\r\nCollected"));
+    g->SetHeadingLines(2);
+    g->SetColAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
+    g->SetColAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    g->AddItem(QStringLiteral("\t0"));
+    g->SetRowHidden(1, true);
+    for (const TotalRow& row : CollectionTotals::Build_Totals(m_number, ProcessingYear))
+        g->AddItem(row.label + QLatin1Char('\t') + FormatAmount(row.amount));
+}
+
+bool frmCollections::Save_Loose_Offering()
+{
+    const OfferingLines current = lines->Lines();
+    const QString problems = modOffering::Validate_Lines(current);
+    if (!problems.isEmpty()) {
+        sstCollections->blockSignals(true);
+        sstCollections->setCurrentIndex(0);
+        sstCollections->blockSignals(false);
+        m_previousTab = 0;
+        Messages::Show(problems, QStringLiteral("Collection"), Messages::Icon::Information);
+        return false;
+    }
+    modOffering::Save_Offering_Lines(current, 1, m_number);
+    lines->Show(modOffering::Load_Offering_Lines(1, m_number, 15));
+    return true;
+}
+
+void frmCollections::Save_Header()
+{
+    clsCollection set;
+    set.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_number));
+    set.CollectionDate(dpColDate->date().isValid() ? dpColDate->date() : ZeroDate());
+    set.Notation(txtNotation->text());
+    set.Save_to_DB();
+}
+
+void frmCollections::Tab_Changed(int index)
+{
+    const int previous = m_previousTab;
+    m_previousTab = index;
+    if (previous == 0 && index != 0 && !Save_Loose_Offering())
+        return;
+    if (index == 1)
+        txtQuick->setFocus();
+    else if (index == 2)
+        Build_Totals();
+}
+
+void frmCollections::cmdDone_Click()
+{
+    if (!Save_Loose_Offering())
+        return;
+    hide();
+    Save_Header();
+    m_closing = true;
+    close();
+}
+
+void frmCollections::cmdPrint_Click()
+{
+    if (!Save_Loose_Offering())
+        return;
+    Save_Header();
+    Windows::Open_New(QStringLiteral("frmRptWeeklyReport"), {{QStringLiteral("CollectionNumber"), m_number}});
+}
+
+void frmCollections::closeEvent(QCloseEvent* e)
+{
+    if (m_closing) {
+        e->accept();
+        return;
+    }
+    // Closing by the close box: a line with an amount and no fund keeps the
+    // window open, as Done does, instead of losing the line.
+    Save_Header();
+    if (!Save_Loose_Offering()) {
+        e->ignore();
+        return;
+    }
+    m_closing = true;
+    e->accept();
+}
+
+void frmCollections::resizeEvent(QResizeEvent* e)
+{
+    frmChild::resizeEvent(e);
+    m_layout->rule.Apply(size());
+}
+
+void frmCollections::Handle_DBChange(int table, bool added, bool, bool, int recordID, int)
+{
+    if (table == dbContributors) {
+        Build_Contributor_Grid();
+        txtQuick->setFocus();
+        if (added)
+            Windows::Open_New(QStringLiteral("frmContReceipt"), {{QStringLiteral("ContributorID"), recordID},
+                                                                 {QStringLiteral("CollectionNumber"), m_number},
+                                                                 {QStringLiteral("CollectionDate"), m_date}});
+    } else if (table == dbFunds) {
+        OfferingLines current = lines->Lines();
+        modOffering::Refresh_Fund_Lists(current);
+        lines->Show(current);
+    }
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "shell/frmChild.h"
+
+#include <QDate>
+
+class FundLinesView;
+class QCheckBox;
+class QDateEdit;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+class QvGrid;
+
+// One collection set's offerings: loose offering fund by fund, the
+// contributors with quick find by envelope number or name, and the totals.
+class frmCollections : public frmChild {
+    Q_OBJECT
+    Q_PROPERTY(int CollectionNumber READ CollectionNumber WRITE SetCollectionNumber)
+    Q_PROPERTY(QDate CollectionDate READ CollectionDate WRITE SetCollectionDate)
+    Q_PROPERTY(QString CollectionNotation READ CollectionNotation WRITE SetCollectionNotation)
+public:
+    explicit frmCollections(QWidget* parent = nullptr);
+
+    int CollectionNumber() const { return m_number; }
+    void SetCollectionNumber(int n) { m_number = n; }
+    QDate CollectionDate() const { return m_date; }
+    void SetCollectionDate(const QDate& d) { m_date = d; }
+    QString CollectionNotation() const { return m_notation; }
+    void SetCollectionNotation(const QString& s) { m_notation = s; }
+
+    void Form_Load() override;
+    void Handle_DBChange(int table, bool added, bool changed, bool deleted, int recordID, int contributorID) override;
+
+    // Validates and saves the loose offering; false (with the message shown
+    // and tab 0 up) when a line has an amount but no fund.
+    bool Save_Loose_Offering();
+    void Save_Header();
+    void Quick_Find(const QString& text);
+    void Select_Contributor();
+
+    QTabWidget* sstCollections;
+    FundLinesView* lines;
+    QPushButton* cmdAddFund;
+    QvGrid* fgContrib;
+    QWidget* picCont;
+    QPushButton *cmdSort, *cmdAdd, *cmdSelect;
+    QCheckBox* chkShowAllContrib;
+    QGroupBox* fraQuick;
+    QLineEdit* txtQuick;
+    QGroupBox *fraDate, *fraNotation;
+    QDateEdit* dpColDate;
+    QLineEdit* txtNotation;
+    QvGrid* fgTotals;
+    QPushButton *cmdPrint, *cmdDone;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Build_Contributor_Grid();
+    void Apply_Sort();
+    void Apply_Show_All();
+    void Build_Totals();
+    void Set_Caption(const QDate& d);
+    void Select_Row(int row);
+    void Tab_Changed(int index);
+    void cmdDone_Click();
+    void cmdPrint_Click();
+
+    int m_number = 0;
+    QDate m_date;
+    QString m_notation;
+    bool m_sortByName = false;
+    int m_previousTab = 0;
+    bool m_closing = false;
+    struct Layout;
+    std::shared_ptr<Layout> m_layout;
+};

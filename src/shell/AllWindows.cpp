@@ -1,0 +1,17 @@
+#include "AllWindows.h"
+
+#include "Windows.h"
+#include "frmAbout.h"
+#include "frmPWChange.h"
+#include "offering/frmCollectionDate.h"
+#include "offering/frmCollections.h"
+#include "offering/frmContReceipt.h"
+
+void RegisterAllWindows()
+{
+    Windows::Register(QStringLiteral("frmPWChange"), [] { return new frmPWChange; });
+    Windows::Register(QStringLiteral("frmAbout"), [] { return new frmAbout; });
+    Windows::RegisterDialog(QStringLiteral("frmCollectionDate"), [] { return new frmCollectionDate; });
+    Windows::Register(QStringLiteral("frmCollections"), [] { return new frmCollections; });
+    Windows::Register(QStringLiteral("frmContReceipt"), [] { return new frmContReceipt; });
+}

@@ -1,0 +1,17 @@
+#include "QvApplication.h"
+
+#include "Messages.h"
+#include "storage/DbError.h"
+
+QvApplication::QvApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool QvApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const DbError& e) {
+        Messages::Show(QStringLiteral("The data file reported an error:\r\n\r\n") + e.Message(), {},
+                       Messages::Icon::Critical);
+    }
+    return false;
+}

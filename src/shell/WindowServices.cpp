@@ -1,0 +1,182 @@
+#include "WindowServices.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <cmath>
+
+namespace WindowServices {
+
+namespace {
+QPointer<QWidget> g_mainArea;
+ModalHook g_modalHook;
+
+// Selecting in the focus-in event itself is undone by the mouse press that
+// follows it; selecting once the event queue has run keeps the selection.
+class SelectAllFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+                QPointer<QLineEdit> guard(edit);
+                edit->selectAll();
+                QTimer::singleShot(0, edit, [guard] {
+                    if (guard && guard->hasFocus())
+                        guard->selectAll();
+                });
+            }
+        } else if (event->type() == QEvent::ChildAdded) {
+            // Line edits made after the window was set up get the rule too.
+            auto* added = static_cast<QChildEvent*>(event)->child();
+            if (auto* w = qobject_cast<QWidget*>(added))
+                Install(w);
+        }
+        return false;
+    }
+    void Install(QWidget* root)
+    {
+        root->installEventFilter(this);
+        for (QLineEdit* e : root->findChildren<QLineEdit*>())
+            e->installEventFilter(this);
+    }
+};
+} // namespace
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(0x2E, 0x4A, 0x7D));
+        p.setPen(Qt::NoPen);
+        p.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
+        QFont f(QStringLiteral("DejaVu Serif"));
+        f.setBold(true);
+        f.setPixelSize(int(size * 0.72));
+        p.setFont(f);
+        p.setPen(QColor(0xF2, 0xE6, 0xC4));
+        p.drawText(QRectF(0, 0, size, size), Qt::AlignCenter, QStringLiteral("Q"));
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
+namespace {
+// 96 logical dots to the inch, times 1.2.
+constexpr double kPixelsPerTwip = 96.0 * 1.2 / 1440.0;
+} // namespace
+
+int TwipsToPixels(int twips)
+{
+    return int(std::lround(twips * kPixelsPerTwip));
+}
+
+int PixelsToTwips(int pixels)
+{
+    return int(std::lround(pixels / kPixelsPerTwip));
+}
+
+QSize TwipsSize(int width, int height)
+{
+    return QSize(TwipsToPixels(width), TwipsToPixels(height));
+}
+
+void Place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+}
+
+void SelectAllOnFocus(QWidget* window)
+{
+    auto* filter = new SelectAllFilter(window);
+    filter->Install(window);
+}
+
+void SetMainArea(QWidget* area)
+{
+    g_mainArea = area;
+}
+
+QWidget* MainArea()
+{
+    return g_mainArea.data();
+}
+
+void CentreInMainWindow(QWidget* window)
+{
+    QWidget* area = g_mainArea.data();
+    if (!area || !window)
+        return;
+    QWidget* frame = window;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        frame = sub;
+    const QSize size = frame->size();
+    const int left = std::max(0, (area->width() - size.width()) / 2);
+    const int top = std::max(0, (area->height() - size.height()) / 2);
+    if (frame->isWindow())
+        frame->move(area->mapToGlobal(QPoint(left, top)));
+    else
+        frame->move(left, top);
+}
+
+int ShowModal(QDialog* dialog)
+{
+    if (g_modalHook)
+        return g_modalHook(dialog);
+    return dialog->exec();
+}
+
+ModalHook SetModalHook(ModalHook hook)
+{
+    std::swap(hook, g_modalHook);
+    return hook;
+}
+
+Hourglass::Hourglass()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+Hourglass::~Hourglass()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+void ResizeRule::Add(QWidget* control, int actions)
+{
+    m_entries.append({control, control->geometry(), actions});
+}
+
+void ResizeRule::Apply(QSize now) const
+{
+    const int dx = std::max(0, now.width() - m_designed.width());
+    const int dy = std::max(0, now.height() - m_designed.height());
+    for (const Entry& e : m_entries) {
+        QRect r = e.designed;
+        if (e.actions & GrowWidth)
+            r.setWidth(r.width() + dx);
+        if (e.actions & GrowHeight)
+            r.setHeight(r.height() + dy);
+        if (e.actions & MoveDown)
+            r.moveTop(r.top() + dy);
+        if (e.actions & MoveRight)
+            r.moveLeft(r.left() + dx);
+        e.control->setGeometry(r);
+    }
+}
+
+} // namespace WindowServices

@@ -1,0 +1,211 @@
+#include "Windows.h"
+
+#include "WindowServices.h"
+#include "frmChild.h"
+#include "shell/modGlobal.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QStyle>
+
+namespace Windows {
+
+namespace {
+QHash<QString, Factory>& Factories()
+{
+    static QHash<QString, Factory> f;
+    return f;
+}
+QHash<QString, DialogFactory>& DialogFactories()
+{
+    static QHash<QString, DialogFactory> f;
+    return f;
+}
+} // namespace
+
+void Register(const QString& name, Factory factory)
+{
+    Factories().insert(name, std::move(factory));
+}
+
+void RegisterDialog(const QString& name, DialogFactory factory)
+{
+    DialogFactories().insert(name, std::move(factory));
+}
+
+bool IsRegistered(const QString& name)
+{
+    return Factories().contains(name) || DialogFactories().contains(name);
+}
+
+void Unregister(const QString& name)
+{
+    Factories().remove(name);
+    DialogFactories().remove(name);
+}
+
+frmChild* Create(const QString& name)
+{
+    auto it = Factories().constFind(name);
+    if (it == Factories().constEnd())
+        return nullptr;
+    frmChild* w = it.value()();
+    if (w && w->objectName().isEmpty())
+        w->setObjectName(name);
+    return w;
+}
+
+QDialog* CreateDialog(const QString& name)
+{
+    auto it = DialogFactories().constFind(name);
+    if (it == DialogFactories().constEnd())
+        return nullptr;
+    QDialog* d = it.value()();
+    if (d && d->objectName().isEmpty())
+        d->setObjectName(name);
+    return d;
+}
+
+frmChild* Find_Window(const QString& name)
+{
+    for (frmChild* w : frmChild::OpenWindows())
+        if (w->objectName() == name)
+            return w;
+    return nullptr;
+}
+
+void Bring_Forward(frmChild* window)
+{
+    QWidget* frame = window->Frame();
+    if (frame->isMinimized())
+        frame->showNormal();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(frame)) {
+        if (sub->mdiArea())
+            sub->mdiArea()->setActiveSubWindow(sub);
+    } else {
+        frame->raise();
+        frame->activateWindow();
+    }
+    window->setFocus();
+}
+
+void Show_Child(frmChild* window)
+{
+    window->Form_Load();
+    auto* area = qobject_cast<QMdiArea*>(WindowServices::MainArea());
+    if (area && !window->parentWidget()) {
+        // The size the window gave itself is its designed size: the frame
+        // opens at that size and never shrinks below it.
+        const QSize designed = window->size();
+        QMdiSubWindow* sub = area->addSubWindow(window);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+        const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+        const QSize outer = designed + QSize(2 * border, title + border);
+        sub->setMinimumSize(outer);
+        sub->resize(outer);
+    }
+    WindowServices::CentreInMainWindow(window);
+    window->Frame()->show();
+    window->show();
+    Bring_Forward(window);
+}
+
+frmChild* Open_Single(const QString& name)
+{
+    if (frmChild* open = Find_Window(name)) {
+        Bring_Forward(open);
+        return open;
+    }
+    frmChild* w = Create(name);
+    if (w)
+        Show_Child(w);
+    return w;
+}
+
+frmChild* Open_New(const QString& name, const QVariantMap& properties)
+{
+    frmChild* w = Create(name);
+    if (!w)
+        return nullptr;
+    for (auto it = properties.constBegin(); it != properties.constEnd(); ++it)
+        w->setProperty(it.key().toLatin1().constData(), it.value());
+    Show_Child(w);
+    return w;
+}
+
+bool Find_Open_Window(int kind, int id, bool bringForward)
+{
+    if (id == 0)
+        return false;
+    const QString name = kind == 1 ? QStringLiteral("frmFundInfo") : QStringLiteral("frmContInfo");
+    for (frmChild* w : frmChild::OpenWindows()) {
+        if (w->objectName() == name && w->Tag().toInt() == id) {
+            if (bringForward)
+                Bring_Forward(w);
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+void ShowDetail(int kind, int id)
+{
+    if (Find_Open_Window(kind, id, true))
+        return;
+    frmChild* w = Create(kind == 1 ? QStringLiteral("frmFundInfo") : QStringLiteral("frmContInfo"));
+    if (!w)
+        return;
+    if (kind == 1) {
+        if (id == 1) {
+            // The main fund's flags are fixed.
+            w->setProperty("AllowInactive", false);
+            w->setProperty("AllowPledgeable", false);
+            w->setProperty("AllowTaxDeductible", false);
+        }
+        w->setProperty("ID", id);
+    } else {
+        w->setProperty("ContributorID", id);
+    }
+    w->SetTag(QString::number(id));
+    Show_Child(w);
+}
+} // namespace
+
+void Show_Fund(int id)
+{
+    ShowDetail(1, id);
+}
+
+void Show_Contributor(int id)
+{
+    ShowDetail(2, id);
+}
+
+void Broadcast(int table, bool added, bool changed, bool deleted, int recordID, int contributorID)
+{
+    QList<QPointer<frmChild>> windows;
+    for (frmChild* w : frmChild::OpenWindows())
+        windows.append(w);
+    // A window may close another while it handles the notice.
+    for (const QPointer<frmChild>& w : windows)
+        if (w)
+            w->Handle_DBChange(table, added, changed, deleted, recordID, contributorID);
+}
+
+bool Close_All()
+{
+    QList<QPointer<frmChild>> windows;
+    for (frmChild* w : frmChild::OpenWindows())
+        windows.append(w);
+    for (const QPointer<frmChild>& w : windows)
+        if (w)
+            w->Frame()->close();
+    return frmChild::OpenWindows().isEmpty();
+}
+
+} // namespace Windows

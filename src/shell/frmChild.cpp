@@ -1,0 +1,50 @@
+#include "frmChild.h"
+
+#include <QEvent>
+#include <QMdiSubWindow>
+
+namespace {
+QList<QPointer<frmChild>>& Registry()
+{
+    static QList<QPointer<frmChild>> list;
+    return list;
+}
+} // namespace
+
+frmChild::frmChild(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    Registry().append(this);
+}
+
+frmChild::~frmChild()
+{
+    Registry().removeAll(this);
+    Registry().removeAll(nullptr);
+}
+
+void frmChild::Handle_DBChange(int, bool, bool, bool, int, int) {}
+
+bool frmChild::event(QEvent* e)
+{
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::Close && e->isAccepted())
+        m_closed = true;
+    return handled;
+}
+
+QList<frmChild*> frmChild::OpenWindows()
+{
+    QList<frmChild*> open;
+    for (const QPointer<frmChild>& w : Registry())
+        if (w && !w->m_closed)
+            open.append(w.data());
+    return open;
+}
+
+QWidget* frmChild::Frame()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        return sub;
+    return this;
+}

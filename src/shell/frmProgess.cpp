@@ -1,0 +1,41 @@
+#include "frmProgess.h"
+
+#include "WindowServices.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+using namespace WindowServices;
+
+frmProgess::frmProgess(QWidget* parent) : frmChild(parent)
+{
+    setObjectName(QStringLiteral("frmProgess"));
+    setWindowTitle(QStringLiteral("Loading"));
+    setAttribute(Qt::WA_DeleteOnClose, false); // owned by the operation that shows it
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    setFixedSize(TwipsSize(4770, 1335));
+    lblDescription = new QLabel(this);
+    lblDescription->setObjectName(QStringLiteral("lblDescription"));
+    Place(lblDescription, 120, 120, 4530, 300);
+    pbProgress = new QProgressBar(this);
+    pbProgress->setObjectName(QStringLiteral("pbProgress"));
+    Place(pbProgress, 120, 540, 4530, 360);
+    CentreInMainWindow(this);
+}
+
+void frmProgess::Show_Progress(int maximum, const QString& description)
+{
+    pbProgress->setMaximum(std::max(maximum, 0));
+    pbProgress->setValue(0);
+    lblDescription->setText(description + QStringLiteral("..."));
+    CentreInMainWindow(this);
+    show();
+    QCoreApplication::processEvents();
+}
+
+void frmProgess::Increment_Progess(int step)
+{
+    pbProgress->setValue(std::min(pbProgress->value() + step, pbProgress->maximum()));
+    QCoreApplication::processEvents();
+}
