@@ -3,6 +3,7 @@
 #include "Windows.h"
 #include "frmAbout.h"
 #include "frmPWChange.h"
+#include "maintenance/MaintenanceWindows.h"
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
@@ -14,4 +15,7 @@ void RegisterAllWindows()
     Windows::RegisterDialog(QStringLiteral("frmCollectionDate"), [] { return new frmCollectionDate; });
     Windows::Register(QStringLiteral("frmCollections"), [] { return new frmCollections; });
     Windows::Register(QStringLiteral("frmContReceipt"), [] { return new frmContReceipt; });
+    RegisterFundWindows();
+    RegisterContributorWindows();
+    RegisterPledgeUtilWindow();
 }

@@ -1,0 +1,5 @@
+#include "MaintenanceWindows.h"
+
+void RegisterFundWindows()
+{
+}

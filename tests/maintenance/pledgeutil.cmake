@@ -1,0 +1,1 @@
+# qv_core_test(maintenance/tst_....cpp) or qv_widget_test(maintenance/tst_....cpp)
