@@ -1,5 +1,13 @@
 #include "MaintenanceWindows.h"
 
+#include "frmContInfo.h"
+#include "frmContList.h"
+#include "frmPledge.h"
+#include "shell/Windows.h"
+
 void RegisterContributorWindows()
 {
+    Windows::Register(QStringLiteral("frmContList"), [] { return new frmContList; });
+    Windows::Register(QStringLiteral("frmContInfo"), [] { return new frmContInfo; });
+    Windows::Register(QStringLiteral("frmPledge"), [] { return new frmPledge; });
 }

@@ -1,1 +1,1 @@
-# qv_core_test(maintenance/tst_....cpp) or qv_widget_test(maintenance/tst_....cpp)
+qv_widget_test(maintenance/tst_contributors.cpp)

@@ -1,0 +1,291 @@
+#include "frmContInfo.h"
+
+#include "ContributorMaintenance.h"
+#include "shell/Helpers.h"
+#include "shell/Messages.h"
+#include "shell/QvGrid.h"
+#include "shell/WindowServices.h"
+#include "shell/Windows.h"
+#include "shell/clsDBEvent.h"
+#include "shell/modGlobal.h"
+#include "storage/DbError.h"
+#include "storage/clsContributors.h"
+#include "storage/clsPledges.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace WindowServices;
+using namespace modGlobal;
+namespace CM = ContributorMaintenance;
+
+struct frmContInfo::Layout {
+    ResizeRule rule;
+};
+
+frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent), m_layout(std::make_shared<Layout>())
+{
+    setObjectName(QStringLiteral("frmContInfo"));
+    setWindowTitle(QStringLiteral("Edit Contributor"));
+    resize(TwipsSize(5175 + 300, 5760 + 300));
+
+    auto label = [this](QLabel*& l, const char* name, const char* text, int top) {
+        l = new QLabel(QString::fromUtf8(text), this);
+        l->setObjectName(QString::fromLatin1(name));
+        Place(l, 120, top + 30, 1500, 300);
+    };
+    auto box = [this](QLineEdit*& e, const char* name, int maxLength, int left, int top, int width) {
+        e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setMaxLength(maxLength);
+        Place(e, left, top, width, 330);
+    };
+    const int x = 1680, w = 3720;
+    label(lblLastName, "lblLastName", "&Last Name", 120);
+    box(txtLastName, "txtLastName", 40, x, 120, w);
+    label(lblFirstNames, "lblFirstNames", "&First Names", 510);
+    box(txtFirstNames, "txtFirstNames", 40, x, 510, w);
+    label(lblAddress1, "lblAddress1", "Address Line &1", 900);
+    box(txtAddress1, "txtAddress1", 40, x, 900, w);
+    label(lblAddress2, "lblAddress2", "Address Line &2", 1290);
+    box(txtAddress2, "txtAddress2", 40, x, 1290, w);
+    label(lblCityStateZip, "lblCityStateZip", "City, State, &Zip", 1680);
+    box(txtCity, "txtCity", 30, x, 1680, 2040);
+    box(txtState, "txtState", 2, x + 2100, 1680, 480);
+    box(txtZip, "txtZip", 10, x + 2640, 1680, 1080);
+    label(lblPhone, "lblPhone", "&Telephone", 2070);
+    box(txtPhone, "txtPhone", 40, x, 2070, 2040);
+    lblLastName->setBuddy(txtLastName);
+    lblFirstNames->setBuddy(txtFirstNames);
+    lblAddress1->setBuddy(txtAddress1);
+    lblAddress2->setBuddy(txtAddress2);
+    lblCityStateZip->setBuddy(txtCity);
+    lblPhone->setBuddy(txtPhone);
+    chkIsInactive = new QCheckBox(QStringLiteral("Contributor is &Inactive"), this);
+    chkIsInactive->setObjectName(QStringLiteral("chkIsInactive"));
+    Place(chkIsInactive, x, 2460, 2400, 300);
+    chkEnv = new QCheckBox(QStringLiteral("Assign &Envelope Number"), this);
+    chkEnv->setObjectName(QStringLiteral("chkEnv"));
+    Place(chkEnv, x, 2790, 2700, 300);
+
+    fraPledges = new QGroupBox(QStringLiteral("Pledges"), this);
+    fraPledges->setObjectName(QStringLiteral("fraPledges"));
+    Place(fraPledges, 120, 3150, 5280, 2430);
+    fgPledges = new QvGrid(fraPledges);
+    fgPledges->setObjectName(QStringLiteral("fgPledges"));
+    Place(fgPledges, 120, 300, 5040, 1440);
+    chkShowAll = new QCheckBox(QStringLiteral("Show All &Pledges"), fraPledges);
+    chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
+    Place(chkShowAll, 120, 1800, 2000, 300);
+    cmdAdd = new QPushButton(QStringLiteral("&Add"), fraPledges);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    Place(cmdAdd, 2280, 1800, 900, 375);
+    cmdEdit = new QPushButton(QStringLiteral("E&dit"), fraPledges);
+    cmdEdit->setObjectName(QStringLiteral("cmdEdit"));
+    Place(cmdEdit, 3270, 1800, 900, 375);
+    cmdDelete = new QPushButton(QStringLiteral("Dele&te"), fraPledges);
+    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
+    Place(cmdDelete, 4260, 1800, 900, 375);
+    // The contributor's statement comes from the report windows; the
+    // button is kept for them but has nothing to do here.
+    cmdReport = new QPushButton(QStringLiteral("Report"), fraPledges);
+    cmdReport->setObjectName(QStringLiteral("cmdReport"));
+    cmdReport->hide();
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    Place(cmdOK, 2940, 5670, 1200, 390);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    Place(cmdCancel, 4200, 5670, 1200, 390);
+
+    m_layout->rule.SetDesigned(size());
+    m_layout->rule.Add(fraPledges, ResizeRule::Grow);
+    m_layout->rule.Add(fgPledges, ResizeRule::Grow);
+    for (QWidget* b : {static_cast<QWidget*>(chkShowAll), static_cast<QWidget*>(cmdAdd), static_cast<QWidget*>(cmdEdit),
+                       static_cast<QWidget*>(cmdDelete)})
+        m_layout->rule.Add(b, ResizeRule::MoveDown);
+    m_layout->rule.Add(cmdOK, ResizeRule::MoveDown);
+    m_layout->rule.Add(cmdCancel, ResizeRule::MoveDown);
+
+    connect(chkShowAll, &QCheckBox::toggled, this, &frmContInfo::Sort_Pledges);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmContInfo::Add_Pledge);
+    connect(cmdEdit, &QPushButton::clicked, this, &frmContInfo::Edit_Pledge);
+    connect(fgPledges, &QvGrid::RowDoubleClicked, this, [this](int) { Edit_Pledge(); });
+    connect(cmdDelete, &QPushButton::clicked, this, &frmContInfo::Delete_Pledge);
+    connect(cmdOK, &QPushButton::clicked, this, &frmContInfo::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    SelectAllOnFocus(this);
+}
+
+void frmContInfo::Form_Load()
+{
+    clsContributors c;
+    c.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_id));
+    txtLastName->setText(c.LastName());
+    txtFirstNames->setText(c.FirstNames());
+    txtAddress1->setText(c.Address1());
+    txtAddress2->setText(c.Address2());
+    txtCity->setText(c.City());
+    txtState->setText(c.State());
+    txtZip->setText(c.ZipCode());
+    txtPhone->setText(c.Phone());
+    chkIsInactive->setChecked(c.IsInactive());
+    chkEnv->setChecked(c.UseEnvelopes());
+
+    QvGrid* g = fgPledges;
+    g->Clear();
+    g->SetCols(5);
+    const int widths[5] = {0, 840, 2270, 1110, 0};
+    for (int col = 0; col < 5; ++col)
+        g->SetColWidthTwips(col, widths[col]);
+    g->AddItem(QStringLiteral("Key\tNo.\tFund Name\tPledge\t"));
+    g->SetColAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    g->SetColAlignment(2, Qt::AlignLeft | Qt::AlignVCenter);
+    g->SetColAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    g->AddItem(QStringLiteral("0\t\t\t\t"));
+    g->SetRowHidden(1, true);
+    for (const auto& p : CM::Pledge_Rows(m_id))
+        Put_Pledge(-1, p.id, p.accountNumber, p.fundName, p.amount, p.inactive);
+    Sort_Pledges();
+    txtLastName->setFocus();
+}
+
+void frmContInfo::Put_Pledge(int row, int id, int number, const QString& fund, double amount, bool inactive)
+{
+    const QStringList cells = {QString::number(id), BlankIfZero(number), fund, FormatAmount(amount),
+                               inactive ? QStringLiteral("I") : QString()};
+    if (row < 0) {
+        fgPledges->AddItem(cells.join(QLatin1Char('\t')));
+        return;
+    }
+    for (int c = 1; c < 5; ++c)
+        fgPledges->SetTextMatrix(row, c, cells.at(c));
+}
+
+void frmContInfo::Sort_Pledges()
+{
+    fgPledges->Sort(2);
+    const bool all = chkShowAll->isChecked();
+    for (int r = 2; r < fgPledges->Rows(); ++r)
+        fgPledges->SetRowHidden(r, !all && fgPledges->TextMatrix(r, 4) == QLatin1String("I"));
+}
+
+void frmContInfo::Open_Pledge(int pledgeID)
+{
+    Windows::Open_New(QStringLiteral("frmPledge"), {{QStringLiteral("PledgeID"), pledgeID},
+                                                    {QStringLiteral("ContributorID"), m_id},
+                                                    {QStringLiteral("UseEnvelopes"), chkEnv->isChecked()}});
+}
+
+void frmContInfo::Add_Pledge()
+{
+    if (m_id == 0) {
+        // The contributor's key is taken now, so that the pledge can name
+        // it; the contributor row itself waits for OK.
+        m_pledgesToDiscard = true;
+        m_id = clsContributors().Next_ID();
+        SetTag(QString::number(m_id));
+    }
+    Open_Pledge(0);
+}
+
+void frmContInfo::Edit_Pledge()
+{
+    const int r = fgPledges->Row();
+    const int key = r >= 1 ? fgPledges->TextMatrix(r, 0).toInt() : 0;
+    if (key != 0)
+        Open_Pledge(key);
+}
+
+void frmContInfo::Delete_Pledge()
+{
+    const int r = fgPledges->Row();
+    if (r < 2)
+        return;
+    clsPledges p;
+    p.Get_One_Record(QStringLiteral("ID = ") + fgPledges->TextMatrix(r, 0));
+    if (!p.OK_to_Delete(true))
+        return;
+    if (Messages::Show(CM::Delete_Pledge_Question(fgPledges->TextMatrix(r, 1), fgPledges->TextMatrix(r, 2),
+                                                  fgPledges->TextMatrix(r, 3)),
+                       QStringLiteral("Delete Contributor's Pledge"), Messages::Icon::Question, Messages::Buttons::YesNo)
+        == Messages::Answer::Yes)
+        p.Delete_Record_from_DB();
+}
+
+void frmContInfo::cmdOK_Click()
+{
+    if (RTrimBlanks(txtLastName->text()).isEmpty()) {
+        Messages::Show(QStringLiteral("Please enter a Last Name for this Contributor."), QStringLiteral("Incomplete"),
+                       Messages::Icon::Information);
+        return;
+    }
+    if (m_id < 1) {
+        const QStringList similar = CM::Similar_Names(txtLastName->text(), txtFirstNames->text());
+        if (!similar.isEmpty()
+            && Messages::Show(CM::Similar_Names_Question(similar, txtFirstNames->text(), txtLastName->text()), {},
+                              Messages::Icon::Question, Messages::Buttons::YesNo)
+                != Messages::Answer::Yes)
+            return;
+    }
+    clsContributors c;
+    if (m_id == 0)
+        m_id = c.Next_ID();
+    c.ID(m_id);
+    c.LastName(txtLastName->text());
+    c.FirstNames(txtFirstNames->text());
+    c.Address1(txtAddress1->text());
+    c.Address2(txtAddress2->text());
+    c.City(txtCity->text());
+    c.State(txtState->text());
+    c.ZipCode(txtZip->text());
+    c.Phone(txtPhone->text());
+    c.IsInactive(chkIsInactive->isChecked());
+    c.UseEnvelopes(chkEnv->isChecked());
+    c.Save_to_DB();
+    m_pledgesToDiscard = false;
+    close();
+}
+
+void frmContInfo::closeEvent(QCloseEvent* e)
+{
+    // A new contributor who was never saved leaves no pledges behind. This
+    // happens at closing, while the data file is surely still open.
+    if (m_pledgesToDiscard) {
+        // A pledge dialog still open for this contributor would write a
+        // pledge after the discard: it goes first.
+        for (frmChild* w : frmChild::OpenWindows())
+            if (w->objectName() == QLatin1String("frmPledge") && w->property("ContributorID").toInt() == m_id)
+                w->Frame()->close();
+        m_pledgesToDiscard = false;
+        CM::Discard_Pledges(m_id);
+    }
+    e->accept();
+}
+
+void frmContInfo::resizeEvent(QResizeEvent* e)
+{
+    frmChild::resizeEvent(e);
+    m_layout->rule.Apply(size());
+}
+
+void frmContInfo::Handle_DBChange(int table, bool, bool, bool deleted, int recordID, int contributorID)
+{
+    if (table != dbPledges || contributorID != m_id || m_id == 0)
+        return;
+    const int row = fgPledges->FindRow(0, QString::number(recordID));
+    if (deleted) {
+        if (row >= 2)
+            fgPledges->RemoveItem(row);
+        return;
+    }
+    CM::PledgeRow p;
+    if (!CM::Pledge_Row(recordID, &p))
+        return;
+    Put_Pledge(row >= 2 ? row : -1, p.id, p.accountNumber, p.fundName, p.amount, p.inactive);
+    Sort_Pledges();
+}

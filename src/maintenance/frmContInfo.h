@@ -1,0 +1,52 @@
+#pragma once
+
+#include "shell/frmChild.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QvGrid;
+
+// One contributor: name, address, telephone, two flags and the pledges.
+// The contributor is written by OK; pledges are written at once by the
+// pledge dialog this window opens.
+class frmContInfo : public frmChild {
+    Q_OBJECT
+    Q_PROPERTY(int ContributorID READ ContributorID WRITE SetContributorID)
+public:
+    explicit frmContInfo(QWidget* parent = nullptr);
+
+    int ContributorID() const { return m_id; }
+    void SetContributorID(int id) { m_id = id; }
+
+    void Form_Load() override;
+    void Handle_DBChange(int table, bool added, bool changed, bool deleted, int recordID, int contributorID) override;
+
+    QLabel *lblLastName, *lblFirstNames, *lblAddress1, *lblAddress2, *lblCityStateZip, *lblPhone;
+    QLineEdit *txtLastName, *txtFirstNames, *txtAddress1, *txtAddress2, *txtCity, *txtState, *txtZip, *txtPhone;
+    QCheckBox *chkIsInactive, *chkEnv;
+    QGroupBox* fraPledges;
+    QvGrid* fgPledges;
+    QCheckBox* chkShowAll;
+    QPushButton *cmdAdd, *cmdEdit, *cmdDelete, *cmdReport, *cmdOK, *cmdCancel;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void Sort_Pledges();
+    void Put_Pledge(int row, int id, int number, const QString& fund, double amount, bool inactive);
+    void Open_Pledge(int pledgeID);
+    void Add_Pledge();
+    void Edit_Pledge();
+    void Delete_Pledge();
+    void cmdOK_Click();
+
+    int m_id = 0;
+    bool m_pledgesToDiscard = false;
+    struct Layout;
+    std::shared_ptr<Layout> m_layout;
+};

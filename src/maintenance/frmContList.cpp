@@ -1,0 +1,180 @@
+#include "frmContList.h"
+
+#include "ContributorMaintenance.h"
+#include "shell/Helpers.h"
+#include "shell/Messages.h"
+#include "shell/QvGrid.h"
+#include "shell/WindowServices.h"
+#include "shell/Windows.h"
+#include "shell/clsDBEvent.h"
+#include "shell/modGlobal.h"
+#include "storage/ContributorQueries.h"
+#include "storage/clsContributors.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+using namespace WindowServices;
+using namespace modGlobal;
+namespace CM = ContributorMaintenance;
+
+struct frmContList::Layout {
+    ResizeRule rule;
+};
+
+frmContList::frmContList(QWidget* parent) : frmChild(parent), m_layout(std::make_shared<Layout>())
+{
+    setObjectName(QStringLiteral("frmContList"));
+    setWindowTitle(QStringLiteral("Contributors"));
+    resize(TwipsSize(5040, 3615));
+    fgContributors = new QvGrid(this);
+    fgContributors->setObjectName(QStringLiteral("fgContributors"));
+    Place(fgContributors, 120, 120, 4665 + 120, 2055);
+    chkShowAll = new QCheckBox(QStringLiteral("Show &All Contributors"), this);
+    chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
+    Place(chkShowAll, 120, 2265, 2700, 300);
+    cmdSort = new QPushButton(QStringLiteral("Sort by Number"), this);
+    cmdSort->setObjectName(QStringLiteral("cmdSort"));
+    Place(cmdSort, 3285, 2220, 1500 + 120, 375);
+    const char* names[4] = {"cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"};
+    const char* captions[4] = {"A&dd", "&Edit", "De&lete", "&Close"};
+    QPushButton** buttons[4] = {&cmdAdd, &cmdEdit, &cmdDelete, &cmdClose};
+    for (int i = 0; i < 4; ++i) {
+        *buttons[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
+        (*buttons[i])->setObjectName(QString::fromLatin1(names[i]));
+        Place(*buttons[i], 120 + i * 1200, 2760, 1125, 390);
+    }
+    m_layout->rule.SetDesigned(size());
+    m_layout->rule.Add(fgContributors, ResizeRule::Grow);
+    for (QWidget* w : {static_cast<QWidget*>(chkShowAll), static_cast<QWidget*>(cmdSort), static_cast<QWidget*>(cmdAdd),
+                       static_cast<QWidget*>(cmdEdit), static_cast<QWidget*>(cmdDelete), static_cast<QWidget*>(cmdClose)})
+        m_layout->rule.Add(w, ResizeRule::MoveDown);
+
+    connect(chkShowAll, &QCheckBox::toggled, this, [this] { Apply_Show_All(); });
+    connect(cmdSort, &QPushButton::clicked, this, &frmContList::Sort_Command);
+    connect(cmdAdd, &QPushButton::clicked, this, [] { Windows::Show_Contributor(0); });
+    connect(cmdEdit, &QPushButton::clicked, this, &frmContList::Edit_Current);
+    connect(fgContributors, &QvGrid::RowDoubleClicked, this, [this](int) { Edit_Current(); });
+    connect(cmdDelete, &QPushButton::clicked, this, &frmContList::Delete_Current);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmContList::Form_Load()
+{
+    // As tall as most of the main window allows.
+    if (QWidget* area = MainArea())
+        resize(width(), std::max(height(), int(area->height() * 0.9) - 40));
+    QvGrid* g = fgContributors;
+    g->setUpdatesEnabled(false);
+    g->Clear();
+    g->SetCols(5);
+    const int widths[5] = {0, 2880, 1420, 0, 0};
+    for (int c = 0; c < 5; ++c)
+        g->SetColWidthTwips(c, widths[c]);
+    g->AddItem(QStringLiteral("Key\tName\t") + QString::number(ProcessingYear)
+               + QStringLiteral("\r\nEnvelope No.\tInactive\tEnv. Sort"));
+    g->SetHeadingLines(2);
+    g->SetColAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
+    g->SetColAlignment(2, Qt::AlignCenter);
+    g->AddItem(QStringLiteral("0\t\t\t\t"));
+    g->SetRowHidden(1, true);
+    for (const auto& r : ContributorQueries::With_Envelopes(ProcessingYear))
+        Put_Row(-1, r.id, r.name, r.envelope, r.inactive);
+    m_sortedByName = false;
+    Sort_Command();
+    g->setUpdatesEnabled(true);
+}
+
+void frmContList::Put_Row(int row, int id, const QString& name, int envelope, bool inactive)
+{
+    const QString cells = QString::number(id) + QLatin1Char('\t') + name + QLatin1Char('\t') + BlankIfZero(envelope)
+        + QLatin1Char('\t') + (inactive ? QStringLiteral("I") : QString()) + QLatin1Char('\t')
+        + EnvelopeSortKey(envelope, name);
+    if (row < 0) {
+        fgContributors->AddItem(cells);
+        return;
+    }
+    const QStringList parts = cells.split(QLatin1Char('\t'));
+    for (int c = 1; c < 5; ++c)
+        fgContributors->SetTextMatrix(row, c, parts.at(c));
+}
+
+void frmContList::Sort_Command()
+{
+    m_sortedByName = !m_sortedByName;
+    if (m_sortedByName) {
+        fgContributors->Sort(1);
+        cmdSort->setText(QStringLiteral("Sort by Number"));
+    } else {
+        fgContributors->Sort(4);
+        cmdSort->setText(QStringLiteral("Sort by Name"));
+    }
+    Apply_Show_All();
+}
+
+void frmContList::Apply_Show_All()
+{
+    const bool all = chkShowAll->isChecked();
+    for (int r = 2; r < fgContributors->Rows(); ++r)
+        fgContributors->SetRowHidden(r, !all && fgContributors->TextMatrix(r, 3) == QLatin1String("I"));
+}
+
+void frmContList::Edit_Current()
+{
+    const int r = fgContributors->Row();
+    const int id = r >= 1 ? fgContributors->TextMatrix(r, 0).toInt() : 0;
+    if (id != 0)
+        Windows::Show_Contributor(id);
+}
+
+void frmContList::Delete_Current()
+{
+    const int r = fgContributors->Row();
+    if (r < 2)
+        return;
+    clsContributors c;
+    c.ID(fgContributors->TextMatrix(r, 0).toInt());
+    if (!c.OK_to_Delete(true))
+        return;
+    if (Messages::Show(CM::Delete_Contributor_Question(fgContributors->TextMatrix(r, 1), fgContributors->TextMatrix(r, 2)),
+                       QStringLiteral("Delete Contributor's Account"), Messages::Icon::Question, Messages::Buttons::YesNo)
+        != Messages::Answer::Yes)
+        return;
+    c.Delete_Record_from_DB();
+}
+
+void frmContList::Refresh_Envelope(int row, int contributorID)
+{
+    const int envelope = CM::Envelope_Of(contributorID, ProcessingYear);
+    fgContributors->SetTextMatrix(row, 2, BlankIfZero(envelope));
+    fgContributors->SetTextMatrix(row, 4, EnvelopeSortKey(envelope, fgContributors->TextMatrix(row, 1)));
+}
+
+void frmContList::Handle_DBChange(int table, bool, bool, bool deleted, int recordID, int contributorID)
+{
+    if (table == dbContributors) {
+        const int row = fgContributors->FindRow(0, QString::number(recordID));
+        if (deleted) {
+            if (row >= 2)
+                fgContributors->RemoveItem(row);
+            return;
+        }
+        CM::ListRow r;
+        if (!CM::List_Row(recordID, ProcessingYear, &r))
+            return;
+        Put_Row(row >= 2 ? row : -1, r.id, r.name, r.envelope, r.inactive);
+        // The same order again, with the changed row in its place.
+        m_sortedByName = !m_sortedByName;
+        Sort_Command();
+    } else if (table == dbPledges) {
+        const int row = fgContributors->FindRow(0, QString::number(contributorID));
+        if (row >= 2)
+            Refresh_Envelope(row, contributorID);
+    }
+}
+
+void frmContList::resizeEvent(QResizeEvent* e)
+{
+    frmChild::resizeEvent(e);
+    m_layout->rule.Apply(size());
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "shell/frmChild.h"
+
+class QCheckBox;
+class QPushButton;
+class QvGrid;
+
+// Every contributor with the processing year's envelope number; the entry
+// to adding, editing and deleting contributors. Kept current row by row
+// from the change broadcast.
+class frmContList : public frmChild {
+    Q_OBJECT
+public:
+    explicit frmContList(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+    void Handle_DBChange(int table, bool added, bool changed, bool deleted, int recordID, int contributorID) override;
+
+    QvGrid* fgContributors;
+    QCheckBox* chkShowAll;
+    QPushButton *cmdSort, *cmdAdd, *cmdEdit, *cmdDelete, *cmdClose;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void Sort_Command();
+    void Apply_Show_All();
+    void Edit_Current();
+    void Delete_Current();
+    void Put_Row(int row, int id, const QString& name, int envelope, bool inactive);
+    void Refresh_Envelope(int row, int contributorID);
+
+    bool m_sortedByName = false;
+    struct Layout;
+    std::shared_ptr<Layout> m_layout;
+};

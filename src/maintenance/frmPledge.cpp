@@ -1,0 +1,159 @@
+#include "frmPledge.h"
+
+#include "ContributorMaintenance.h"
+#include "shell/Helpers.h"
+#include "shell/Messages.h"
+#include "shell/WindowServices.h"
+#include "shell/modGlobal.h"
+#include "storage/clsPledges.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace WindowServices;
+using namespace modGlobal;
+namespace CM = ContributorMaintenance;
+
+namespace {
+constexpr int kNotesSize = 250;
+}
+
+frmPledge::frmPledge(QWidget* parent) : frmChild(parent)
+{
+    setObjectName(QStringLiteral("frmPledge"));
+    setWindowTitle(QStringLiteral("Edit Pledge"));
+    resize(TwipsSize(3840 + 360, 4245));
+    lblFund = new QLabel(QStringLiteral("F&und"), this);
+    Place(lblFund, 120, 150, 1200, 300);
+    cboFund = new QComboBox(this);
+    cboFund->setObjectName(QStringLiteral("cboFund"));
+    Place(cboFund, 120, 420, 3960, 345);
+    lblFund->setBuddy(cboFund);
+    lblAccountNumber = new QLabel(QStringLiteral("&Envelope Number"), this);
+    lblAccountNumber->setObjectName(QStringLiteral("lblAccountNumber"));
+    Place(lblAccountNumber, 120, 930, 2400, 300);
+    txtAccountNumber = new QLineEdit(this);
+    txtAccountNumber->setObjectName(QStringLiteral("txtAccountNumber"));
+    txtAccountNumber->setAlignment(Qt::AlignRight);
+    Place(txtAccountNumber, 2640, 900, 1440, 330);
+    lblAccountNumber->setBuddy(txtAccountNumber);
+    lblAmount = new QLabel(QStringLiteral("Total &Amount Pledged"), this);
+    lblAmount->setObjectName(QStringLiteral("lblAmount"));
+    Place(lblAmount, 120, 1350, 2400, 300);
+    txtAmount = new QLineEdit(this);
+    txtAmount->setObjectName(QStringLiteral("txtAmount"));
+    txtAmount->setAlignment(Qt::AlignRight);
+    Place(txtAmount, 2640, 1320, 1440, 330);
+    lblAmount->setBuddy(txtAmount);
+    chkInactive = new QCheckBox(QStringLiteral("This Pledge is &Inactive"), this);
+    chkInactive->setObjectName(QStringLiteral("chkInactive"));
+    Place(chkInactive, 120, 1740, 3000, 300);
+    fraNotes = new QGroupBox(QStringLiteral("&Notes"), this);
+    fraNotes->setObjectName(QStringLiteral("fraNotes"));
+    Place(fraNotes, 120, 2100, 3960, 1440);
+    txtNotes = new QPlainTextEdit(fraNotes);
+    txtNotes->setObjectName(QStringLiteral("txtNotes"));
+    txtNotes->setTabChangesFocus(true);
+    Place(txtNotes, 120, 300, 3720, 1020);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    Place(cmdOK, 1560, 3660, 1200, 390);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    Place(cmdCancel, 2880, 3660, 1200, 390);
+    setTabOrder(cboFund, txtAccountNumber);
+    setTabOrder(txtAccountNumber, txtAmount);
+    setTabOrder(txtAmount, chkInactive);
+    setTabOrder(chkInactive, txtNotes);
+    setTabOrder(txtNotes, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+
+    txtAccountNumber->installEventFilter(this);
+    txtAmount->installEventFilter(this);
+    // The notes column holds 250 characters; more is cut as it is typed.
+    connect(txtNotes, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = txtNotes->toPlainText();
+        if (text.size() > kNotesSize) {
+            txtNotes->setPlainText(text.left(kNotesSize));
+            txtNotes->moveCursor(QTextCursor::End);
+        }
+    });
+    connect(cboFund, &QComboBox::activated, this, &frmPledge::Fund_Chosen);
+    connect(cmdOK, &QPushButton::clicked, this, &frmPledge::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    SelectAllOnFocus(this);
+}
+
+void frmPledge::Form_Load()
+{
+    cboFund->clear();
+    for (const FundItem& item : CM::Pledge_Fund_Items(m_contributorID))
+        cboFund->addItem(item.text, item.fundID);
+    cboFund->setCurrentIndex(-1);
+    clsPledges p;
+    p.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_pledgeID));
+    if (p.ID() <= 0) {
+        txtAmount->setText(AmountText(QStringLiteral("0")));
+        txtAccountNumber->setText(QStringLiteral("0"));
+        txtNotes->clear();
+        chkInactive->setChecked(false);
+        cboFund->setFocus();
+        return;
+    }
+    // The fund of an existing pledge cannot change.
+    cboFund->setEnabled(false);
+    const QString name = CM::Pledge_Fund_Name(p.FundID());
+    if (p.FundID() < 0 || !name.isEmpty())
+        cboFund->addItem(name, p.FundID());
+    cboFund->setCurrentIndex(cboFund->findData(p.FundID()));
+    txtAmount->setText(FormatAmount(p.Amount()));
+    txtAccountNumber->setText(QString::number(p.AccountNumber()));
+    txtNotes->setPlainText(p.Notes());
+    chkInactive->setChecked(p.IsInactive());
+    txtAmount->setFocus();
+}
+
+void frmPledge::Fund_Chosen()
+{
+    if (m_pledgeID >= 1 || cboFund->currentIndex() < 0)
+        return;
+    txtAccountNumber->setText(
+        WholeNumberText(QString::number(CM::Next_Account_Number(cboFund->currentData().toInt(), m_useEnvelopes))));
+}
+
+bool frmPledge::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == txtAccountNumber)
+            txtAccountNumber->setText(WholeNumberText(txtAccountNumber->text()));
+        else if (watched == txtAmount)
+            txtAmount->setText(AmountText(txtAmount->text()));
+    }
+    return frmChild::eventFilter(watched, event);
+}
+
+void frmPledge::cmdOK_Click()
+{
+    if (cboFund->currentIndex() < 0) {
+        Messages::Show(QStringLiteral("Please select a fund for this Pledge."), QStringLiteral("Edit Pledge"),
+                       Messages::Icon::Information);
+        return;
+    }
+    clsPledges p;
+    p.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_pledgeID));
+    // Read as the boxes will show them once left, so OK always stores numbers.
+    p.AccountNumber(WholeNumberText(txtAccountNumber->text()).toInt());
+    p.Amount(AmountValue(AmountText(txtAmount->text())));
+    p.ContributorID(m_contributorID);
+    p.FundID(cboFund->currentData().toInt());
+    p.Notes(RTrimBlanks(txtNotes->toPlainText()));
+    p.IsInactive(chkInactive->isChecked());
+    p.Save_to_DB();
+    close();
+}
