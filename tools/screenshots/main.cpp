@@ -151,6 +151,26 @@ int main(int argc, char** argv)
         w->Frame()->close();
     QApplication::processEvents();
 
+    // Contributors: the list, a contributor with pledges, the pledge dialog.
+    {
+        frmChild* list = Windows::Open_Single(QStringLiteral("frmContList"));
+        Save(list->Frame(), QStringLiteral("frmContList"));
+        Recordset pledged(QStringLiteral("SELECT ContributorID, ID FROM Pledges WHERE FundID = -2025 ORDER BY ContributorID"),
+                          modGlobal::DB());
+        const int contributor = modGlobal::FieldLong(pledged.Field(0));
+        Windows::Show_Contributor(contributor);
+        frmChild* info = Windows::Find_Window(QStringLiteral("frmContInfo"));
+        Save(info->Frame(), QStringLiteral("frmContInfo"));
+        frmChild* pledge = Windows::Open_New(QStringLiteral("frmPledge"),
+                                             {{QStringLiteral("PledgeID"), modGlobal::FieldLong(pledged.Field(1))},
+                                              {QStringLiteral("ContributorID"), contributor},
+                                              {QStringLiteral("UseEnvelopes"), true}});
+        Save(pledge->Frame(), QStringLiteral("frmPledge"));
+        for (frmChild* w : frmChild::OpenWindows())
+            w->Frame()->close();
+        QApplication::processEvents();
+    }
+
     // The main window with a few windows open inside it.
     Windows::Open_Single(QStringLiteral("frmAbout"));
     Windows::Open_Single(QStringLiteral("frmPWChange"));
