@@ -23,11 +23,7 @@ using namespace WindowServices;
 using namespace modGlobal;
 namespace CM = ContributorMaintenance;
 
-struct frmContInfo::Layout {
-    ResizeRule rule;
-};
-
-frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent), m_layout(std::make_shared<Layout>())
+frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
 {
     setObjectName(QStringLiteral("frmContInfo"));
     setWindowTitle(QStringLiteral("Edit Contributor"));
@@ -102,14 +98,14 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent), m_layout(std::make
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 4200, 5670, 1200, 390);
 
-    m_layout->rule.SetDesigned(size());
-    m_layout->rule.Add(fraPledges, ResizeRule::Grow);
-    m_layout->rule.Add(fgPledges, ResizeRule::Grow);
+    Resize_Rule().SetDesigned(size());
+    Resize_Rule().Add(fraPledges, ResizeRule::Grow);
+    Resize_Rule().Add(fgPledges, ResizeRule::Grow);
     for (QWidget* b : {static_cast<QWidget*>(chkShowAll), static_cast<QWidget*>(cmdAdd), static_cast<QWidget*>(cmdEdit),
                        static_cast<QWidget*>(cmdDelete)})
-        m_layout->rule.Add(b, ResizeRule::MoveDown);
-    m_layout->rule.Add(cmdOK, ResizeRule::MoveDown);
-    m_layout->rule.Add(cmdCancel, ResizeRule::MoveDown);
+        Resize_Rule().Add(b, ResizeRule::MoveDown);
+    Resize_Rule().Add(cmdOK, ResizeRule::MoveDown);
+    Resize_Rule().Add(cmdCancel, ResizeRule::MoveDown);
 
     connect(chkShowAll, &QCheckBox::toggled, this, &frmContInfo::Sort_Pledges);
     connect(cmdAdd, &QPushButton::clicked, this, &frmContInfo::Add_Pledge);
@@ -265,12 +261,6 @@ void frmContInfo::closeEvent(QCloseEvent* e)
         CM::Discard_Pledges(m_id);
     }
     e->accept();
-}
-
-void frmContInfo::resizeEvent(QResizeEvent* e)
-{
-    frmChild::resizeEvent(e);
-    m_layout->rule.Apply(size());
 }
 
 void frmContInfo::Handle_DBChange(int table, bool, bool, bool deleted, int recordID, int contributorID)

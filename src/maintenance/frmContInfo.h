@@ -34,7 +34,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void Sort_Pledges();
@@ -47,6 +46,4 @@ private:
 
     int m_id = 0;
     bool m_pledgesToDiscard = false;
-    struct Layout;
-    std::shared_ptr<Layout> m_layout;
 };

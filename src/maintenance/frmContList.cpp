@@ -18,11 +18,7 @@ using namespace WindowServices;
 using namespace modGlobal;
 namespace CM = ContributorMaintenance;
 
-struct frmContList::Layout {
-    ResizeRule rule;
-};
-
-frmContList::frmContList(QWidget* parent) : frmChild(parent), m_layout(std::make_shared<Layout>())
+frmContList::frmContList(QWidget* parent) : frmChild(parent)
 {
     setObjectName(QStringLiteral("frmContList"));
     setWindowTitle(QStringLiteral("Contributors"));
@@ -44,11 +40,11 @@ frmContList::frmContList(QWidget* parent) : frmChild(parent), m_layout(std::make
         (*buttons[i])->setObjectName(QString::fromLatin1(names[i]));
         Place(*buttons[i], 120 + i * 1200, 2760, 1125, 390);
     }
-    m_layout->rule.SetDesigned(size());
-    m_layout->rule.Add(fgContributors, ResizeRule::Grow);
+    Resize_Rule().SetDesigned(size());
+    Resize_Rule().Add(fgContributors, ResizeRule::Grow);
     for (QWidget* w : {static_cast<QWidget*>(chkShowAll), static_cast<QWidget*>(cmdSort), static_cast<QWidget*>(cmdAdd),
                        static_cast<QWidget*>(cmdEdit), static_cast<QWidget*>(cmdDelete), static_cast<QWidget*>(cmdClose)})
-        m_layout->rule.Add(w, ResizeRule::MoveDown);
+        Resize_Rule().Add(w, ResizeRule::MoveDown);
 
     connect(chkShowAll, &QCheckBox::toggled, this, [this] { Apply_Show_All(); });
     connect(cmdSort, &QPushButton::clicked, this, &frmContList::Sort_Command);
@@ -173,8 +169,3 @@ void frmContList::Handle_DBChange(int table, bool, bool, bool deleted, int recor
     }
 }
 
-void frmContList::resizeEvent(QResizeEvent* e)
-{
-    frmChild::resizeEvent(e);
-    m_layout->rule.Apply(size());
-}

@@ -21,9 +21,6 @@ public:
     QCheckBox* chkShowAll;
     QPushButton *cmdSort, *cmdAdd, *cmdEdit, *cmdDelete, *cmdClose;
 
-protected:
-    void resizeEvent(QResizeEvent* e) override;
-
 private:
     void Sort_Command();
     void Apply_Show_All();
@@ -33,6 +30,4 @@ private:
     void Refresh_Envelope(int row, int contributorID);
 
     bool m_sortedByName = false;
-    struct Layout;
-    std::shared_ptr<Layout> m_layout;
 };

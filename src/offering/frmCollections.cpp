@@ -26,11 +26,7 @@
 using namespace WindowServices;
 using namespace modGlobal;
 
-struct frmCollections::Layout {
-    ResizeRule rule;
-};
-
-frmCollections::frmCollections(QWidget* parent) : frmChild(parent), m_layout(std::make_shared<Layout>())
+frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
 {
     setObjectName(QStringLiteral("frmCollections"));
     resize(TwipsSize(6495, 4560));
@@ -109,15 +105,15 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent), m_layout(std
     cmdDone->setObjectName(QStringLiteral("cmdDone"));
     Place(cmdDone, 5235, 3600 + 60, 1200, 390);
 
-    m_layout->rule.SetDesigned(size());
-    m_layout->rule.Add(sstCollections, ResizeRule::Grow);
-    m_layout->rule.Add(fgContrib, ResizeRule::Grow);
-    m_layout->rule.Add(fgTotals, ResizeRule::Grow);
-    m_layout->rule.Add(fraNotation, ResizeRule::MoveDown);
-    m_layout->rule.Add(fraDate, ResizeRule::MoveDown);
-    m_layout->rule.Add(picCont, ResizeRule::MoveDown);
-    m_layout->rule.Add(cmdPrint, ResizeRule::MoveDown);
-    m_layout->rule.Add(cmdDone, ResizeRule::MoveDown);
+    Resize_Rule().SetDesigned(size());
+    Resize_Rule().Add(sstCollections, ResizeRule::Grow);
+    Resize_Rule().Add(fgContrib, ResizeRule::Grow);
+    Resize_Rule().Add(fgTotals, ResizeRule::Grow);
+    Resize_Rule().Add(fraNotation, ResizeRule::MoveDown);
+    Resize_Rule().Add(fraDate, ResizeRule::MoveDown);
+    Resize_Rule().Add(picCont, ResizeRule::MoveDown);
+    Resize_Rule().Add(cmdPrint, ResizeRule::MoveDown);
+    Resize_Rule().Add(cmdDone, ResizeRule::MoveDown);
 
     connect(sstCollections, &QTabWidget::currentChanged, this, &frmCollections::Tab_Changed);
     connect(cmdAddFund, &QPushButton::clicked, this, [] { Windows::Show_Fund(0); });
@@ -358,12 +354,6 @@ void frmCollections::closeEvent(QCloseEvent* e)
     }
     m_closing = true;
     e->accept();
-}
-
-void frmCollections::resizeEvent(QResizeEvent* e)
-{
-    frmChild::resizeEvent(e);
-    m_layout->rule.Apply(size());
 }
 
 void frmCollections::Handle_DBChange(int table, bool added, bool, bool, int recordID, int)

@@ -58,7 +58,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -78,6 +77,4 @@ private:
     bool m_sortByName = false;
     int m_previousTab = 0;
     bool m_closing = false;
-    struct Layout;
-    std::shared_ptr<Layout> m_layout;
 };

@@ -19,11 +19,7 @@
 using namespace WindowServices;
 using namespace modGlobal;
 
-struct frmContReceipt::Layout {
-    ResizeRule rule;
-};
-
-frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent), m_layout(std::make_shared<Layout>())
+frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
 {
     setObjectName(QStringLiteral("frmContReceipt"));
     setWindowTitle(QStringLiteral("Receive Contribution"));
@@ -72,9 +68,9 @@ frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent), m_layout(std
     setTabOrder(txtComment, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
 
-    m_layout->rule.SetDesigned(size());
-    m_layout->rule.Add(fgHist, ResizeRule::Grow);
-    m_layout->rule.Add(picCont, ResizeRule::MoveDown);
+    Resize_Rule().SetDesigned(size());
+    Resize_Rule().Add(fgHist, ResizeRule::Grow);
+    Resize_Rule().Add(picCont, ResizeRule::MoveDown);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmContReceipt::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
@@ -136,12 +132,6 @@ void frmContReceipt::cmdOK_Click()
     modOffering::Save_Offering_Lines(current, m_contributor, m_collection);
     ReceiptQueries::Save_Comment(m_contributor, m_collection, txtComment->text());
     close();
-}
-
-void frmContReceipt::resizeEvent(QResizeEvent* e)
-{
-    frmChild::resizeEvent(e);
-    m_layout->rule.Apply(size());
 }
 
 void frmContReceipt::Handle_DBChange(int table, bool, bool, bool, int recordID, int)

@@ -39,8 +39,6 @@ public:
     QvGrid* fgHist;
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
-
 private:
     void Show_Contributor();
     void Load_History();
@@ -48,6 +46,4 @@ private:
 
     int m_collection = 0, m_contributor = 0;
     QDate m_date;
-    struct Layout;
-    std::shared_ptr<Layout> m_layout;
 };

@@ -33,6 +33,12 @@ bool frmChild::event(QEvent* e)
     return handled;
 }
 
+void frmChild::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    m_resizeRule.Apply(size());
+}
+
 QList<frmChild*> frmChild::OpenWindows()
 {
     QList<frmChild*> open;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "WindowServices.h"
+
 // What every task window of the program is: it hears of every database
 // change through Handle_DBChange, may carry a record ID in its Tag, and is
 // listed among the open windows in the order it was opened.
@@ -33,8 +35,13 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    // How the window's controls follow a resize; windows fill it once their
+    // controls are placed.
+    WindowServices::ResizeRule& Resize_Rule() { return m_resizeRule; }
 
 private:
     QString m_tag;
     bool m_closed = false;
+    WindowServices::ResizeRule m_resizeRule;
 };

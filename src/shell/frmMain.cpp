@@ -159,8 +159,8 @@ void frmMain::BuildMenus()
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->setObjectName(QStringLiteral("mnuWindow"));
-    AddEntry(window, QStringLiteral("mnuWindowSelect(0)"), QStringLiteral("Tile &Horizontally"), [this] { TileHorizontally(); });
-    AddEntry(window, QStringLiteral("mnuWindowSelect(1)"), QStringLiteral("Tile &Vertically"), [this] { TileVertically(); });
+    AddEntry(window, QStringLiteral("mnuWindowSelect(0)"), QStringLiteral("Tile &Horizontally"), [this] { Tile(Qt::Horizontal); });
+    AddEntry(window, QStringLiteral("mnuWindowSelect(1)"), QStringLiteral("Tile &Vertically"), [this] { Tile(Qt::Vertical); });
     AddEntry(window, QStringLiteral("mnuWindowSelect(2)"), QStringLiteral("&Cascade"), [this] { mdiMain->cascadeSubWindows(); });
     AddEntry(window, QStringLiteral("mnuWindowSelect(3)"), QStringLiteral("&Arrange Icons"), [this] { ArrangeIcons(); });
 
@@ -324,35 +324,24 @@ void frmMain::ChangeYear()
         Windows::Open_New(QStringLiteral("frmYear"));
 }
 
-void frmMain::TileHorizontally()
+void frmMain::Tile(Qt::Orientation orientation)
 {
-    // One window above the other, each as wide as the area.
+    // Horizontally: one window above the other, each as wide as the area;
+    // vertically: side by side, each as tall as the area.
     QList<QMdiSubWindow*> subs;
     for (QMdiSubWindow* s : mdiMain->subWindowList())
         if (!s->isMinimized())
             subs << s;
     if (subs.isEmpty())
         return;
-    const int h = mdiMain->viewport()->height() / int(subs.size());
-    for (int i = 0; i < subs.size(); ++i) {
+    const QSize area = mdiMain->viewport()->size();
+    const int n = int(subs.size());
+    for (int i = 0; i < n; ++i) {
         subs[i]->showNormal();
-        subs[i]->setGeometry(0, i * h, mdiMain->viewport()->width(), h);
-    }
-}
-
-void frmMain::TileVertically()
-{
-    // Side by side, each as tall as the area.
-    QList<QMdiSubWindow*> subs;
-    for (QMdiSubWindow* s : mdiMain->subWindowList())
-        if (!s->isMinimized())
-            subs << s;
-    if (subs.isEmpty())
-        return;
-    const int w = mdiMain->viewport()->width() / int(subs.size());
-    for (int i = 0; i < subs.size(); ++i) {
-        subs[i]->showNormal();
-        subs[i]->setGeometry(i * w, 0, w, mdiMain->viewport()->height());
+        if (orientation == Qt::Horizontal)
+            subs[i]->setGeometry(0, i * (area.height() / n), area.width(), area.height() / n);
+        else
+            subs[i]->setGeometry(i * (area.width() / n), 0, area.width() / n, area.height());
     }
 }
 

@@ -49,8 +49,7 @@ private:
     void DBChange(int table, bool added, bool changed, bool deleted, int recordID, int contributorID);
     void OpenCollections();
     void ChangeYear();
-    void TileHorizontally();
-    void TileVertically();
+    void Tile(Qt::Orientation orientation);
     void ArrangeIcons();
 
     QHash<QString, QAction*> m_entries;
