@@ -1,0 +1,193 @@
+#include "frmFundList.h"
+
+#include "FundQueries.h"
+#include "shell/Messages.h"
+#include "shell/QvGrid.h"
+#include "shell/WindowServices.h"
+#include "shell/Windows.h"
+#include "shell/clsDBEvent.h"
+#include "shell/modGlobal.h"
+#include "storage/clsFunds.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+
+using namespace WindowServices;
+
+namespace {
+enum Column { colKey, colName, colPledges, colInactive, colTax, colCount };
+}
+
+frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
+{
+    setObjectName(QStringLiteral("frmFundList"));
+    setWindowTitle(QStringLiteral("Funds"));
+    resize(TwipsSize(5400, 4290));
+
+    fraMainFund = new QGroupBox(QStringLiteral("Name of Main Fund"), this);
+    fraMainFund->setObjectName(QStringLiteral("fraMainFund"));
+    Place(fraMainFund, 120, 60, 5160, 735);
+    lblMainFund = new QLabel(fraMainFund);
+    lblMainFund->setObjectName(QStringLiteral("lblMainFund"));
+    Place(lblMainFund, 180, 300, 3600, 300);
+    cmdChange = new QPushButton(QStringLiteral("Change"), fraMainFund);
+    cmdChange->setObjectName(QStringLiteral("cmdChange"));
+    Place(cmdChange, 3900, 240, 1095, 375);
+
+    fraFunds = new QGroupBox(QStringLiteral("Additional Funds"), this);
+    fraFunds->setObjectName(QStringLiteral("fraFunds"));
+    Place(fraFunds, 120, 900, 5160, 2460);
+    picFunds = new QWidget(fraFunds);
+    picFunds->setObjectName(QStringLiteral("picFunds"));
+    Place(picFunds, 120, 270, 4920, 2070);
+    fgFunds = new QvGrid(picFunds);
+    fgFunds->setObjectName(QStringLiteral("fgFunds"));
+    Place(fgFunds, 0, 0, 4920, 2070);
+
+    chkShowAll = new QCheckBox(QStringLiteral("Show All Funds"), this);
+    chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
+    Place(chkShowAll, 120, 3450, 2400, 300);
+
+    const QString captions[5] = {QStringLiteral("Report"), QStringLiteral("Add"), QStringLiteral("Edit"),
+                                 QStringLiteral("Delete"), QStringLiteral("Close")};
+    const char* names[5] = {"cmdReport", "cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"};
+    QPushButton** buttons[5] = {&cmdReport, &cmdAdd, &cmdEdit, &cmdDelete, &cmdClose};
+    for (int i = 0; i < 5; ++i) {
+        *buttons[i] = new QPushButton(captions[i], this);
+        (*buttons[i])->setObjectName(QLatin1String(names[i]));
+        Place(*buttons[i], 120 + i * 1035, 3810, 975, 375);
+    }
+
+    Resize_Rule().SetDesigned(size());
+    Resize_Rule().Add(fraMainFund, ResizeRule::GrowWidth);
+    Resize_Rule().Add(fraFunds, ResizeRule::Grow);
+    Resize_Rule().Add(picFunds, ResizeRule::Grow);
+    Resize_Rule().Add(fgFunds, ResizeRule::Grow);
+    Resize_Rule().Add(chkShowAll, ResizeRule::MoveDown);
+    for (QPushButton** b : buttons)
+        Resize_Rule().Add(*b, ResizeRule::MoveDown);
+
+    connect(cmdChange, &QPushButton::clicked, this, [] { Windows::Show_Fund(1); });
+    connect(cmdAdd, &QPushButton::clicked, this, [] { Windows::Show_Fund(0); });
+    connect(cmdEdit, &QPushButton::clicked, this, &frmFundList::cmdEdit_Click);
+    connect(fgFunds, &QvGrid::RowDoubleClicked, this, [this](int) { cmdEdit_Click(); });
+    connect(cmdReport, &QPushButton::clicked, this, &frmFundList::cmdReport_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmFundList::cmdDelete_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(chkShowAll, &QCheckBox::toggled, this, [this] { Apply_Filter(); });
+}
+
+void frmFundList::Form_Load()
+{
+    // The list is as tall as most of the main window, never shorter than drawn.
+    if (QWidget* area = MainArea())
+        resize(width(), std::max(Resize_Rule().Designed().height(), area->height() * 8 / 10));
+    lblMainFund->setText(modGlobal::MainFundName);
+    Load_Grid();
+}
+
+void frmFundList::Load_Grid()
+{
+    QvGrid* g = fgFunds;
+    g->setUpdatesEnabled(false);
+    g->Clear();
+    g->SetCols(colCount);
+    const int widths[colCount] = {0, 2390, 1100, 0, 1100};
+    for (int c = 0; c < colCount; ++c)
+        g->SetColWidthTwips(c, widths[c]);
+    g->AddItem(QStringLiteral("Key\tFund Name\tAllow\r\nPledges?\tInactive\tTax\r\nDeductible?"));
+    g->SetHeadingLines(2);
+    g->SetColAlignment(colKey, Qt::AlignCenter);
+    g->SetColAlignment(colName, Qt::AlignLeft | Qt::AlignVCenter);
+    g->SetColAlignment(colPledges, Qt::AlignCenter);
+    g->SetColAlignment(colInactive, Qt::AlignCenter);
+    g->SetColAlignment(colTax, Qt::AlignCenter);
+    g->AddItem(QStringLiteral("0\t\t\t\t"));
+    g->SetRowHidden(1, true);
+    for (const FundQueries::FundRow& fund : FundQueries::Additional_Funds())
+        g->AddItem(FundQueries::List_Cells(fund).join(QLatin1Char('\t')));
+    Sort_and_Filter();
+    g->setUpdatesEnabled(true);
+}
+
+void frmFundList::Sort_and_Filter()
+{
+    fgFunds->Sort(colName);
+    Apply_Filter();
+}
+
+void frmFundList::Apply_Filter()
+{
+    const bool all = chkShowAll->isChecked();
+    for (int r = 2; r < fgFunds->Rows(); ++r)
+        fgFunds->SetRowHidden(r, !all && fgFunds->TextMatrix(r, colInactive) == QLatin1String("I"));
+}
+
+int frmFundList::Selected_Fund_Row() const
+{
+    const int r = fgFunds->Row();
+    return r >= 2 && r < fgFunds->Rows() ? r : 0;
+}
+
+void frmFundList::cmdEdit_Click()
+{
+    if (const int r = Selected_Fund_Row())
+        Windows::Show_Fund(fgFunds->TextMatrix(r, colKey).toInt());
+}
+
+void frmFundList::cmdReport_Click()
+{
+    if (const int r = Selected_Fund_Row())
+        Windows::Open_New(QStringLiteral("frmRptFunds"),
+                          {{QStringLiteral("Fund_ID"), fgFunds->TextMatrix(r, colKey).toInt()}});
+}
+
+void frmFundList::cmdDelete_Click()
+{
+    const int r = Selected_Fund_Row();
+    if (!r)
+        return;
+    clsFunds fund;
+    fund.ID(fgFunds->TextMatrix(r, colKey).toInt());
+    if (!fund.OK_to_Delete(true))
+        return;
+    const QString question = FundQueries::Delete_Question(fgFunds->TextMatrix(r, colName),
+                                                          fgFunds->TextMatrix(r, colPledges),
+                                                          fgFunds->TextMatrix(r, colTax));
+    if (Messages::Show(question, QStringLiteral("Delete Fund's Account"), Messages::Icon::Question,
+                       Messages::Buttons::YesNo)
+        == Messages::Answer::Yes)
+        fund.Delete_Record_from_DB();
+}
+
+void frmFundList::Handle_DBChange(int table, bool, bool, bool deleted, int recordID, int)
+{
+    if (table != dbFunds)
+        return;
+    if (recordID == 1) {
+        clsFunds main;
+        main.Get_One_Record(QStringLiteral("ID = 1"));
+        lblMainFund->setText(main.FundName());
+        return;
+    }
+    const int row = fgFunds->FindRow(colKey, QString::number(recordID), 1);
+    const FundQueries::FundRow fund = deleted ? FundQueries::FundRow{} : FundQueries::Fund(recordID);
+    if (fund.id == 0) {
+        // Deleted, or gone again before this notice arrived: no row for it.
+        if (row >= 2)
+            fgFunds->RemoveItem(row);
+        return;
+    }
+    const QStringList cells = FundQueries::List_Cells(fund);
+    if (row < 0) {
+        fgFunds->AddItem(cells.join(QLatin1Char('\t')));
+    } else {
+        for (int c = colName; c < colCount; ++c)
+            fgFunds->SetTextMatrix(row, c, cells.at(c));
+    }
+    Sort_and_Filter();
+}
+
