@@ -113,7 +113,9 @@ int main(int argc, char** argv)
     }
 
     // Every task window the menus open, one at a time.
-    const QStringList windows = {QStringLiteral("frmPWChange"), QStringLiteral("frmAbout")};
+    const QStringList windows = {QStringLiteral("frmPWChange"), QStringLiteral("frmAbout"),
+                                 QStringLiteral("frmFundList"), QStringLiteral("frmChurch"),
+                                 QStringLiteral("frmPreferences"), QStringLiteral("frmPledgeUtil")};
     for (const QString& name : windows) {
         frmChild* w = Windows::Open_Single(name);
         if (!w)
@@ -150,6 +152,15 @@ int main(int argc, char** argv)
     for (frmChild* w : frmChild::OpenWindows())
         w->Frame()->close();
     QApplication::processEvents();
+
+    // A fund's dialog, and the main fund's with its flags locked.
+    for (int fund : {2, 1}) {
+        Windows::Show_Fund(fund);
+        frmChild* w = Windows::Find_Window(QStringLiteral("frmFundInfo"));
+        Save(w->Frame(), fund == 1 ? QStringLiteral("frmFundInfo-MainFund") : QStringLiteral("frmFundInfo"));
+        w->Frame()->close();
+        QApplication::processEvents();
+    }
 
     // Contributors: the list, a contributor with pledges, the pledge dialog.
     {
