@@ -1,3 +1,2 @@
-# core: target_sources(qv_core PRIVATE maintenance/....cpp)
-# ui:   target_sources(qv_ui PRIVATE maintenance/....cpp)
-target_sources(qv_ui PRIVATE maintenance/Register_pledgeutil.cpp)
+target_sources(qv_core PRIVATE maintenance/PledgeGrid.cpp)
+target_sources(qv_ui PRIVATE maintenance/frmPledgeUtil.cpp maintenance/Register_pledgeutil.cpp)

@@ -1,1 +1,2 @@
-# qv_core_test(maintenance/tst_....cpp) or qv_widget_test(maintenance/tst_....cpp)
+qv_core_test(maintenance/tst_pledgegrid.cpp)
+qv_widget_test(maintenance/tst_pledgeutil.cpp)
