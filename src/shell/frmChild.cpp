@@ -28,8 +28,14 @@ void frmChild::Handle_DBChange(int, bool, bool, bool, int, int) {}
 bool frmChild::event(QEvent* e)
 {
     const bool handled = QWidget::event(e);
-    if (e->type() == QEvent::Close && e->isAccepted())
+    if (e->type() == QEvent::Close && e->isAccepted()) {
         m_closed = true;
+        // A window that closes itself (OK, Cancel, Done) takes its frame in
+        // the main window along; closing the frame asks this window again,
+        // which Qt answers at once while the window is closing.
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && !sub->isHidden())
+            sub->close();
+    }
     return handled;
 }
 

@@ -244,6 +244,10 @@ void tst_MainWindow::singleInstanceAndNewInstanceWindows()
     QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(Windows::Find_Window(QStringLiteral("frmPWChange"))->Frame());
     QVERIFY(sub);
     QVERIFY(sub->widget()->width() >= WindowServices::TwipsToPixels(4500));
+    // A window that closes itself (its Cancel) takes its frame along.
+    const int frames = int(main.mdiMain->subWindowList().size());
+    qobject_cast<frmPWChange*>(Windows::Find_Window(QStringLiteral("frmPWChange")))->cmdCancel->click();
+    QTRY_COMPARE(int(main.mdiMain->subWindowList().size()), frames - 1);
     main.close();
 }
 
