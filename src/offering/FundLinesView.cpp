@@ -13,7 +13,7 @@ FundLinesView::FundLinesView(QWidget* parent, int n, int rowsPerColumn, int left
                              int amountWidth)
     : QObject(parent)
 {
-    const int rowHeight = 375, gap = 60, columnGap = 240;
+    const int rowHeight = 375, gap = 60, columnGap = 150;
     for (int i = 1; i <= n; ++i) {
         const int column = (i - 1) / rowsPerColumn, row = (i - 1) % rowsPerColumn;
         const int x = left + column * (comboWidth + gap + amountWidth + columnGap);

@@ -41,7 +41,7 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     auto* loose = new QWidget;
     loose->setObjectName(QStringLiteral("tabLoose"));
     sstCollections->addTab(loose, QStringLiteral("&Loose Offering"));
-    lines = new FundLinesView(loose, 15, 8, 90, 90, 1860, 1020);
+    lines = new FundLinesView(loose, 15, 8, 90, 90, 2000, 900);
     cmdAddFund = new QPushButton(QStringLiteral("Add &Fund"), loose);
     cmdAddFund->setObjectName(QStringLiteral("cmdAddFund"));
     Place(cmdAddFund, 4770, 2700, 1200, 375);

@@ -22,6 +22,7 @@
 #include "shell/Helpers.h"
 #include <QTabWidget>
 
+#include <QAction>
 #include <QApplication>
 #include <QDate>
 #include <QDir>
@@ -182,10 +183,13 @@ int main(int argc, char** argv)
         QApplication::processEvents();
     }
 
-    // The main window with a few windows open inside it.
-    Windows::Open_Single(QStringLiteral("frmAbout"));
-    Windows::Open_Single(QStringLiteral("frmPWChange"));
-    main.mdiMain->cascadeSubWindows();
+    // The main window as a treasurer has it on a Sunday: the contributor
+    // list beside this week's offering window.
+    Windows::Open_Single(QStringLiteral("frmContList"));
+    frmChild* week = Windows::Open_New(QStringLiteral("frmCollections"), {{QStringLiteral("CollectionNumber"), set},
+                                                                         {QStringLiteral("CollectionDate"), setDate}});
+    main.Menu(QStringLiteral("mnuWindowSelect(1)"))->trigger();
+    Windows::Bring_Forward(week);
     Save(&main, QStringLiteral("frmMain-with-windows"));
 
     std::printf("%d screenshots in %s\n", g_count, qPrintable(g_out));
