@@ -24,7 +24,6 @@ class tst_Records : public QObject {
 private slots:
     void churchSetterRules();
     void churchUpdateOnlyWhenChanged();
-    void churchAddress();
     void missingChurchRowGivesDefaults();
     void fundsAddUpdateDeleteAndTheirNotices();
     void duplicateFundNames();
@@ -32,7 +31,6 @@ private slots:
     void contributorsSaveAndDelete();
     void contributorDeleteRefusals();
     void contributorSavedAgainAfterDeletion();
-    void contributorNames();
     void pledgesWriteAndRefuseDelete();
     void collectionKeysAndDates();
     void offeringsAndTheirUse();
@@ -89,18 +87,6 @@ void tst_Records::churchUpdateOnlyWhenChanged()
     stored.Update_Record_to_DB();
     stored.Get_One_Record(QString());
     QVERIFY(!AssignEnvelopes);
-}
-
-void tst_Records::churchAddress()
-{
-    TestDataSet data;
-    clsChurch church;
-    church.Address1(QStringLiteral("A"));
-    church.City(QStringLiteral("C"));
-    church.State(QStringLiteral("S"));
-    church.ZipCode(QStringLiteral("Z"));
-    QCOMPARE(church.FullAddress(false), QStringLiteral("A, C, S  Z"));
-    QCOMPARE(church.FullAddress(true), QStringLiteral("A\r\nC, S  Z"));
 }
 
 void tst_Records::missingChurchRowGivesDefaults()
@@ -256,23 +242,6 @@ void tst_Records::contributorSavedAgainAfterDeletion()
     QCOMPARE(c.ID(), id);
     QCOMPARE(data.Notices(), (QList<Notice>{{dbContributors, true, false, false, id, 0}}));
     QCOMPARE(data.Scalar(QStringLiteral("SELECT ID FROM Contributors WHERE FirstNames = 'Ann'")), double(id));
-}
-
-void tst_Records::contributorNames()
-{
-    TestDataSet data;
-    clsContributors c;
-    c.LastName(QStringLiteral("Smith"));
-    QCOMPARE(c.FullName(true), QStringLiteral("Smith"));
-    c.LastName(QString());
-    c.FirstNames(QStringLiteral("John"));
-    QCOMPARE(c.FullName(false), QStringLiteral("John "));
-    c.LastName(QStringLiteral("Smith"));
-    QCOMPARE(c.FullName(true), QStringLiteral("Smith, John"));
-    QCOMPARE(c.FullName(false), QStringLiteral("John Smith"));
-    c.City(QStringLiteral("Salem"));
-    c.ZipCode(QStringLiteral("97301"));
-    QCOMPARE(c.FullAddress(false), QStringLiteral("Salem  97301"));
 }
 
 void tst_Records::pledgesWriteAndRefuseDelete()
