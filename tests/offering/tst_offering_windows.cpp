@@ -8,14 +8,12 @@
 #include "shell/AllWindows.h"
 #include "shell/Helpers.h"
 #include "shell/QvGrid.h"
-#include "shell/WindowServices.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
 #include "shell/frmChild.h"
 #include "shell/modGlobal.h"
 #include "storage/clsChurch.h"
 #include "storage/clsContributors.h"
-#include "storage/clsFunds.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,12 +31,12 @@ using Messages::Answer;
 using namespace modGlobal;
 
 namespace {
-frmCollections* OpenSet(int number, const QDate& date)
+frmCollections* OpenSet(const QDate& date)
 {
+    const int number = CollectionSets::Create_Set(date, QString()).id;
     auto* w = qobject_cast<frmCollections*>(Windows::Open_New(
-        QStringLiteral("frmCollections"),
-        {{QStringLiteral("CollectionNumber"), number}, {QStringLiteral("CollectionDate"), date},
-         {QStringLiteral("CollectionNotation"), QString()}}));
+        "frmCollections",
+        {{"CollectionNumber", number}, {"CollectionDate", date}, {"CollectionNotation", QString()}}));
     w->activateWindow();
     return w;
 }
@@ -51,12 +49,20 @@ frmContReceipt* OpenReceipt()
     return nullptr;
 }
 
-int CountOpen(const char* name)
+frmContReceipt* OpenReceipt(int contributor, int set, const QDate& date)
 {
-    int n = 0;
-    for (frmChild* w : frmChild::OpenWindows())
-        n += w->objectName() == QLatin1String(name);
-    return n;
+    Windows::Open_New("frmContReceipt", {{"ContributorID", contributor},
+                                                         {"CollectionNumber", set},
+                                                         {"CollectionDate", date}});
+    return OpenReceipt();
+}
+
+// What the set dialog hands on: "number date notation", or "cancelled".
+QString Choice(const frmCollectionDate& d)
+{
+    if (d.Cancelled())
+        return "cancelled";
+    return QStringLiteral("%1 %2 %3").arg(d.CollectionNumber()).arg(ShortDate(d.CollectionDate()), d.CollectionNotation());
 }
 
 // Types into a box as a person does: focus, select all, type, Tab away.
@@ -82,15 +88,12 @@ private slots:
     void defaultDateOfANewSet();
     void collectionSetDialog();
     void aWholeWeekByKeyboard();
-    void quickFindFindsHiddenRowsAndNothingWhenNoMatch();
-    void lineWithoutFundKeepsTheWindowOpen();
-    void clearingAnAmountDeletesAndCancelChangesNothing();
-    void addedContributorOpensItsRecord();
-    void historyAndComment();
+    void addedContributorFundsAndALineWithoutFund();
+    void receiptHistoryCommentAndAmounts();
 
 private:
     std::unique_ptr<TestDataSet> m_data;
-    int m_building = 0, m_missions = 0, m_flowers = 0;
+    int m_building = 0, m_missions = 0;
     int m_smith = 0, m_smythe = 0, m_adams = 0, m_gone = 0;
 };
 
@@ -100,18 +103,18 @@ void tst_OfferingWindows::init()
     RegisterAllWindows();
     // Without a main window, the open windows hear the notices directly.
     QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
-    m_building = m_data->AddFund(QStringLiteral("Building Fund"));
-    m_missions = m_data->AddFund(QStringLiteral("Missions"));
-    m_flowers = m_data->AddFund(QStringLiteral("Flowers"), false, false);
+    m_building = m_data->AddFund("Building Fund");
+    m_missions = m_data->AddFund("Missions");
+    m_data->AddFund("Flowers", false, false);
     clsChurch church;
     church.Get_One_Record(QString());
     church.DefaultFund2(m_building);
     church.DefaultFund3(m_missions);
     church.Update_Record_to_DB();
-    m_smith = m_data->AddContributor(QStringLiteral("Smith"), QStringLiteral("John & Mary"));
-    m_smythe = m_data->AddContributor(QStringLiteral("Smythe"), QStringLiteral("Ann"));
-    m_adams = m_data->AddContributor(QStringLiteral("Adams"), QStringLiteral("Carl"), false);
-    m_gone = m_data->AddContributor(QStringLiteral("Smallwood"), QStringLiteral("Old"), true, true);
+    m_smith = m_data->AddContributor("Smith", "John & Mary");
+    m_smythe = m_data->AddContributor("Smythe", "Ann");
+    m_adams = m_data->AddContributor("Adams", "Carl", false);
+    m_gone = m_data->AddContributor("Smallwood", "Old", true, true);
     m_data->AddPledge(m_smith, -2025, 520, 7);
     m_data->AddPledge(m_smythe, -2025, 260, 12);
     m_data->AddPledge(m_gone, -2025, 0, 3);
@@ -141,34 +144,27 @@ void tst_OfferingWindows::defaultDateOfANewSet()
 
 void tst_OfferingWindows::collectionSetDialog()
 {
-    const int older = m_data->AddCollection(QDate(2025, 6, 1), QStringLiteral("Pentecost"));
+    const int older = m_data->AddCollection(QDate(2025, 6, 1), "Pentecost");
     m_data->AddCollection(QDate(2024, 12, 29)); // another year: not listed
     {
         frmCollectionDate dialog;
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Set Collection Date"));
         QCOMPARE(dialog.dpNewDate->date(), QDate(2025, 6, 15)); // today is a Sunday
-        QCOMPARE(dialog.dpNewDate->minimumDate(), QDate(2025, 1, 1));
         QCOMPARE(dialog.fgPrevColl->Rows(), 3);
-        dialog.txtNotation->setText(QStringLiteral("Father's Day"));
+        dialog.txtNotation->setText("Father's Day");
         dialog.cmdNew->click();
-        QVERIFY(!dialog.Cancelled());
-        QCOMPARE(dialog.CollectionNumber(), 3);
-        QCOMPARE(dialog.CollectionDate(), QDate(2025, 6, 15));
-        QCOMPARE(dialog.CollectionNotation(), QStringLiteral("Father's Day"));
+        QCOMPARE(Choice(dialog), "3 6/15/2025 Father's Day");
     }
     {
         // The new set is listed first; a second set for the same date asks.
         frmCollectionDate dialog;
-        QCOMPARE(dialog.fgPrevColl->TextMatrix(2, 0), QStringLiteral("3"));
-        QCOMPARE(dialog.fgPrevColl->TextMatrix(2, 1), QStringLiteral("6/15/2025"));
-        QCOMPARE(dialog.fgPrevColl->TextMatrix(3, 2), QStringLiteral("Pentecost"));
-        m_data->Messages().Expect(QStringLiteral("A Collection Set has already been created for the date 6/15/2025. Are "
-                                                 "you sure you want to create another one?"),
+        QCOMPARE(dialog.fgPrevColl->TextMatrix(2, 0) + " " + dialog.fgPrevColl->TextMatrix(2, 1), "3 6/15/2025");
+        QCOMPARE(dialog.fgPrevColl->TextMatrix(3, 2), "Pentecost");
+        m_data->Messages().Expect("A Collection Set has already been created for the date 6/15/2025. Are you sure you "
+                                  "want to create another one?",
                                   Answer::No);
         dialog.cmdNew->click();
-        QVERIFY(dialog.Cancelled());
-        QCOMPARE(m_data->Messages().Seen().last().title, QStringLiteral("Duplicate Date"));
-        m_data->Messages().Expect(QStringLiteral("already been created"), Answer::Yes);
+        QCOMPARE(Choice(dialog), "cancelled");
+        m_data->Messages().Expect("already been created", Answer::Yes);
         dialog.cmdNew->click();
         QCOMPARE(dialog.CollectionNumber(), 4);
     }
@@ -177,108 +173,96 @@ void tst_OfferingWindows::collectionSetDialog()
         frmCollectionDate dialog;
         dialog.fgPrevColl->Select(1, 1);
         dialog.cmdPrev->click();
-        QVERIFY(dialog.Cancelled());
+        QCOMPARE(Choice(dialog), "cancelled");
         dialog.fgPrevColl->Select(3, 4);
         dialog.cmdPrev->click();
-        QVERIFY(!dialog.Cancelled());
-        QCOMPARE(dialog.CollectionNumber(), older);
-        QCOMPARE(dialog.CollectionDate(), QDate(2025, 6, 1));
-        QCOMPARE(dialog.CollectionNotation(), QStringLiteral("Pentecost"));
+        QCOMPARE(Choice(dialog), QStringLiteral("%1 6/1/2025 Pentecost").arg(older));
     }
-    {
-        // A year without sets: nothing to edit. Closing leaves Cancelled.
-        ProcessingYear = 2023;
-        frmCollectionDate dialog;
-        QCOMPARE(dialog.fgPrevColl->Rows(), 2);
-        QCOMPARE(dialog.dpNewDate->date(), QDate(2023, 12, 31));
-        dialog.cmdPrev->click();
-        dialog.reject();
-        QVERIFY(dialog.Cancelled());
-        ProcessingYear = 2025;
-    }
+    // A year without sets: nothing to edit. Closing leaves Cancelled.
+    ProcessingYear = 2023;
+    frmCollectionDate dialog;
+    QCOMPARE(dialog.fgPrevColl->Rows(), 2);
+    QCOMPARE(dialog.dpNewDate->date(), QDate(2023, 12, 31));
+    dialog.cmdPrev->click();
+    dialog.reject();
+    QCOMPARE(Choice(dialog), "cancelled");
 }
 
 void tst_OfferingWindows::aWholeWeekByKeyboard()
 {
-    const int k = CollectionSets::Create_Set(QDate(2025, 6, 15), QString()).id;
-    frmCollections* w = OpenSet(k, QDate(2025, 6, 15));
+    frmCollections* w = OpenSet(QDate(2025, 6, 15));
     QVERIFY(QTest::qWaitForWindowActive(w->Frame()));
-    QCOMPARE(w->windowTitle(), QStringLiteral("Collection 1 for 6/15/2025"));
-    QCOMPARE(w->sstCollections->currentIndex(), 0);
-    QCOMPARE(w->lines->Fund(1)->currentText(), QStringLiteral("2025 Operating Fund"));
-    QCOMPARE(w->lines->Fund(2)->currentText(), QStringLiteral("Building Fund"));
-    QCOMPARE(w->lines->Fund(3)->currentText(), QStringLiteral("Missions"));
-    QCOMPARE(w->lines->Fund(4)->currentIndex(), -1);
 
     // Loose offering on three funds.
-    Type(w->lines->Amount(1), QStringLiteral("412.37"));
-    QCOMPARE(w->lines->Amount(1)->text(), QStringLiteral("$412.37"));
-    Type(w->lines->Amount(2), QStringLiteral("1,000"));
-    ChooseFund(w->lines->Fund(4), QStringLiteral("Flowers"));
-    Type(w->lines->Amount(4), QStringLiteral("25"));
+    Type(w->lines->Amount(1), "412.37");
+    QCOMPARE(w->lines->Amount(1)->text(), "$412.37");
+    Type(w->lines->Amount(2), "1,000");
+    ChooseFund(w->lines->Fund(4), "Flowers");
+    Type(w->lines->Amount(4), "25");
     QTest::keyClick(w->sstCollections, Qt::Key_Tab, Qt::ControlModifier); // to the contributors tab
     QCOMPARE(w->sstCollections->currentIndex(), 1);
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Sum(Amount) FROM Offering WHERE ContributorID = 1")), 1437.37);
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Amount FROM Offering WHERE ContributorID = 1 AND FundID = ")
-                            + QString::number(m_flowers)),
-             25.0);
     QVERIFY(w->txtQuick->hasFocus());
 
     // The contributor list: envelope order, inactive hidden.
     QvGrid* g = w->fgContrib;
-    QCOMPARE(g->Rows(), 6);
-    QCOMPARE(g->TextMatrix(2, 1), QStringLiteral("Smallwood, Old"));
+    QCOMPARE(g->TextMatrix(2, 1), "Smallwood, Old");
     QVERIFY(g->IsRowHidden(2));
-    QCOMPARE(g->TextMatrix(3, 2), QStringLiteral("7"));
-    QCOMPARE(g->TextMatrix(5, 1), QStringLiteral("Adams, Carl")); // no envelope: last
-    QCOMPARE(g->TextMatrix(5, 2), QStringLiteral("0"));
+    QCOMPARE(g->TextMatrix(3, 2), "7");
+    QCOMPARE(g->TextMatrix(5, 1), "Adams, Carl"); // no envelope: last
 
     // Quick find by envelope number, Enter opens the record.
-    QTest::keyClicks(w->txtQuick, QStringLiteral("7"));
+    QTest::keyClicks(w->txtQuick, "7");
     QCOMPARE(g->RowSel(), 3);
     QTest::keyClick(w->txtQuick, Qt::Key_Return);
     frmContReceipt* r = OpenReceipt();
     QVERIFY(r);
     QCOMPARE(r->ContributorID(), m_smith);
-    QCOMPARE(r->windowTitle(), QStringLiteral("Receive Contribution"));
-    QVERIFY(r->lblContributor->text().startsWith(QStringLiteral("John & Mary Smith")));
-    QCOMPARE(r->lines->Fund(1)->currentText(), QStringLiteral("2025 Operating Fund"));
-    Type(r->lines->Amount(1), QStringLiteral("50"));
-    Type(r->lines->Amount(2), QStringLiteral("10"));
-    r->txtComment->setText(QStringLiteral("Check #1042"));
+    Type(r->lines->Amount(1), "50");
+    Type(r->lines->Amount(2), "10");
+    r->txtComment->setText("Check #1042");
     QTest::keyClick(r->txtComment, Qt::Key_Return); // Enter in the comment is OK
     QVERIFY(r->IsClosed());
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Sum(Amount) FROM Offering WHERE ContributorID = ") + QString::number(m_smith)),
-             60.0);
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT COUNT(*) FROM ColComment WHERE Comment = 'Check #1042'")), 1.0);
 
     // Quick find by name, in any case; Select button opens the record.
     w->txtQuick->selectAll();
-    QTest::keyClicks(w->txtQuick, QStringLiteral("smy"));
-    QCOMPARE(g->TextMatrix(g->RowSel(), 1), QStringLiteral("Smythe, Ann"));
+    QTest::keyClicks(w->txtQuick, "smy");
+    QCOMPARE(g->TextMatrix(g->RowSel(), 1), "Smythe, Ann");
     QTest::keyClick(w->txtQuick, Qt::Key_Up);
-    QCOMPARE(g->TextMatrix(g->RowSel(), 1), QStringLiteral("Smith, John & Mary"));
+    QCOMPARE(g->TextMatrix(g->RowSel(), 1), "Smith, John & Mary");
     w->cmdSelect->click();
     r = OpenReceipt();
     QCOMPARE(r->ContributorID(), m_smith);
-    QCOMPARE(r->lines->Amount(1)->text(), QStringLiteral("$50.00")); // what was saved
-    QCOMPARE(r->txtComment->text(), QStringLiteral("Check #1042"));
+    QCOMPARE(r->lines->Amount(1)->text(), "$50.00"); // what was saved
+    QCOMPARE(r->txtComment->text(), "Check #1042");
     r->cmdCancel->click();
 
-    // Totals of the week.
+    // Totals of the week, from what was saved.
     w->sstCollections->setCurrentIndex(2);
     QvGrid* t = w->fgTotals;
     QStringList rows;
     for (int i = 2; i < t->Rows(); ++i)
-        rows << t->TextMatrix(i, 0) + QStringLiteral(" = ") + t->TextMatrix(i, 1);
+        rows << t->TextMatrix(i, 0) + " = " + t->TextMatrix(i, 1);
     QCOMPARE(rows, (QStringList{"2025 Operating Fund - Pledged = $50.00", "2025 Operating Fund - Unpledged = $412.37",
                                 "Building Fund = $1,010.00", "Flowers = $25.00", "Total Amount Collected = $1,497.37"}));
 
-    // Sorting by name and back keeps the filter.
+    // Quick find reaches hidden rows and numbers as the program writes them;
+    // no match selects nothing, so nothing opens.
+    w->Quick_Find("3");
+    QCOMPARE(g->TextMatrix(g->RowSel(), 1), "Smallwood, Old");
+    QVERIFY(g->IsRowHidden(g->RowSel()));
+    w->Quick_Find("$12.00");
+    QCOMPARE(g->TextMatrix(g->RowSel(), 1), "Smythe, Ann");
+    w->Quick_Find("zz");
+    QCOMPARE(g->RowSel(), 1);
+    w->Quick_Find("99");
+    QCOMPARE(g->RowSel(), 1);
+    w->Select_Contributor();
+    QCOMPARE(frmChild::OpenWindows().size(), 1);
+
+    // Sorting by name keeps the filter.
     w->sstCollections->setCurrentIndex(1);
     w->cmdSort->click();
-    QCOMPARE(w->cmdSort->text(), QStringLiteral("Sort by Number"));
-    QCOMPARE(g->TextMatrix(2, 1), QStringLiteral("Adams, Carl"));
+    QCOMPARE(g->TextMatrix(2, 1), "Adams, Carl");
     QVERIFY(g->IsRowHidden(3)); // Smallwood
     w->chkShowAllContrib->setChecked(true);
     QVERIFY(!g->IsRowHidden(3));
@@ -286,8 +270,7 @@ void tst_OfferingWindows::aWholeWeekByKeyboard()
     // The date and notation are written by Done.
     w->sstCollections->setCurrentIndex(2);
     w->dpColDate->setDate(QDate(2025, 6, 14));
-    QCOMPARE(w->windowTitle(), QStringLiteral("Collection 1 for 6/14/2025"));
-    w->txtNotation->setText(QStringLiteral("Youth Sunday"));
+    w->txtNotation->setText("Youth Sunday");
     w->cmdDone->click();
     QVERIFY(w->IsClosed());
     QCOMPARE(m_data->Scalar(QStringLiteral("SELECT COUNT(*) FROM Collection WHERE CollectionDate = '2025-06-14' AND "
@@ -295,109 +278,54 @@ void tst_OfferingWindows::aWholeWeekByKeyboard()
              1.0);
 }
 
-void tst_OfferingWindows::quickFindFindsHiddenRowsAndNothingWhenNoMatch()
+void tst_OfferingWindows::addedContributorFundsAndALineWithoutFund()
 {
-    frmCollections* w = OpenSet(CollectionSets::Create_Set(QDate(2025, 6, 15), QString()).id, QDate(2025, 6, 15));
-    QvGrid* g = w->fgContrib;
-    w->Quick_Find(QStringLiteral("3")); // the inactive, hidden contributor
-    QCOMPARE(g->TextMatrix(g->RowSel(), 1), QStringLiteral("Smallwood, Old"));
-    QVERIFY(g->IsRowHidden(g->RowSel()));
-    w->Quick_Find(QStringLiteral("99"));
-    QCOMPARE(g->RowSel(), 1);
-    w->Select_Contributor();
-    QVERIFY(!OpenReceipt()); // nothing to open
-    w->Quick_Find(QStringLiteral("$12.00")); // the number as the program writes it
-    QCOMPARE(g->TextMatrix(g->RowSel(), 1), QStringLiteral("Smythe, Ann"));
-    w->Quick_Find(QStringLiteral("ad"));
-    QCOMPARE(g->TextMatrix(g->RowSel(), 1), QStringLiteral("Adams, Carl"));
-    w->Quick_Find(QStringLiteral("zz"));
-    QCOMPARE(g->RowSel(), 1);
-}
-
-void tst_OfferingWindows::lineWithoutFundKeepsTheWindowOpen()
-{
-    const int k = CollectionSets::Create_Set(QDate(2025, 6, 15), QString()).id;
-    frmCollections* w = OpenSet(k, QDate(2025, 6, 15));
-    w->lines->Amount(6)->setText(QStringLiteral("15"));
-    const QString message = QStringLiteral("Please select a fund for the $15.00 contribution.");
-    m_data->Messages().Expect(message);
-    w->cmdDone->click();
-    QVERIFY(!w->IsClosed());
-    QCOMPARE(m_data->Messages().Seen().last().title, QStringLiteral("Collection"));
-    // Leaving the tab is refused the same way.
-    m_data->Messages().Expect(message);
-    w->sstCollections->setCurrentIndex(1);
-    QCOMPARE(w->sstCollections->currentIndex(), 0);
-    // The close box too: the line is not lost.
-    m_data->Messages().Expect(message);
-    QVERIFY(!w->close());
-    QVERIFY(!w->IsClosed());
-    QCOMPARE(w->lines->Amount(6)->text(), QStringLiteral("15"));
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT COUNT(*) FROM Offering")), 0.0);
-    ChooseFund(w->lines->Fund(6), QStringLiteral("Missions"));
-    w->cmdDone->click();
-    QVERIFY(w->IsClosed());
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Amount FROM Offering WHERE FundID = ") + QString::number(m_missions)),
-             15.0);
-}
-
-void tst_OfferingWindows::clearingAnAmountDeletesAndCancelChangesNothing()
-{
-    const int k = CollectionSets::Create_Set(QDate(2025, 6, 15), QString()).id;
-    const int kept = m_data->AddOffering(m_smith, k, -2025, 40);
-    const int dropped = m_data->AddOffering(m_smith, k, m_building, 5);
-    Windows::Open_New(QStringLiteral("frmContReceipt"), {{QStringLiteral("ContributorID"), m_smith},
-                                                         {QStringLiteral("CollectionNumber"), k},
-                                                         {QStringLiteral("CollectionDate"), QDate(2025, 6, 15)}});
-    frmContReceipt* r = OpenReceipt();
-    r->lines->Amount(1)->setText(QStringLiteral("999"));
-    r->lines->Amount(2)->setText(QStringLiteral("0"));
-    r->cmdCancel->click();
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Sum(Amount) FROM Offering")), 45.0);
-
-    Windows::Open_New(QStringLiteral("frmContReceipt"), {{QStringLiteral("ContributorID"), m_smith},
-                                                         {QStringLiteral("CollectionNumber"), k},
-                                                         {QStringLiteral("CollectionDate"), QDate(2025, 6, 15)}});
-    r = OpenReceipt();
-    r->lines->Amount(2)->setText(QStringLiteral("$0.00"));
-    ChooseFund(r->lines->Fund(5), QStringLiteral("Flowers"));
-    r->lines->Amount(5)->setText(QStringLiteral("abc")); // not a number: counts as nothing
-    r->cmdOK->click();
-    QVERIFY(r->IsClosed());
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT COUNT(*) FROM Offering WHERE ID = ") + QString::number(dropped)), 0.0);
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT COUNT(*) FROM Offering WHERE ID = ") + QString::number(kept)), 1.0);
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT COUNT(*) FROM Offering")), 1.0);
-}
-
-void tst_OfferingWindows::addedContributorOpensItsRecord()
-{
-    const int k = CollectionSets::Create_Set(QDate(2025, 6, 15), QString()).id;
-    frmCollections* w = OpenSet(k, QDate(2025, 6, 15));
-    const int newcomer = m_data->AddContributor(QStringLiteral("Newcomb"), QStringLiteral("Ned"));
+    frmCollections* w = OpenSet(QDate(2025, 6, 15));
+    const int newcomer = m_data->AddContributor("Newcomb", "Ned");
     QCOMPARE(w->fgContrib->Rows(), 7);
     frmContReceipt* r = OpenReceipt();
     QVERIFY(r);
     QCOMPARE(r->ContributorID(), newcomer);
-    QCOMPARE(r->CollectionNumber(), k);
-    // A renamed contributor shows at once in the open record.
+    QCOMPARE(r->CollectionNumber(), w->property("CollectionNumber").toInt());
+    // A renamed contributor shows at once in the open record, and opens nothing more.
     clsContributors c;
     c.ID(newcomer);
     c.Get_One_Record(QString());
-    c.FirstNames(QStringLiteral("Edward"));
+    c.FirstNames("Edward");
     c.Save_to_DB();
-    QVERIFY(r->lblContributor->text().startsWith(QStringLiteral("Edward Newcomb")));
-    QCOMPARE(CountOpen("frmContReceipt"), 1);
+    QVERIFY(r->lblContributor->text().startsWith("Edward Newcomb"));
+    QCOMPARE(frmChild::OpenWindows().size(), 2);
     // A new fund reaches the open lists without losing what was typed.
-    r->lines->Amount(1)->setText(QStringLiteral("$20.00"));
-    w->lines->Amount(1)->setText(QStringLiteral("$30.00"));
-    m_data->AddFund(QStringLiteral("Bells"));
-    QVERIFY(r->lines->Fund(4)->findText(QStringLiteral("Bells")) >= 0);
-    QCOMPARE(r->lines->Amount(1)->text(), QStringLiteral("$20.00"));
-    QCOMPARE(w->lines->Amount(1)->text(), QStringLiteral("$30.00"));
-    QCOMPARE(w->lines->Fund(1)->currentText(), QStringLiteral("2025 Operating Fund"));
+    r->lines->Amount(1)->setText("$20.00");
+    w->lines->Amount(1)->setText("$30.00");
+    m_data->AddFund("Bells");
+    QVERIFY(r->lines->Fund(4)->findText("Bells") >= 0);
+    QCOMPARE(r->lines->Amount(1)->text(), "$20.00");
+    QCOMPARE(w->lines->Amount(1)->text(), "$30.00");
+    QCOMPARE(w->lines->Fund(1)->currentText(), "2025 Operating Fund");
+
+    // A line without a fund: Done, leaving the tab and the close box are
+    // refused alike, and the line is not lost.
+    w->lines->Amount(6)->setText("15");
+    const QString message = "Please select a fund for the $15.00 contribution.";
+    m_data->Messages().Expect(message);
+    w->cmdDone->click();
+    QVERIFY(!w->IsClosed());
+    m_data->Messages().Expect(message);
+    w->sstCollections->setCurrentIndex(1);
+    QCOMPARE(w->sstCollections->currentIndex(), 0);
+    m_data->Messages().Expect(message);
+    QVERIFY(!w->close());
+    QVERIFY(!w->IsClosed());
+    QCOMPARE(w->lines->Amount(6)->text(), "15");
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Offering"), 0.0);
+    ChooseFund(w->lines->Fund(6), "Missions");
+    w->cmdDone->click();
+    QVERIFY(w->IsClosed());
+    QCOMPARE(m_data->Scalar("SELECT Amount FROM Offering WHERE FundID = " + QString::number(m_missions)), 15.0);
 }
 
-void tst_OfferingWindows::historyAndComment()
+void tst_OfferingWindows::receiptHistoryCommentAndAmounts()
 {
     const int jan = CollectionSets::Create_Set(QDate(2025, 1, 12), QString()).id;
     const int mar = CollectionSets::Create_Set(QDate(2025, 3, 9), QString()).id;
@@ -406,36 +334,47 @@ void tst_OfferingWindows::historyAndComment()
     m_data->AddOffering(m_smith, jan, -2024, 30);
     m_data->AddOffering(m_smith, mar, -2025, 45);
     m_data->AddOffering(m_smith, mar, m_building, 5);
-    m_data->AddComment(m_smith, mar, QStringLiteral("Cash"));
-    auto open = [&](int set, const QDate& date) {
-        Windows::Open_New(QStringLiteral("frmContReceipt"), {{QStringLiteral("ContributorID"), m_smith},
-                                                             {QStringLiteral("CollectionNumber"), set},
-                                                             {QStringLiteral("CollectionDate"), date}});
-        return OpenReceipt();
-    };
-    frmContReceipt* r = open(apr, QDate(2025, 4, 6));
+    m_data->AddComment(m_smith, mar, "Cash");
+    const int kept = m_data->AddOffering(m_smith, apr, -2025, 40);
+    m_data->AddOffering(m_smith, apr, m_building, 5);
+    // The history: earlier sets only, newest first, each row with its set's comment.
+    frmContReceipt* r = OpenReceipt(m_smith, apr, QDate(2025, 4, 6));
     QvGrid* h = r->fgHist;
     QCOMPARE(h->Rows(), 5);
-    QCOMPARE(h->TextMatrix(2, 0), QStringLiteral("3/9/2025"));
-    QCOMPARE(h->TextMatrix(2, 3), QStringLiteral("Cash"));
-    QCOMPARE(h->TextMatrix(3, 3), QStringLiteral("Cash")); // the comment repeats on each row of its set
-    QCOMPARE(h->TextMatrix(4, 2), QStringLiteral("2024 Operating Fund"));
-    QCOMPARE(h->TextMatrix(4, 1), QStringLiteral("$30.00"));
+    QCOMPARE(h->TextMatrix(2, 0), "3/9/2025");
+    QCOMPARE(h->TextMatrix(2, 3), "Cash");
+    QCOMPARE(h->TextMatrix(3, 3), "Cash");
+    QCOMPARE(h->TextMatrix(4, 2), "2024 Operating Fund");
+    QCOMPARE(h->TextMatrix(4, 3), QString());
+    QCOMPARE(h->TextMatrix(4, 1), "$30.00");
+    // Cancel changes nothing; OK deletes a cleared amount and ignores one that is no number.
+    r->lines->Amount(1)->setText("999");
+    r->lines->Amount(2)->setText("0");
     r->cmdCancel->click();
-    r = open(feb, QDate(2025, 2, 9));
+    const QString inApril = "FROM Offering WHERE CollectionID = " + QString::number(apr);
+    QCOMPARE(m_data->Scalar("SELECT Sum(Amount) " + inApril), 45.0);
+    r = OpenReceipt(m_smith, apr, QDate(2025, 4, 6));
+    r->lines->Amount(2)->setText("$0.00");
+    ChooseFund(r->lines->Fund(5), "Flowers");
+    r->lines->Amount(5)->setText("abc");
+    r->cmdOK->click();
+    QVERIFY(r->IsClosed());
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) " + inApril), 1.0);
+    QCOMPARE(m_data->Scalar("SELECT ID " + inApril), double(kept));
+    r = OpenReceipt(m_smith, feb, QDate(2025, 2, 9));
     QCOMPARE(r->fgHist->Rows(), 3); // January only
     r->cmdCancel->click();
 
     // Emptying the comment deletes it; a new one is added.
-    r = open(mar, QDate(2025, 3, 9));
-    QCOMPARE(r->txtComment->text(), QStringLiteral("Cash"));
+    r = OpenReceipt(m_smith, mar, QDate(2025, 3, 9));
+    QCOMPARE(r->txtComment->text(), "Cash");
     r->txtComment->clear();
     r->cmdOK->click();
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT COUNT(*) FROM ColComment")), 0.0);
-    r = open(jan, QDate(2025, 1, 12));
-    r->txtComment->setText(QStringLiteral("Late gift"));
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM ColComment"), 0.0);
+    r = OpenReceipt(m_smith, jan, QDate(2025, 1, 12));
+    r->txtComment->setText("Late gift");
     r->cmdOK->click();
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT CollectionID FROM ColComment WHERE Comment = 'Late gift'")), double(jan));
+    QCOMPARE(m_data->Scalar("SELECT CollectionID FROM ColComment WHERE Comment = 'Late gift'"), double(jan));
 }
 
 QV_WIDGET_TEST_MAIN(tst_OfferingWindows)
