@@ -208,7 +208,10 @@ void frmCollections::Apply_Show_All()
 void frmCollections::Select_Row(int r)
 {
     fgContrib->Select(std::max(r - 1, 1), r);
-    if (r > 1)
+    // Scroll only when the match is out of sight, so that the list does not
+    // jump at every keystroke.
+    const int y = fgContrib->rowViewportPosition(r - 1);
+    if (r > 1 && (y < 0 || y + fgContrib->rowHeight(r - 1) > fgContrib->viewport()->height()))
         fgContrib->SetTopRow(r);
 }
 

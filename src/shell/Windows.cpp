@@ -97,16 +97,17 @@ void Show_Child(frmChild* window)
     window->Form_Load();
     auto* area = qobject_cast<QMdiArea*>(WindowServices::MainArea());
     if (area && !window->parentWidget()) {
-        // The size the window gave itself is its designed size: the frame
-        // opens at that size and never shrinks below it.
-        const QSize designed = window->size();
+        // The frame opens at the size the window gave itself when it loaded
+        // and never shrinks below the size it was drawn for.
+        const QSize opening = window->size();
+        const QSize designed = window->Designed_Size();
         QMdiSubWindow* sub = area->addSubWindow(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
         const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
-        const QSize outer = designed + QSize(2 * border, title + border);
-        sub->setMinimumSize(outer);
-        sub->resize(outer);
+        const QSize frame(2 * border, title + border);
+        sub->setMinimumSize(designed + frame);
+        sub->resize(opening + frame);
     }
     WindowServices::CentreInMainWindow(window);
     window->Frame()->show();

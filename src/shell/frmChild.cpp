@@ -39,6 +39,11 @@ bool frmChild::event(QEvent* e)
     return handled;
 }
 
+QSize frmChild::Designed_Size() const
+{
+    return m_resizeRule.Designed().isValid() ? m_resizeRule.Designed() : size();
+}
+
 void frmChild::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);

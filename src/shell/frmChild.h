@@ -28,6 +28,8 @@ public:
 
     // Every open task window, in the order they were opened.
     static QList<frmChild*> OpenWindows();
+    // The size the window was drawn for; it never shrinks below it.
+    QSize Designed_Size() const;
     // The window to move and show: the MDI frame around it when it has one.
     QWidget* Frame();
     // True once the window accepted being closed (it is deleted a moment later).
