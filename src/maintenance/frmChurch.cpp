@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 using namespace WindowServices;
 
@@ -60,8 +59,7 @@ frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
 
     connect(cmdOK, &QPushButton::clicked, this, &frmChurch::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    CloseOnEscape(this);
     SelectAllOnFocus(this);
 }
 

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 using namespace WindowServices;
 
@@ -48,8 +47,7 @@ frmFundInfo::frmFundInfo(QWidget* parent) : frmChild(parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmFundInfo::cmdOK_Click);
     connect(txtName, &QLineEdit::returnPressed, this, &frmFundInfo::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    CloseOnEscape(this);
     SelectAllOnFocus(this);
 }
 

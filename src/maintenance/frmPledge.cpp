@@ -76,14 +76,7 @@ frmPledge::frmPledge(QWidget* parent) : frmChild(parent)
 
     txtAccountNumber->installEventFilter(this);
     txtAmount->installEventFilter(this);
-    // The notes column holds 250 characters; more is cut as it is typed.
-    connect(txtNotes, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = txtNotes->toPlainText();
-        if (text.size() > kNotesSize) {
-            txtNotes->setPlainText(text.left(kNotesSize));
-            txtNotes->moveCursor(QTextCursor::End);
-        }
-    });
+    LimitLength(txtNotes, kNotesSize); // the size of the Notes column
     connect(cboFund, &QComboBox::activated, this, &frmPledge::Fund_Chosen);
     connect(cmdOK, &QPushButton::clicked, this, &frmPledge::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);

@@ -12,9 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
-#include <QSignalBlocker>
-#include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
 
@@ -84,11 +81,10 @@ frmPreferences::frmPreferences(QWidget* parent) : frmChild(parent)
 
     // The weekday counts only when the date steps back to it.
     connect(optPrevDay, &QRadioButton::toggled, cboWeekday, &QWidget::setEnabled);
-    connect(txtIRS, &QPlainTextEdit::textChanged, this, &frmPreferences::Limit_Statement);
+    LimitLength(txtIRS, kStatementSize);
     connect(cmdOK, &QPushButton::clicked, this, &frmPreferences::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    CloseOnEscape(this);
     txtIRS->installEventFilter(this);
 }
 
@@ -120,16 +116,6 @@ void frmPreferences::Fill_Fund_List(QComboBox* list, int fundID)
         list->addItem(c.name, c.id);
     // A fund that is no longer there is shown as no choice at all.
     list->setCurrentIndex(Preferences::List_Position(m_choices, fundID));
-}
-
-void frmPreferences::Limit_Statement()
-{
-    const QString text = txtIRS->toPlainText();
-    if (text.size() <= kStatementSize)
-        return;
-    const QSignalBlocker block(txtIRS);
-    txtIRS->setPlainText(text.left(kStatementSize));
-    txtIRS->moveCursor(QTextCursor::End);
 }
 
 bool frmPreferences::eventFilter(QObject* watched, QEvent* event)

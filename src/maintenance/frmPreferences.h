@@ -40,7 +40,6 @@ protected:
 
 private:
     void Fill_Fund_List(QComboBox* list, int fundID);
-    void Limit_Statement();
     void cmdOK_Click();
 
     QList<FundQueries::Choice> m_choices;

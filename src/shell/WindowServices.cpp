@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
@@ -104,6 +107,24 @@ void SelectAllOnFocus(QWidget* window)
 {
     auto* filter = new SelectAllFilter(window);
     filter->Install(window);
+}
+
+void LimitLength(QPlainTextEdit* box, int maxLength)
+{
+    QObject::connect(box, &QPlainTextEdit::textChanged, box, [box, maxLength] {
+        const QString text = box->toPlainText();
+        if (text.size() <= maxLength)
+            return;
+        const QSignalBlocker block(box);
+        box->setPlainText(text.left(maxLength));
+        box->moveCursor(QTextCursor::End);
+    });
+}
+
+void CloseOnEscape(QWidget* window)
+{
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window, window, &QWidget::close);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
 }
 
 void SetMainArea(QWidget* area)

@@ -8,6 +8,7 @@
 
 class QDialog;
 class QIcon;
+class QPlainTextEdit;
 class QWidget;
 
 // The services every window uses the same way: sizes in twips, select-all
@@ -29,6 +30,12 @@ void Place(QWidget* w, int left, int top, int width, int height);
 // Every line edit inside the window selects its whole text when it gets
 // the focus (also those made later).
 void SelectAllOnFocus(QWidget* window);
+
+// A multi-line box holds no more than its column does; longer text is cut
+// as it is typed or pasted.
+void LimitLength(QPlainTextEdit* box, int maxLength);
+// Esc closes the window, as its Cancel button does.
+void CloseOnEscape(QWidget* window);
 
 // The main window's inner area, in which dialogs and task windows centre.
 void SetMainArea(QWidget* area);
