@@ -132,8 +132,12 @@ void Shut_Down()
 {
     modGlobal::SetDBEvent(nullptr);
     modGlobal::CloseDB();
-    modSettings::Write(QStringLiteral("General"), QStringLiteral("ProcessingYear"),
-                       QString::number(modGlobal::ProcessingYear));
+    if (!modSettings::Write(QStringLiteral("General"), QStringLiteral("ProcessingYear"),
+                            QString::number(modGlobal::ProcessingYear)))
+        // The next start would silently work on another year.
+        Messages::Show(QStringLiteral("The processing year could not be stored in ") + modSettings::SettingsFilePath()
+                           + QStringLiteral(". The next start will use the current year."),
+                       {}, Messages::Icon::Exclamation);
 }
 
 } // namespace modStartup
