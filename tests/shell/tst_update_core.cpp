@@ -56,6 +56,7 @@ private slots:
     void locateWindowAnswers();
     void refusedPackagesChangeNothing();
     void failedInstallPutsTheOldProgramBack();
+    void packageOfThisBuildInstalls();
 };
 
 void tst_UpdateCore::versionText()
@@ -377,6 +378,25 @@ void tst_UpdateCore::failedInstallPutsTheOldProgramBack()
     QCOMPARE(modUpdate::Update_Quorvane(places.Context(), NoLocate()), Outcome::Installed);
     QCOMPARE(Read(places.program), update);
     messages.VerifyAllShown();
+    QVERIFY(places.TemporaryEmpty());
+}
+
+void tst_UpdateCore::packageOfThisBuildInstalls()
+{
+    // make package's QVUPD.VXO, put on the desktop of a user running an
+    // older version, replaces that program with this build's.
+    Places places;
+    ScriptedResponder messages;
+    QVERIFY(QFile::copy(QStringLiteral(QV_PACKAGE), places.OnDesktop()));
+    modUpdate::Context c = places.Context();
+    c.running = {0, 9, 0};
+    messages.Expect(Success + QStringLiteral(QV_PRODUCT_VERSION));
+    QCOMPARE(modUpdate::Update_Quorvane(c, NoLocate()), Outcome::Installed);
+    messages.VerifyAllShown();
+    QVERIFY(QFileInfo(places.program).size() > 100000);
+    QCOMPARE(modUpdate::File_Version_Text(places.program), QStringLiteral(QV_PRODUCT_VERSION));
+    QVERIFY(QFileInfo(places.program).isExecutable());
+    QCOMPARE(Read(places.OldQV()), places.oldProgram);
     QVERIFY(places.TemporaryEmpty());
 }
 

@@ -7,3 +7,6 @@ foreach(t tst_update_core tst_update_window)
   add_dependencies(${t} quorvane)
 endforeach()
 target_compile_definitions(tst_update_window PRIVATE QV_EMPTY_MDB="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/EMPTY.MDB")
+# The package that make package builds is installed by the core test.
+target_compile_definitions(tst_update_core PRIVATE QV_PACKAGE="${CMAKE_BINARY_DIR}/QVUPD.VXO")
+add_dependencies(tst_update_core update_package)
