@@ -29,9 +29,16 @@ QString Folder_Text(const QString& path)
     return clean;
 }
 
+// The folder to list for a remembered folder: the root of a drive keeps its
+// separator ("/", "C:/").
+QString Listed(const QString& folder)
+{
+    return folder.isEmpty() || folder.endsWith(QLatin1Char(':')) ? folder + QLatin1Char('/') : folder;
+}
+
 QString Drive_Of(const QString& path)
 {
-    return QStorageInfo(path.isEmpty() ? QStringLiteral("/") : path).rootPath();
+    return QStorageInfo(path).rootPath();
 }
 } // namespace
 
@@ -118,7 +125,7 @@ QString frmLocateUpdate::FileName() const
 void frmLocateUpdate::Set_Folder(const QString& folder)
 {
     m_folder = Folder_Text(folder);
-    const QString path = m_folder.isEmpty() ? QStringLiteral("/") : m_folder;
+    const QString path = Listed(m_folder);
     const int drive = drvQV->findData(Drive_Of(path));
     if (drive >= 0)
         drvQV->setCurrentIndex(drive);
@@ -148,7 +155,7 @@ void frmLocateUpdate::drvQV_Change()
     // current folder, with a beep.
     if (!QDir(root).isReadable()) {
         Messages::Beep();
-        Set_Folder(m_folder.isEmpty() ? QStringLiteral("/") : m_folder);
+        Set_Folder(Listed(m_folder));
         return;
     }
     Set_Folder(root);

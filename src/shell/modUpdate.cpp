@@ -18,10 +18,10 @@
 
 // The version block the upgrade looks for in an executable, kept as plain
 // data so that one search works on every platform: a marker, then key and
-// value pairs separated by NULs. The search takes its
-// marker from this array rather than from a literal of its own, so that the
-// marker's text appears in the program once, here, and the search cannot
-// stop at a copy of it elsewhere in the file.
+// value pairs separated by NULs. The search takes its marker from this array
+// rather than from a literal of its own, so that the marker's text appears in
+// the program once, here, and the search cannot stop at a copy of it
+// elsewhere in the file.
 extern const char qvVersionBlock[];
 [[gnu::used]] const char qvVersionBlock[] = "VS_VERSION_INFO\0"
                                             "CompanyName\0" QV_COMPANY_NAME "\0"
