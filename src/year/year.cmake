@@ -1,0 +1,1 @@
+target_sources(qv_core PRIVATE year/YearEnd.cpp year/SafetyCopy.cpp)

@@ -1,0 +1,1 @@
+qv_core_test(year/tst_year_core.cpp)
