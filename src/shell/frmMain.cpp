@@ -13,6 +13,7 @@
 #include "storage/DbError.h"
 #include "storage/clsChurch.h"
 #include "storage/clsFunds.h"
+#include "year/SafetyCopy.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -108,6 +109,8 @@ void frmMain::BuildMenus()
     file->setObjectName(QStringLiteral("mnuFile"));
     AddEntry(file, QStringLiteral("mnuUpdate"), QStringLiteral("&Update Quorvane"), single(QStringLiteral("frmUpdate")),
              QStringLiteral("frmUpdate"));
+    AddEntry(file, QStringLiteral("mnuRestore"), QStringLiteral("&Restore a Safety Copy..."),
+             single(QStringLiteral("frmRestore")), QStringLiteral("frmRestore"));
     file->addSeparator();
     AddEntry(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), [this] { close(); });
 
@@ -271,8 +274,10 @@ void frmMain::closeEvent(QCloseEvent* e)
         return;
     }
     m_unloaded = true;
-    if (m_loaded)
+    if (m_loaded) {
+        SafetyCopy::Exit_Copy();
         modStartup::Shut_Down();
+    }
     e->accept();
 }
 

@@ -1,0 +1,5 @@
+#pragma once
+
+// Registers the year-end windows (frmYear, frmAssign, frmActive) and the
+// safety copy window (frmRestore) with the shell's window registry.
+void RegisterYearWindows();
