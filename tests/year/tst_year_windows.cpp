@@ -268,6 +268,14 @@ void tst_YearWindows::yearEndFromTheMainWindowAndRestore()
     QVERIFY(main.close());
     QCOMPARE(Copies(), copiesAtStart + 3);
     QCOMPARE(modSettings::Read("General", "ProcessingYear"), "2026");
+
+    // A run that only looks leaves the copies as they are.
+    frmMain again;
+    QVERIFY(again.Loaded());
+    again.show();
+    QTRY_VERIFY(again.Password_Accepted());
+    QVERIFY(again.close());
+    QCOMPARE(Copies(), copiesAtStart + 3);
 }
 
 void tst_YearWindows::numberingByKeyboard()
