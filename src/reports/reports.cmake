@@ -16,3 +16,9 @@ add_library(qv_reports STATIC
 )
 target_link_libraries(qv_reports PUBLIC qv_core Qt6::Gui)
 target_link_libraries(qv_ui PUBLIC qv_reports)
+target_sources(qv_ui PRIVATE
+  reports/CRViewer91.cpp
+  reports/frmReportWindow.cpp
+  reports/frmRptWeeklyReport.cpp
+  reports/Register_reports.cpp
+)

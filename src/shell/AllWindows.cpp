@@ -7,6 +7,7 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
+#include "reports/ReportWindows.h"
 
 void RegisterAllWindows()
 {
@@ -18,4 +19,5 @@ void RegisterAllWindows()
     RegisterFundWindows();
     RegisterContributorWindows();
     RegisterPledgeUtilWindow();
+    RegisterReportWindows();
 }
