@@ -62,6 +62,16 @@ void Band::Box(const QRectF& r, double pen, const QColor& fill)
     SetHeight(r.bottom());
 }
 
+void Band::Underlay(const QRectF& r, const QColor& fill)
+{
+    PageItem it;
+    it.kind = PageItem::Box;
+    it.rect = r;
+    it.fill = fill;
+    m_items.insert(m_items.begin(), std::move(it));
+    SetHeight(r.bottom());
+}
+
 void Band::Append(const Band& other, double y)
 {
     for (PageItem it : other.m_items) {

@@ -27,6 +27,8 @@ public:
     double FittedText(const QRectF& area, const QString& text, int font, int align = Qt::AlignLeft | Qt::AlignTop);
     void Line(double x1, double y1, double x2, double y2, double pen = 6);
     void Box(const QRectF& r, double pen = 6, const QColor& fill = QColor());
+    // A filled area under everything already in the band (row shading).
+    void Underlay(const QRectF& r, const QColor& fill);
     // Every item of another band, moved down by y.
     void Append(const Band& other, double y);
 

@@ -156,15 +156,15 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
     };
     using F = ColumnSpec::Format;
     std::vector<ColumnSpec> columns = {
-        {QString(), byEnvelope ? QStringLiteral("Envelope") : QStringLiteral("Contributor"), 1900, F::Text, false, false,
+        {QString(), byEnvelope ? QStringLiteral("Envelope") : QStringLiteral("Contributor"), byEnvelope ? 1500 : 2300, F::Text, false, false,
          who},
-        {QStringLiteral("MainPledged"), Lines(headerText(QStringLiteral("MainPledged"))), 1050, F::Money, true, true, {}},
-        {QStringLiteral("MainUnpledged"), Lines(headerText(QStringLiteral("MainUnPledged"))), 1050, F::Money, true, true,
+        {QStringLiteral("MainPledged"), Lines(headerText(QStringLiteral("MainPledged"))), 1000, F::Money, true, true, {}},
+        {QStringLiteral("MainUnpledged"), Lines(headerText(QStringLiteral("MainUnPledged"))), 1000, F::Money, true, true,
          {}},
-        {QStringLiteral("SecondFund"), Lines(headerText(QStringLiteral("SecondFund"))), 1050, F::Money, true, true, {}},
-        {QStringLiteral("ThirdFund"), Lines(headerText(QStringLiteral("ThirdFund"))), 1050, F::Money, true, true, {}},
-        {QStringLiteral("OtherDesc"), QStringLiteral("\n\n\nOther Fund"), 1850, F::Text, false, false, {}},
-        {QStringLiteral("OtherFund"), QStringLiteral("\n\n\nOther"), 1050, F::Money, true, true, {}},
+        {QStringLiteral("SecondFund"), Lines(headerText(QStringLiteral("SecondFund"))), 1000, F::Money, true, true, {}},
+        {QStringLiteral("ThirdFund"), Lines(headerText(QStringLiteral("ThirdFund"))), 1000, F::Money, true, true, {}},
+        {QStringLiteral("OtherDesc"), QStringLiteral("\n\n\nOther Fund"), byEnvelope ? 2500 : 1700, F::Text, false, false, {}},
+        {QStringLiteral("OtherFund"), QStringLiteral("\n\n\nOther"), 1000, F::Money, true, true, {}},
     };
     TableSection table(composer, columns, f.body, f.bold);
 

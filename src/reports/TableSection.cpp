@@ -64,7 +64,7 @@ Band TableSection::Heading() const
     return b;
 }
 
-Band TableSection::Row(const ReportTable& t, int row) const
+Band TableSection::Row(const ReportTable& t, int row, bool shaded) const
 {
     Band b = m_composer.NewBand();
     double x = 0;
@@ -76,6 +76,8 @@ Band TableSection::Row(const ReportTable& t, int row) const
         x += c.width;
     }
     b.SetHeight(m_composer.Document().Measure(m_font, QStringLiteral("0")).height() + 20);
+    if (shaded)
+        b.Underlay(QRectF(0, -10, x, b.Height()), QColor(236, 236, 236));
     return b;
 }
 
@@ -148,6 +150,7 @@ std::vector<double> TableSection::Run(const ReportTable& t, const std::vector<Gr
 
     m_composer.Begin_Repeated_Heading(Heading(), rowHeight);
     bool started = false;
+    int placed = 0;
     for (int r : order) {
         size_t changed = groups.size();
         for (size_t g = 0; g < groups.size(); ++g) {
@@ -173,7 +176,7 @@ std::vector<double> TableSection::Run(const ReportTable& t, const std::vector<Gr
             }
         }
         started = true;
-        m_composer.Add(Row(t, r));
+        m_composer.Add(Row(t, r, (placed++ % 2) == 1));
         for (size_t i = 0; i < n; ++i) {
             if (!m_columns[i].total || m_columns[i].field.isEmpty())
                 continue;

@@ -38,7 +38,9 @@ public:
     TableSection(PageComposer& composer, std::vector<ColumnSpec> columns, int font, int boldFont);
 
     Band Heading() const;
-    Band Row(const ReportTable& t, int row) const;
+    // A detail line; every other line is shaded, so the eye can follow a
+    // line across the page.
+    Band Row(const ReportTable& t, int row, bool shaded = false) const;
     // A totals line: the label right-aligned before the first money column.
     Band Totals(const QString& label, const std::vector<double>& sums, bool grand) const;
 

@@ -5,6 +5,7 @@
 #include "reports/Report.h"
 #include "reports/WeeklyReportTables.h"
 #include "shell/Helpers.h"
+#include "storage/Connection.h"
 #include "storage/clsChurch.h"
 
 #include <QDir>
@@ -148,6 +149,7 @@ void tst_ReportEngine::weeklyReportOverSeveralPages()
 {
     const int set = m_data->AddCollection(QDate(2025, 6, 1));
     double total = 0;
+    Connection::Transaction batch(m_data->DB());
     for (int i = 0; i < 200; ++i) {
         const int c = m_data->AddContributor(QStringLiteral("Giver%1").arg(i, 3, 10, QLatin1Char('0')), "Pat");
         m_data->AddPledge(c, -2025, 1000, 100 + i);
@@ -155,6 +157,7 @@ void tst_ReportEngine::weeklyReportOverSeveralPages()
         m_data->AddOffering(c, set, i % 2 ? m_building : m_missions, 5);
         total += 15 + i;
     }
+    batch.Commit();
     const QString pdf = Pdf(*Weekly(set, false), "long");
     const int n = PdfText::PageCount(pdf);
     QVERIFY2(n >= 4, qPrintable(QString::number(n)));

@@ -90,7 +90,8 @@ void tst_ReportWindows::init()
     c.Update_Record_to_DB();
     m_set = m_data->AddCollection(QDate(2025, 6, 8), "Pentecost");
     m_total = 0;
-    // Enough contributors for several pages.
+    // Enough contributors for several pages, written at once.
+    Connection::Transaction batch(m_data->DB());
     for (int i = 0; i < 150; ++i) {
         const int c = m_data->AddContributor(QStringLiteral("Member%1").arg(i, 3, 10, QLatin1Char('0')), "Chris");
         m_data->AddPledge(c, -2025, 2000, 200 + i);
@@ -99,6 +100,7 @@ void tst_ReportWindows::init()
     }
     m_data->AddOffering(1, m_set, m_building, 99.5);
     m_total += 99.5;
+    batch.Commit();
 }
 
 void tst_ReportWindows::cleanup()
