@@ -7,6 +7,7 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
+#include "reports/ReportWindows.h"
 #include "year/Register_year.h"
 
 void RegisterAllWindows()
@@ -19,5 +20,6 @@ void RegisterAllWindows()
     RegisterFundWindows();
     RegisterContributorWindows();
     RegisterPledgeUtilWindow();
+    RegisterReportWindows();
     RegisterYearWindows();
 }
