@@ -3,6 +3,7 @@
 #include "frmActive.h"
 #include "frmAssign.h"
 #include "frmRestore.h"
+#include "frmRptNumbers.h"
 #include "frmYear.h"
 #include "shell/Windows.h"
 
@@ -12,4 +13,5 @@ void RegisterYearWindows()
     Windows::Register(QStringLiteral("frmAssign"), [] { return new frmAssign; });
     Windows::Register(QStringLiteral("frmActive"), [] { return new frmActive; });
     Windows::Register(QStringLiteral("frmRestore"), [] { return new frmRestore; });
+    Windows::Register(QStringLiteral("frmRptNumbers"), [] { return new frmRptNumbers; });
 }

@@ -184,21 +184,27 @@ int Set_Pledges_Active(int fundID, bool active, const Progress& progress)
     return changed;
 }
 
-Recordset Changed_Numbers_Table(const QList<NumberChange>& changes)
+ReportTable Changed_Numbers_Table(int fundID, const QList<NumberChange>& changes)
 {
-    Recordset table;
-    for (const char* field : {"ContributorID", "Name", "Kind", "OldNumber", "NewNumber"})
-        table.AppendField(QLatin1String(field));
+    using T = ReportTable::Type;
+    ReportTable table(QStringLiteral("ChangedNumbers"));
+    table.AppendField(QStringLiteral("Fund"), T::Text, 40);
+    table.AppendField(QStringLiteral("ContributorID"), T::Long);
+    table.AppendField(QStringLiteral("Name"), T::Text, 120);
+    table.AppendField(QStringLiteral("Kind"), T::Text, 10);
+    table.AppendField(QStringLiteral("OldNumber"), T::Long);
+    table.AppendField(QStringLiteral("NewNumber"), T::Long);
+    const QString fund = Fund_Display_Name(fundID);
     for (const NumberChange& c : changes) {
         table.AddNew();
-        table.SetField(QStringLiteral("ContributorID"), c.contributorID);
-        table.SetField(QStringLiteral("Name"), c.name);
-        table.SetField(QStringLiteral("Kind"), c.envelope ? QStringLiteral("Envelope") : QStringLiteral("Auxiliary"));
-        table.SetField(QStringLiteral("OldNumber"), c.oldNumber == 0 ? QVariant() : QVariant(c.oldNumber));
-        table.SetField(QStringLiteral("NewNumber"), c.newNumber);
+        table.Set(QStringLiteral("Fund"), fund);
+        table.Set(QStringLiteral("ContributorID"), c.contributorID);
+        table.Set(QStringLiteral("Name"), c.name);
+        table.Set(QStringLiteral("Kind"), c.envelope ? QStringLiteral("Envelope") : QStringLiteral("Auxiliary"));
+        if (c.oldNumber != 0)
+            table.Set(QStringLiteral("OldNumber"), c.oldNumber);
+        table.Set(QStringLiteral("NewNumber"), c.newNumber);
     }
-    if (table.RecordCount() > 0)
-        table.MoveFirst();
     return table;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "reports/ReportTable.h"
+
 #include <QDate>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <functional>
-
-class Recordset;
 
 // The year-end pledge work on every pledge of one fund reference at once:
 // numbering the envelopes (and the auxiliary numbers of contributors
@@ -52,10 +53,11 @@ int Pledges_To_Mark(int fundID, bool active);
 // notices after the commit. Returns the number of pledges changed.
 int Set_Pledges_Active(int fundID, bool active, const Progress& progress = {});
 
-// The list of changed envelope numbers as a report table: columns
-// ContributorID, Name, Kind ("Envelope" or "Auxiliary"), OldNumber (Null
-// when there was none) and NewNumber, one row per change in the given order.
-Recordset Changed_Numbers_Table(const QList<NumberChange>& changes);
+// The list of changed numbers handed out with the envelopes, as the report
+// table "ChangedNumbers": Fund (the fund's display name), ContributorID,
+// Name, Kind ("Envelope" or "Auxiliary"), OldNumber (Null when there was
+// none) and NewNumber, one row per change in the given order.
+ReportTable Changed_Numbers_Table(int fundID, const QList<NumberChange>& changes);
 
 // The years the change-of-year dialog offers, from the earliest collection
 // set's year (last year without any) to the latest one's, but at least next
@@ -68,3 +70,5 @@ struct YearList {
 YearList Year_List(const QDate& today);
 
 } // namespace modGlobal
+
+Q_DECLARE_METATYPE(QList<modGlobal::NumberChange>)

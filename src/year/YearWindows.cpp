@@ -4,6 +4,7 @@
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
 #include "shell/WindowServices.h"
+#include "shell/Windows.h"
 #include "shell/frmProgess.h"
 #include "shell/modGlobal.h"
 
@@ -167,6 +168,14 @@ void Fill_Fund_List(QComboBox* list)
         list->addItem(item.text, item.fundID);
     const int kept = before.isValid() ? list->findData(before) : -1;
     list->setCurrentIndex(kept >= 0 ? kept : funds.selected);
+}
+
+void Show_Changed_Numbers(int fundID, const QList<modGlobal::NumberChange>& changes)
+{
+    if (changes.isEmpty())
+        return;
+    Windows::Open_New(QStringLiteral("frmRptNumbers"),
+                      {{QStringLiteral("FundID"), fundID}, {QStringLiteral("Changes"), QVariant::fromValue(changes)}});
 }
 
 void Show_Failure(const QString& engineText)

@@ -66,6 +66,10 @@ private:
 // otherwise the processing year's main fund is.
 void Fill_Fund_List(QComboBox* list);
 
+// Opens the list of the old and new numbers of everyone whose number
+// changed, to print or save; nothing when no number changed.
+void Show_Changed_Numbers(int fundID, const QList<modGlobal::NumberChange>& changes);
+
 // The engine's words of a failed run; the dialog stays with its choices.
 void Show_Failure(const QString& engineText);
 

@@ -104,5 +104,6 @@ void frmAssign::cmdOK_Click()
         return;
     }
     SafetyCopy::Tell_Copy(copy, kTitle);
+    YearWindows::Show_Changed_Numbers(fundID, m_changes);
     close();
 }

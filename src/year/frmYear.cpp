@@ -156,5 +156,6 @@ void frmYear::cmdOK_Click()
     if (auto* main = qobject_cast<frmMain*>(MainArea() ? MainArea()->window() : nullptr))
         main->Set_Processing_Year_Status();
     SafetyCopy::Tell_Copy(copy, kTitle);
+    YearWindows::Show_Changed_Numbers(-year, m_changes);
     close();
 }

@@ -190,24 +190,24 @@ void tst_YearCore::numberingPreviewAndTable()
     QCOMPARE(Changes(Assign_Numbers(-2025, 1, true)), Changes(plan));
 
     // The report table of the changed numbers, value by value.
-    Recordset t = Changed_Numbers_Table({{smith1, "Smith, John", 0, 2, true}, {smith2, "Smith, John", 17, 10001, false}});
-    QCOMPARE(t.RecordCount(), 2);
-    QStringList fields;
-    for (int i = 0; i < t.FieldCount(); ++i)
-        fields << t.FieldName(i);
-    QCOMPARE(fields, QStringList({"ContributorID", "Name", "Kind", "OldNumber", "NewNumber"}));
-    QCOMPARE(t.Field("ContributorID").toInt(), smith1);
-    QCOMPARE(t.Field("Name").toString(), "Smith, John");
-    QCOMPARE(t.Field("Kind").toString(), "Envelope");
-    QVERIFY(!t.Field("OldNumber").isValid()); // no number before: Null, printed blank
-    QCOMPARE(t.Field("NewNumber").toInt(), 2);
-    t.MoveNext();
-    QCOMPARE(t.Field("ContributorID").toInt(), smith2);
-    QCOMPARE(t.Field("Kind").toString(), "Auxiliary");
-    QCOMPARE(t.Field("OldNumber").toInt(), 17);
-    QCOMPARE(t.Field("NewNumber").toInt(), 10001);
-    t.MoveNext();
-    QVERIFY(t.Eof());
+    const ReportTable t = Changed_Numbers_Table(-2025, {{smith1, "Smith, John", 0, 2, true}, {smith2, "Smith, John", 17, 10001, false}});
+    QCOMPARE(t.Name(), "ChangedNumbers");
+    QCOMPARE(t.FieldNames(), QStringList({"Fund", "ContributorID", "Name", "Kind", "OldNumber", "NewNumber"}));
+    QCOMPARE(t.RowCount(), 2);
+    QCOMPARE(t.Text(0, "Fund"), "2025 Operating Fund");
+    QCOMPARE(t.Integer(0, "ContributorID"), smith1);
+    QCOMPARE(t.Text(0, "Name"), "Smith, John");
+    QCOMPARE(t.Text(0, "Kind"), "Envelope");
+    QVERIFY(!t.Value(0, "OldNumber").isValid()); // no number before: Null, printed blank
+    QCOMPARE(t.Integer(0, "NewNumber"), 2);
+    QCOMPARE(t.Integer(1, "ContributorID"), smith2);
+    QCOMPARE(t.Text(1, "Kind"), "Auxiliary");
+    QCOMPARE(t.Integer(1, "OldNumber"), 17);
+    QCOMPARE(t.Integer(1, "NewNumber"), 10001);
+    QCOMPARE(QString::fromUtf8(t.ToCsv()),
+             "Fund,ContributorID,Name,Kind,OldNumber,NewNumber\r\n"
+             "2025 Operating Fund," + QString::number(smith1) + ",\"Smith, John\",Envelope,,2\r\n"
+             "2025 Operating Fund," + QString::number(smith2) + ",\"Smith, John\",Auxiliary,17,10001\r\n");
 }
 
 void tst_YearCore::activation()

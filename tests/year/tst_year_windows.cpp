@@ -3,6 +3,9 @@
 // of that copy, the numbering dialog by keyboard, the activation dialog,
 // and what each leaves in the data file when a write fails.
 #include "offering/frmCollections.h"
+#include "reports/PdfText.h"
+#include "reports/Report.h"
+#include "reports/frmReportWindow.h"
 #include "shell/AllWindows.h"
 #include "shell/Helpers.h"
 #include "shell/QvGrid.h"
@@ -65,6 +68,14 @@ W* Open(const char* name, bool fresh = false)
 
 QString g_backups;
 // The copies in the Backups folder, also once the books are closed.
+int OpenLists()
+{
+    int n = 0;
+    for (frmChild* w : frmChild::OpenWindows())
+        n += w->objectName() == "frmRptNumbers";
+    return n;
+}
+
 int Copies()
 {
     if (HasDB())
@@ -313,6 +324,24 @@ void tst_YearWindows::numberingByKeyboard()
     QCOMPARE(Pledges(), QStringList({"Adams: -2024 #3 0", "Baker: -2023 #3 0", "Adams: -2025 #5 0", "Baker: -2025 #6 0"}));
     QCOMPARE(Copies(), 1);
 
+    // The list of old and new numbers opens, to print, or save as PDF or CSV.
+    QCOMPARE(OpenLists(), 1);
+    auto* list = qobject_cast<frmReportWindow*>(Windows::Find_Window("frmRptNumbers"));
+    QVERIFY(list && list->Current_Report() && list->Current_Report()->Table(1));
+    QCOMPARE(list->Current_Report()->Table(1)->RowCount(), 2);
+    const QString pdf = QDir(m_data->Folder()).filePath("numbers.pdf");
+    QVERIFY(list->Current_Report()->Layout(QDate(2025, 6, 15)).WritePdf(pdf));
+    const QString page = PdfText::Pages(pdf).join('\f');
+    for (const char* text : {"Changed Envelope Numbers", "2025 Operating Fund", "Page 1 of 1"})
+        QVERIFY2(page.contains(text), qPrintable(page));
+    QVERIFY2(QRegularExpression("Adams, Al +Envelope +5\n").match(page).hasMatch(), qPrintable(page));
+    QVERIFY2(QRegularExpression("Baker, Bo +Envelope +6\n").match(page).hasMatch(), qPrintable(page));
+    QStringList csv;
+    QVERIFY(Reports::Export_Csv(*list->Current_Report(), m_data->Folder(), "numbers-", &csv));
+    QFile file(csv.value(0));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(ReportTable::ParseCsv(file.readAll()).size(), 3);
+
     // Offering entry finds Baker by the new number.
     auto* week = qobject_cast<frmCollections*>(Windows::Open_New(
         "frmCollections", {{"CollectionNumber", m_data->AddCollection(QDate(2025, 6, 15))},
@@ -329,6 +358,7 @@ void tst_YearWindows::numberingByKeyboard()
     w->cmdOK->click();
     QVERIFY(w->IsClosed());
     QCOMPARE(Copies(), 1);
+    QCOMPARE(OpenLists(), 1);
     w = Open<frmAssign>("frmAssign");
     w->cmdOK->click();
     QVERIFY(w->IsClosed());

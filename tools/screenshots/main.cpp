@@ -21,6 +21,7 @@
 #include "storage/Recordset.h"
 #include "shell/Helpers.h"
 #include "year/SafetyCopy.h"
+#include "year/YearEnd.h"
 #include "year/frmYear.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -193,6 +194,14 @@ int main(int argc, char** argv)
         frmChild* assign = Windows::Open_Single(QStringLiteral("frmAssign"));
         assign->findChild<QCheckBox*>(QStringLiteral("chkAssign(0)"))->setChecked(true);
         Save(assign->Frame(), QStringLiteral("frmAssign"));
+        // The numbers as a new year's numbering changes them.
+        QList<modGlobal::NumberChange> changes = modGlobal::Plan_Numbers(-2026, 1, true);
+        changes += modGlobal::Plan_Numbers(-2026, 10001, false);
+        frmChild* list = Windows::Open_New(QStringLiteral("frmRptNumbers"),
+                                           {{QStringLiteral("FundID"), -2026},
+                                            {QStringLiteral("Changes"), QVariant::fromValue(changes)}});
+        Save(list->Frame(), QStringLiteral("frmRptNumbers"));
+        list->Frame()->close();
         frmChild* active = Windows::Open_Single(QStringLiteral("frmActive"));
         Save(active->Frame(), QStringLiteral("frmActive"));
         for (frmChild* w : frmChild::OpenWindows())
