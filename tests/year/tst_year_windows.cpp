@@ -13,6 +13,7 @@
 #include "shell/clsDBEvent.h"
 #include "shell/frmMain.h"
 #include "shell/frmPassword.h"
+#include "shell/frmProgess.h"
 #include "shell/modGlobal.h"
 #include "shell/modSettings.h"
 #include "storage/Connection.h"
@@ -35,6 +36,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest/QTest>
 
 using namespace modGlobal;
@@ -81,6 +83,22 @@ int Copies()
     if (HasDB())
         g_backups = SafetyCopy::Folder();
     return int(QDir(g_backups).entryList(QDir::Files).size());
+}
+
+// The descriptions of the progress windows shown while 'run' runs, in order.
+QStringList ProgressShown(const std::function<void()>& run)
+{
+    QStringList shown;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&shown] {
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<frmProgess*>(t); p && p->isVisible()
+                && (shown.isEmpty() || shown.last() != p->lblDescription->text()))
+                shown << p->lblDescription->text();
+    });
+    look.start(0);
+    run();
+    return shown;
 }
 
 const QString kCopied = "A copy of the books before this change was saved as ";
@@ -243,7 +261,12 @@ void tst_YearWindows::yearEndFromTheMainWindowAndRestore()
     m_data->DB().Execute("UPDATE Pledges SET FundID = -2024;"); // the pledges of the year ending
     const QStringList beforeYearEnd = Pledges();
     m_data->Messages().Expect(kCopied);
-    w->cmdOK->click();
+    // Steps in their order, each with its progress window.
+    QCOMPARE(ProgressShown([w] { w->cmdOK->click(); }),
+             QStringList({"Marking 2024 Operating Fund pledges as Inactive...",
+                          "Assigning envelope numbers for the 2026 Operating Fund...",
+                          "Assigning auxiliary numbers for the 2026 Operating Fund...",
+                          "Marking 2026 Operating Fund pledges as Active..."}));
     QVERIFY(w->IsClosed());
     QCOMPARE(ProcessingYear, 2026);
     QCOMPARE(main.sbPanel1->text(), "Processing Year: 2026");
