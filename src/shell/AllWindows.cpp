@@ -8,6 +8,8 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
+#include "reports/ReportWindows.h"
+#include "year/Register_year.h"
 
 void RegisterAllWindows()
 {
@@ -20,4 +22,6 @@ void RegisterAllWindows()
     RegisterContributorWindows();
     RegisterPledgeUtilWindow();
     RegisterUpdateWindows();
+    RegisterReportWindows();
+    RegisterYearWindows();
 }

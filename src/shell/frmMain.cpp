@@ -14,6 +14,7 @@
 #include "storage/DbError.h"
 #include "storage/clsChurch.h"
 #include "storage/clsFunds.h"
+#include "year/SafetyCopy.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -109,6 +110,8 @@ void frmMain::BuildMenus()
     file->setObjectName(QStringLiteral("mnuFile"));
     AddEntry(file, QStringLiteral("mnuUpdate"), QStringLiteral("&Update Quorvane"), [this] { UpdateQuorvane(); },
              QStringLiteral("frmLocateUpdate"));
+    AddEntry(file, QStringLiteral("mnuRestore"), QStringLiteral("&Restore a Safety Copy..."),
+             single(QStringLiteral("frmRestore")), QStringLiteral("frmRestore"));
     file->addSeparator();
     AddEntry(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), [this] { close(); });
 
@@ -272,8 +275,10 @@ void frmMain::closeEvent(QCloseEvent* e)
         return;
     }
     m_unloaded = true;
-    if (m_loaded)
+    if (m_loaded) {
+        SafetyCopy::Exit_Copy();
         modStartup::Shut_Down();
+    }
     e->accept();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <vector>
 
 namespace modGlobal {
 
@@ -22,6 +23,14 @@ std::unique_ptr<clsDBEvent> g_event;
 FindOpenWindowFn g_findOpenWindow;
 QDate g_today;
 QString g_programFolder, g_dataFolder, g_settingsFolder;
+
+struct HeldNotice {
+    int table;
+    bool added, changed, deleted;
+    int recordID, contributorID;
+};
+bool g_holding = false;
+std::vector<HeldNotice> g_held;
 } // namespace
 
 void FillWeekdayNames()
@@ -70,8 +79,41 @@ void SetDBEvent(std::unique_ptr<clsDBEvent> notifier)
 
 void Notify(int table, bool added, bool changed, bool deleted, int recordID, int contributorID)
 {
+    if (g_holding) {
+        g_held.push_back({table, added, changed, deleted, recordID, contributorID});
+        return;
+    }
     if (g_event)
         g_event->Notify(table, added, changed, deleted, recordID, contributorID);
+}
+
+NoticeHold::NoticeHold() : m_outer(!g_holding)
+{
+    if (m_outer) {
+        g_holding = true;
+        g_held.clear();
+    }
+}
+
+NoticeHold::~NoticeHold()
+{
+    if (m_outer && !m_done) {
+        g_holding = false;
+        g_held.clear();
+    }
+}
+
+void NoticeHold::Release()
+{
+    if (!m_outer || m_done)
+        return;
+    m_done = true;
+    g_holding = false;
+    // A window that writes while it hears a notice sends its own at once.
+    std::vector<HeldNotice> held;
+    held.swap(g_held);
+    for (const HeldNotice& n : held)
+        Notify(n.table, n.added, n.changed, n.deleted, n.recordID, n.contributorID);
 }
 
 void SetFindOpenWindow(FindOpenWindowFn fn)

@@ -143,7 +143,8 @@ void tst_MainWindow::noDataFileAndNoTemplateMeansNoStart()
 
 void tst_MainWindow::menusAndWindowOpening()
 {
-    Windows::Unregister("frmCollections"); // as a build without that window
+    Windows::Unregister("frmCollections"); // as a build without those windows
+    Windows::Unregister("frmAssign");
     Windows::Register("frmContList", [this] { return new RecordingWindow(&m_log, "list"); });
     Windows::Register("frmRptWeeklyReport", [this] { return new RecordingWindow(&m_log, "report"); });
     Windows::Register("frmFundInfo", [this] { return new RecordingWindow(&m_log, "fund"); });

@@ -22,6 +22,11 @@
 #include "shell/QvGrid.h"
 #include "storage/Recordset.h"
 #include "shell/Helpers.h"
+#include "year/SafetyCopy.h"
+#include "year/YearEnd.h"
+#include "year/frmYear.h"
+#include <QCheckBox>
+#include <QComboBox>
 #include <QTabWidget>
 
 #include <QAction>
@@ -204,6 +209,41 @@ int main(int argc, char** argv)
         Save(pledge->Frame(), QStringLiteral("frmPledge"));
         for (frmChild* w : frmChild::OpenWindows())
             w->Frame()->close();
+        QApplication::processEvents();
+    }
+
+    // The year-end dialogs, with a numbering box checked so that its range
+    // shows, and the safety copies with a few copies made.
+    {
+        frmChild* assign = Windows::Open_Single(QStringLiteral("frmAssign"));
+        assign->findChild<QCheckBox*>(QStringLiteral("chkAssign(0)"))->setChecked(true);
+        Save(assign->Frame(), QStringLiteral("frmAssign"));
+        // The numbers as a new year's numbering changes them.
+        QList<modGlobal::NumberChange> changes = modGlobal::Plan_Numbers(-2026, 1, true);
+        changes += modGlobal::Plan_Numbers(-2026, 10001, false);
+        frmChild* list = Windows::Open_New(QStringLiteral("frmRptNumbers"),
+                                           {{QStringLiteral("FundID"), -2026},
+                                            {QStringLiteral("Changes"), QVariant::fromValue(changes)}});
+        Save(list->Frame(), QStringLiteral("frmRptNumbers"));
+        list->Frame()->close();
+        frmChild* active = Windows::Open_Single(QStringLiteral("frmActive"));
+        Save(active->Frame(), QStringLiteral("frmActive"));
+        for (frmChild* w : frmChild::OpenWindows())
+            w->Frame()->close();
+        QApplication::processEvents();
+        auto* year = qobject_cast<frmYear*>(Windows::Open_New(QStringLiteral("frmYear")));
+        year->chkOldInactive->setChecked(true);
+        year->Choice[0].chkAssign->setChecked(true);
+        Save(year->Frame(), QStringLiteral("frmYear"));
+        year->Frame()->close();
+        for (int minute : {0, 5, 42}) {
+            SafetyCopy::SetNow(QDateTime(QDate(2025, 6, 14 + minute / 40), QTime(9, minute, 12)));
+            SafetyCopy::Make_Copy();
+        }
+        SafetyCopy::SetNow({});
+        frmChild* restore = Windows::Open_Single(QStringLiteral("frmRestore"));
+        Save(restore->Frame(), QStringLiteral("frmRestore"));
+        restore->Frame()->close();
         QApplication::processEvents();
     }
 

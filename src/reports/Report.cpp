@@ -1,0 +1,249 @@
+#include "Report.h"
+
+#include "PageComposer.h"
+#include "TableSection.h"
+#include "shell/Helpers.h"
+
+#include <QDir>
+
+using namespace modGlobal;
+
+const ReportTable* Report::Table(int n) const
+{
+    auto it = m_tables.find(n);
+    return it == m_tables.end() ? nullptr : &it->second;
+}
+
+std::vector<const ReportTable*> Report::AllTables() const
+{
+    std::vector<const ReportTable*> all;
+    for (const auto& [n, t] : m_tables)
+        all.push_back(&t);
+    return all;
+}
+
+namespace ReportStyle {
+
+Fonts Add_Fonts(ReportDocument& doc)
+{
+    Fonts f;
+    f.body = doc.Font({QStringLiteral("DejaVu Sans"), 8.5});
+    f.bold = doc.Font({QStringLiteral("DejaVu Sans"), 8.5, true});
+    f.small = doc.Font({QStringLiteral("DejaVu Sans"), 7.5});
+    f.italic = doc.Font({QStringLiteral("DejaVu Sans"), 8.5, false, true});
+    f.title = doc.Font({QStringLiteral("DejaVu Serif"), 15, true});
+    f.subtitle = doc.Font({QStringLiteral("DejaVu Serif"), 11});
+    return f;
+}
+
+QString Page_Text(int number, int count)
+{
+    return QStringLiteral("Page %1 of %2").arg(number).arg(count);
+}
+
+void Standard_Footer(PageComposer& composer, const Fonts& f)
+{
+    ReportDocument* doc = &composer.Document();
+    const double width = composer.ContentWidth();
+    composer.SetPageFooter([doc, width, f](const PageInfo& info) {
+        Band b(doc, width);
+        b.Line(0, 0, width, 0, 4);
+        const double third = width / 3;
+        b.Text(0, 60, third, QStringLiteral("Printed ") + LongDate(doc->printed), f.small, Qt::AlignLeft, true);
+        b.Text(third, 60, third, doc->title, f.small, Qt::AlignHCenter, true);
+        // While the page is laid out its count is not known yet; the footer
+        // is only measured then.
+        b.Text(2 * third, 60, third, Page_Text(info.number, std::max(info.count, info.number)), f.small,
+               Qt::AlignRight, true);
+        return b;
+    });
+}
+
+} // namespace ReportStyle
+
+ReportDocument rptBlank::Layout(const QDate& printed) const
+{
+    ReportDocument doc;
+    doc.printed = printed;
+    doc.pages.emplace_back();
+    return doc;
+}
+
+namespace {
+// The subreport carries only its table.
+class rptFundTotals : public Report {
+public:
+    rptFundTotals() : Report(QStringLiteral("Subreport1")) {}
+    QString Title() const override { return QStringLiteral("Totals by Fund"); }
+    ReportDocument Layout(const QDate&) const override { return {}; }
+};
+
+const QString kNl = QStringLiteral("\n");
+
+QString Lines(QString s)
+{
+    return s.replace(QStringLiteral("\r\n"), kNl);
+}
+} // namespace
+
+rptWeeklyReport::rptWeeklyReport() : Report(QStringLiteral("rptWeeklyReport")), m_subreport(std::make_unique<rptFundTotals>()) {}
+
+void rptWeeklyReport::Bind(WeeklyReport::Tables tables)
+{
+    SetDataSource(1, std::move(tables.header));
+    SetDataSource(2, std::move(tables.detail));
+    m_subreport->SetDataSource(1, std::move(tables.fundTotals));
+}
+
+std::vector<const ReportTable*> rptWeeklyReport::AllTables() const
+{
+    std::vector<const ReportTable*> all = Report::AllTables();
+    for (const ReportTable* t : m_subreport->AllTables())
+        all.push_back(t);
+    return all;
+}
+
+ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
+{
+    ReportDocument doc;
+    doc.title = Title();
+    doc.printed = printed;
+    const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
+    PageComposer composer(doc);
+    ReportStyle::Standard_Footer(composer, f);
+
+    const ReportTable empty;
+    const ReportTable* header = Table(1);
+    const ReportTable* detail = Table(2);
+    const ReportTable* totals = m_subreport->Table(1);
+    auto headerText = [header](const QString& field) {
+        return header && header->RowCount() > 0 ? header->Text(0, field) : QString();
+    };
+
+    // Church and collection on every page: the name large, then the
+    // collection line and its notation.
+    const QStringList info = Lines(headerText(QStringLiteral("ChurchInfo"))).split(kNl);
+    const double width = composer.ContentWidth();
+    composer.SetPageHeader([&doc, info, width, f](const PageInfo&) {
+        Band b(&doc, width);
+        double y = 0;
+        y += b.Text(0, y, width, info.value(0), f.title, Qt::AlignHCenter);
+        y += 40;
+        for (int i = 1; i < info.size(); ++i)
+            if (!info[i].trimmed().isEmpty())
+                y += b.Text(0, y, width, info[i], f.subtitle, Qt::AlignHCenter);
+        b.SetHeight(y + 160);
+        return b;
+    });
+
+    // With names hidden a line shows the envelope number, and "*" after the
+    // contributor's ID where there is no envelope for the year.
+    bool byEnvelope = false;
+    bool anyStar = false;
+    if (detail)
+        for (int r = 0; r < detail->RowCount(); ++r) {
+            if (detail->Integer(r, QStringLiteral("LOFlag")) == 1 && detail->Value(r, QStringLiteral("EnvNum")).isValid())
+                byEnvelope = true;
+            if (detail->Text(r, QStringLiteral("Contributor")) == QStringLiteral("*"))
+                anyStar = true;
+        }
+    auto who = [](const ReportTable& t, int r) {
+        const QVariant env = t.Value(r, QStringLiteral("EnvNum"));
+        const QString name = t.Text(r, QStringLiteral("Contributor"));
+        if (t.Integer(r, QStringLiteral("LOFlag")) == 0 || !env.isValid())
+            return name;
+        return name.isEmpty() ? env.toString() : env.toString() + QLatin1Char(' ') + name;
+    };
+    using F = ColumnSpec::Format;
+    std::vector<ColumnSpec> columns = {
+        {QString(), byEnvelope ? QStringLiteral("Envelope") : QStringLiteral("Contributor"), byEnvelope ? 1500 : 2300, F::Text, false, false,
+         who},
+        {QStringLiteral("MainPledged"), Lines(headerText(QStringLiteral("MainPledged"))), 1000, F::Money, true, true, {}},
+        {QStringLiteral("MainUnpledged"), Lines(headerText(QStringLiteral("MainUnPledged"))), 1000, F::Money, true, true,
+         {}},
+        {QStringLiteral("SecondFund"), Lines(headerText(QStringLiteral("SecondFund"))), 1000, F::Money, true, true, {}},
+        {QStringLiteral("ThirdFund"), Lines(headerText(QStringLiteral("ThirdFund"))), 1000, F::Money, true, true, {}},
+        {QStringLiteral("OtherDesc"), QStringLiteral("\n\n\nOther Fund"), byEnvelope ? 2500 : 1700, F::Text, false, false, {}},
+        {QStringLiteral("OtherFund"), QStringLiteral("\n\n\nOther"), 1000, F::Money, true, true, {}},
+    };
+    TableSection table(composer, columns, f.body, f.bold);
+
+    // The loose offering first, then the contributors by envelope number or
+    // name; a contributor's lines stay together in their order.
+    GroupSpec byKind;
+    byKind.key = [](const ReportTable& t, int r) { return t.Value(r, QStringLiteral("LOFlag")).toString(); };
+    byKind.header = [f](PageComposer& c, const ReportTable& t, int r) {
+        Band b = c.NewBand();
+        if (t.Integer(r, QStringLiteral("LOFlag")) == 1) {
+            b.Text(50, 60, b.Width(), QStringLiteral("Contributors"), f.bold);
+            b.SetHeight(b.Height() + 30);
+        }
+        return b;
+    };
+    byKind.footerLabel = [](const ReportTable& t, int r) {
+        return t.Integer(r, QStringLiteral("LOFlag")) == 1 ? QStringLiteral("Total Contributors") : QString();
+    };
+    auto sortKey = [byEnvelope](const ReportTable& t, int r) {
+        const QString kind = t.Value(r, QStringLiteral("LOFlag")).toString();
+        const QString order = byEnvelope ? QStringLiteral("%1").arg(t.Integer(r, QStringLiteral("EnvNum")), 12, 10, QLatin1Char('0'))
+                                         : t.Text(r, QStringLiteral("Contributor")).toUpper();
+        return kind + QLatin1Char('|') + order + QLatin1Char('|')
+            + QStringLiteral("%1").arg(t.Integer(r, QStringLiteral("ID")), 12, 10, QLatin1Char('0'));
+    };
+    table.Run(detail ? *detail : empty, {byKind}, QStringLiteral("Total"), sortKey);
+    if (anyStar) {
+        Band note = composer.NewBand();
+        note.Text(0, 40, width, QStringLiteral("* No envelope number for the year: the contributor's ID is shown."),
+                  f.italic);
+        composer.Add(note);
+    }
+
+    // The totals by fund, under their own heading.
+    composer.Skip(200);
+    Band heading = composer.NewBand();
+    heading.Text(0, 0, width, QStringLiteral("Totals by Fund"), f.subtitle);
+    std::vector<ColumnSpec> fundColumns = {
+        {QStringLiteral("FundName"), QStringLiteral("Fund"), 3500, F::Text, false, false, {}},
+        {QStringLiteral("Amount"), QStringLiteral("Amount"), 1400, F::Money, true, false, {}},
+    };
+    TableSection funds(composer, fundColumns, f.body, f.bold);
+    composer.Add(heading, 600);
+    // The main fund's years first, the earlier year first, then the funds
+    // by name, as the offering window's Totals tab lists them.
+    auto fundOrder = [](const ReportTable& t, int r) {
+        const qint64 id = t.Integer(r, QStringLiteral("FundID"));
+        return id < 0 ? QStringLiteral("0%1").arg(-id, 8, 10, QLatin1Char('0'))
+                      : QStringLiteral("1") + t.Text(r, QStringLiteral("FundName")).toUpper();
+    };
+    funds.Run(totals ? *totals : empty, {}, QStringLiteral("Total Amount Collected"), fundOrder);
+    composer.Finish();
+    return doc;
+}
+
+namespace Reports {
+
+std::unique_ptr<Report> Create(const QString& name)
+{
+    if (name == QStringLiteral("rptBlank"))
+        return std::make_unique<rptBlank>();
+    if (name == QStringLiteral("rptWeeklyReport"))
+        return std::make_unique<rptWeeklyReport>();
+    return nullptr;
+}
+
+bool Export_Csv(const Report& report, const QString& folder, const QString& prefix, QStringList* written, QString* error)
+{
+    for (const ReportTable* t : report.AllTables()) {
+        const QString path = QDir(folder).filePath(prefix + t->Name() + QStringLiteral(".csv"));
+        if (!t->WriteCsv(path, error)) {
+            if (error)
+                *error = path + QStringLiteral(": ") + *error;
+            return false;
+        }
+        if (written)
+            *written << path;
+    }
+    return true;
+}
+
+} // namespace Reports

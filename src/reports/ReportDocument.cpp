@@ -1,0 +1,146 @@
+#include "ReportDocument.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <cmath>
+
+namespace {
+// Text is measured on an image of 1200 dots to the inch: a font of 9 points
+// is 150 dots high there, so rounding in the metrics is far below what a
+// printer shows.
+const QImage& MetricsDevice()
+{
+    static const QImage image = [] {
+        QImage i(1, 1, QImage::Format_ARGB32);
+        const int dpm = int(std::lround(ReportUnits::PerInch / 0.0254));
+        i.setDotsPerMeterX(dpm);
+        i.setDotsPerMeterY(dpm);
+        return i;
+    }();
+    return image;
+}
+
+QFont DeviceFont(const FontSpec& spec, double scale, double deviceDpi)
+{
+    QFont f(spec.family);
+    // The font's size in device pixels equals its size in units; the
+    // painter's scale then brings units to the device.
+    f.setPointSizeF(spec.pointSize * scale * ReportUnits::PerInch / deviceDpi);
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setKerning(true);
+    return f;
+}
+} // namespace
+
+ReportDocument::ReportDocument() : pageSize(ReportUnits::Inches(8.5), ReportUnits::Inches(11)) {}
+
+int ReportDocument::Font(const FontSpec& spec)
+{
+    for (size_t i = 0; i < m_fonts.size(); ++i)
+        if (m_fonts[i] == spec)
+            return int(i);
+    m_fonts.push_back(spec);
+    return int(m_fonts.size()) - 1;
+}
+
+QFont ReportDocument::MeasureFont(const FontSpec& spec, double scale)
+{
+    return DeviceFont(spec, scale, ReportUnits::PerInch);
+}
+
+QSizeF ReportDocument::Measure(int font, const QString& text, double width, int flags, double scale) const
+{
+    const QFontMetricsF fm(MeasureFont(m_fonts.at(size_t(font)), scale), &const_cast<QImage&>(MetricsDevice()));
+    if (width > 0)
+        return fm.boundingRect(QRectF(0, 0, width, 1e9), flags | Qt::TextWordWrap, text).size();
+    return fm.boundingRect(QRectF(0, 0, 1e9, 1e9), flags, text).size();
+}
+
+void ReportDocument::Paint(QPainter& p, int index, const QRectF& target) const
+{
+    const ReportPage& page = pages.at(size_t(index));
+    p.save();
+    p.translate(target.topLeft());
+    p.scale(target.width() / pageSize.width(), target.height() / pageSize.height());
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    // Only what lies in the painter's clip is drawn; a viewer painting part
+    // of a page passes its visible area as the clip.
+    const QRectF visible = p.hasClipping() ? p.clipBoundingRect() : QRectF(QPointF(0, 0), pageSize);
+    const double dpi = p.device()->logicalDpiY();
+    int currentFont = -1;
+    double currentScale = 0;
+    for (const PageItem& it : page.items) {
+        const double reach = std::max<double>(it.pen, 1.0);
+        if (!visible.intersects(it.rect.normalized().adjusted(-reach, -reach, reach, reach)))
+            continue;
+        switch (it.kind) {
+        case PageItem::Text:
+            if (it.font != currentFont || it.scale != currentScale) {
+                p.setFont(DeviceFont(m_fonts.at(it.font), it.scale, dpi));
+                currentFont = it.font;
+                currentScale = it.scale;
+            }
+            p.setPen(Qt::black);
+            p.drawText(it.rect, it.flags, it.text);
+            break;
+        case PageItem::Line:
+            p.setPen(QPen(Qt::black, it.pen, Qt::SolidLine, Qt::FlatCap));
+            p.drawLine(it.rect.topLeft(), it.rect.bottomRight());
+            break;
+        case PageItem::Box:
+            p.setPen(it.pen > 0 ? QPen(Qt::black, it.pen) : QPen(Qt::NoPen));
+            p.setBrush(it.fill.isValid() ? QBrush(it.fill) : QBrush(Qt::NoBrush));
+            p.drawRect(it.rect);
+            p.setBrush(Qt::NoBrush);
+            break;
+        }
+    }
+    p.restore();
+}
+
+void ReportDocument::Render(QPagedPaintDevice& device, int from, int to) const
+{
+    if (to < 0 || to >= PageCount())
+        to = PageCount() - 1;
+    QPainter p(&device);
+    const QRectF full(0, 0, device.width(), device.height());
+    for (int i = std::max(0, from); i <= to; ++i) {
+        if (i > std::max(0, from))
+            device.newPage();
+        Paint(p, i, full);
+    }
+}
+
+bool ReportDocument::WritePdf(const QString& path, QString* error) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Quorvane"));
+        writer.setResolution(int(ReportUnits::PerInch));
+        const QSizeF inches(pageSize.width() / ReportUnits::PerInch, pageSize.height() / ReportUnits::PerInch);
+        writer.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        Render(writer);
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}

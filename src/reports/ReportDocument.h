@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QColor>
+#include <QDate>
+#include <QFont>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <vector>
+
+class QPagedPaintDevice;
+class QPainter;
+
+// A report laid out once: pages of positioned text runs, lines and boxes.
+// The same pages paint the viewer, the printer and a PDF file, so what is
+// previewed is what prints. Positions are in report units (1/1200 inch) from
+// the page's top-left corner, and text was measured at that resolution, so a
+// page paints the same on every device.
+namespace ReportUnits {
+constexpr double PerInch = 1200.0;
+constexpr double PerPoint = PerInch / 72.0;
+inline double Inches(double in) { return in * PerInch; }
+} // namespace ReportUnits
+
+// A font of the report, named explicitly so that reports look the same on
+// every machine.
+struct FontSpec {
+    QString family = QStringLiteral("DejaVu Sans");
+    double pointSize = 9;
+    bool bold = false;
+    bool italic = false;
+    bool operator==(const FontSpec& o) const
+    {
+        return family == o.family && pointSize == o.pointSize && bold == o.bold && italic == o.italic;
+    }
+};
+
+struct PageItem {
+    enum Kind : quint8 { Text, Line, Box };
+    Kind kind = Text;
+    quint8 font = 0;     // index into the document's fonts
+    int flags = 0;       // Qt alignment and Qt::TextWordWrap for text
+    float scale = 1.0f;  // a text shrunk to fit draws its font this much smaller
+    float pen = 0;       // line and box outline width in units, 0 = none
+    QRectF rect;         // text and box area; a line runs from topLeft to bottomRight
+    QString text;
+    QColor fill;         // box fill; invalid = none
+};
+
+struct ReportPage {
+    std::vector<PageItem> items;
+    int number = 1; // within its numbering group ("Page 1 of 2" of one statement)
+    int count = 1;  // pages of the numbering group
+};
+
+class ReportDocument {
+public:
+    ReportDocument();
+
+    QString title;
+    QSizeF pageSize;     // units; US Letter unless a layout says otherwise
+    QDate printed;       // the printing date every page carries
+    std::vector<ReportPage> pages;
+
+    int PageCount() const { return int(pages.size()); }
+    // Adds a font (or finds it) and returns its index.
+    int Font(const FontSpec& spec);
+    const std::vector<FontSpec>& Fonts() const { return m_fonts; }
+
+    // The font as text is measured: at 1200 units to the inch.
+    static QFont MeasureFont(const FontSpec& spec, double scale = 1.0);
+    // Size of a text in units; wrapped at width when width > 0.
+    QSizeF Measure(int font, const QString& text, double width = 0, int flags = 0, double scale = 1.0) const;
+
+    // Paints a page into target (the painter's device coordinates).
+    void Paint(QPainter& painter, int page, const QRectF& target) const;
+    // Paints every page (or from..to, 0-based, inclusive) on a paged device:
+    // a printer or a PDF writer, whose page size the caller has set.
+    void Render(QPagedPaintDevice& device, int from = 0, int to = -1) const;
+    // A PDF file of every page; false with the reason on failure.
+    bool WritePdf(const QString& path, QString* error = nullptr) const;
+
+private:
+    std::vector<FontSpec> m_fonts;
+};

@@ -1,0 +1,33 @@
+#include "ReportQueries.h"
+
+#include "shell/Helpers.h"
+#include "shell/modGlobal.h"
+#include "storage/Recordset.h"
+#include "storage/modDBConnection.h"
+
+using namespace modGlobal;
+
+namespace ReportQueries {
+
+QList<CollectionItem> Collection_List(int processingYear)
+{
+    const QString d1 = modDBConnection::DateLiteral(QDate(processingYear - 1, 1, 1));
+    const QString d2 = modDBConnection::DateLiteral(QDate(processingYear, 12, 31));
+    Recordset rs(QStringLiteral("SELECT * FROM Collection WHERE ((CollectionDate >= ") + d1
+                     + QStringLiteral(") AND (CollectionDate <= ") + d2 + QStringLiteral(")) ORDER BY CollectionDate DESC;"),
+                 DB(), Recordset::Cursor::ForwardOnly);
+    QList<CollectionItem> items;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        CollectionItem item;
+        item.id = FieldLong(rs.Field(QStringLiteral("ID")));
+        item.text = ShortDate(FieldDate(rs.Field(QStringLiteral("CollectionDate")))) + QStringLiteral(", #")
+            + QString::number(item.id);
+        const QString notation = TrimBlanks(FieldText(rs.Field(QStringLiteral("Notation"))));
+        if (!notation.isEmpty())
+            item.text += QStringLiteral(", ") + notation;
+        items << item;
+    }
+    return items;
+}
+
+} // namespace ReportQueries

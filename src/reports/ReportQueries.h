@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Queries more than one report window shares.
+namespace ReportQueries {
+
+struct CollectionItem {
+    QString text; // "6/15/2025, #57, Easter"
+    int id = 0;
+};
+
+// The collection sets of the processing year and the year before, newest
+// first, as the report windows' collection lists show them.
+QList<CollectionItem> Collection_List(int processingYear);
+
+} // namespace ReportQueries

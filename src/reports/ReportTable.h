@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+// One in-memory table a report reads: typed fields declared first, then rows
+// appended. Every field may be Null (an invalid QVariant). Values are kept in
+// their field's type, so a layout and the CSV export see what the report's
+// builder meant, and a text longer than its field is cut to the field's size
+// as the database would.
+class ReportTable {
+public:
+    enum class Type { Long, BigInt, Double, Text, Date };
+    struct Field {
+        QString name;
+        Type type;
+        int size; // text fields: the most characters kept
+    };
+
+    ReportTable() = default;
+    explicit ReportTable(const QString& name) : m_name(name) {}
+
+    QString Name() const { return m_name; }
+    void AppendField(const QString& name, Type type, int size = 0);
+    int FieldCount() const { return int(m_fields.size()); }
+    const Field& FieldAt(int i) const { return m_fields.at(size_t(i)); }
+    int IndexOf(const QString& name) const; // -1 when there is no such field
+    QStringList FieldNames() const;
+
+    // Appends a row of Nulls; it becomes the current row.
+    void AddNew();
+    int RowCount() const { return int(m_rows.size()); }
+    bool IsEmpty() const { return m_rows.empty(); }
+    // The current row is the last one appended.
+    int Current() const { return RowCount() - 1; }
+    void Set(const QString& field, const QVariant& value) { Set(Current(), field, value); }
+    void Set(int row, const QString& field, const QVariant& value);
+    QVariant Value(int row, const QString& field) const;
+    QVariant Value(int row, int field) const { return m_rows.at(size_t(row)).at(size_t(field)); }
+    // Null-safe readers, as the report layouts use them.
+    double Double(int row, const QString& field) const;
+    qint64 Integer(int row, const QString& field) const;
+    QString Text(int row, const QString& field) const;
+
+    // RFC 4180: a header row of field names, then one line per row, CR LF
+    // line ends, a field quoted when it holds a comma, quote or line break.
+    // Doubles are written with two decimals (amounts), dates as ISO dates,
+    // Nulls as empty fields.
+    QByteArray ToCsv() const;
+    // Writes ToCsv as UTF-8; false with the system's reason on failure.
+    bool WriteCsv(const QString& path, QString* error = nullptr) const;
+    // Reads what WriteCsv wrote back into rows of text (tests, tools).
+    static QList<QStringList> ParseCsv(const QByteArray& csv);
+
+private:
+    int Require(const QString& field) const;
+    QVariant Convert(const Field& f, const QVariant& value) const;
+
+    QString m_name;
+    std::vector<Field> m_fields;
+    std::vector<std::vector<QVariant>> m_rows;
+};

@@ -1,0 +1,109 @@
+#include "frmReportWindow.h"
+
+#include "CRViewer91.h"
+#include "Report.h"
+#include "ReportQueries.h"
+#include "shell/Messages.h"
+#include "shell/WindowServices.h"
+#include "shell/modGlobal.h"
+#include "storage/DbError.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSignalBlocker>
+
+frmReportWindow::frmReportWindow(QWidget* parent) : frmChild(parent)
+{
+    viewer = new CRViewer91(this);
+    // Small enough for any screen; the window opens filling the main area.
+    Resize_Rule().SetDesigned(WindowServices::TwipsSize(6000, 4000));
+    resize(WindowServices::TwipsSize(9000, 6500));
+}
+
+frmReportWindow::~frmReportWindow() = default;
+
+void frmReportWindow::Form_Load()
+{
+    m_loading = true;
+    m_stripHeight = Build_Controls();
+    Fill_Lists();
+    if (QWidget* area = WindowServices::MainArea())
+        resize(area->size());
+    Build();
+    m_loading = false;
+}
+
+void frmReportWindow::Fill_Main_Area()
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QWidget* area = WindowServices::MainArea();
+    if (!sub || !area)
+        return;
+    QWidget* inner = area;
+    if (auto* mdi = qobject_cast<QMdiArea*>(area))
+        inner = mdi->viewport();
+    sub->setGeometry(QRect(QPoint(0, 0), inner->size()));
+}
+
+void frmReportWindow::showEvent(QShowEvent* e)
+{
+    frmChild::showEvent(e);
+    if (!m_placed) {
+        m_placed = true;
+        Fill_Main_Area();
+    }
+}
+
+void frmReportWindow::resizeEvent(QResizeEvent* e)
+{
+    frmChild::resizeEvent(e);
+    viewer->setGeometry(0, m_stripHeight, width(), std::max(0, height() - m_stripHeight));
+}
+
+QString frmReportWindow::Export_Name() const
+{
+    return windowTitle();
+}
+
+void frmReportWindow::Build()
+{
+    if (m_building)
+        return;
+    m_building = true;
+    // The window keeps painting while the report is made.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    {
+        WindowServices::Hourglass wait;
+        std::unique_ptr<Report> report;
+        try {
+            report = Make_Report();
+        } catch (const DbError& e) {
+            // The engine's own words; the window stays open on the blank report.
+            Messages::Show(e.Message(), {}, Messages::Icon::Critical);
+            report.reset();
+        }
+        if (!report)
+            report = Reports::Create(QStringLiteral("rptBlank"));
+        m_report = std::move(report);
+        viewer->SetExportName(Export_Name());
+        viewer->SetReportSource(m_report);
+        viewer->ViewReport();
+    }
+    m_building = false;
+}
+
+bool frmReportWindow::Fill_Collection_List(QComboBox* list, int selectID)
+{
+    const QSignalBlocker quiet(list);
+    list->clear();
+    int selected = -1;
+    for (const ReportQueries::CollectionItem& item : ReportQueries::Collection_List(modGlobal::ProcessingYear)) {
+        list->addItem(item.text, item.id);
+        if (item.id == selectID)
+            selected = list->count() - 1;
+    }
+    list->setCurrentIndex(selected);
+    return selected >= 0;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "shell/frmChild.h"
+
+#include <memory>
+
+class CRViewer91;
+class QComboBox;
+class Report;
+
+// What every report window shares: it opens at the top-left corner of the
+// main window's inner area and fills it; its controls sit in a strip at the
+// top and the viewer takes the rest, following every resize; a loading flag
+// keeps control events of the load from building; a building flag turns
+// away a build asked for while one runs; each build makes a new report
+// object with the hourglass showing, and a window with nothing chosen shows
+// the blank report. A report window derives from this class, places its
+// controls in Build_Controls and makes its report in Make_Report.
+class frmReportWindow : public frmChild {
+    Q_OBJECT
+public:
+    explicit frmReportWindow(QWidget* parent = nullptr);
+    ~frmReportWindow() override;
+
+    void Form_Load() override;
+    // Builds the report now, unless a build is running.
+    void Build();
+    bool Loading() const { return m_loading; }
+    bool Building() const { return m_building; }
+    const Report* Current_Report() const { return m_report.get(); }
+
+    // Fills a collection list with the sets of the processing year and the
+    // year before, newest first; the set numbered selectID becomes the
+    // selection. Returns whether it was listed.
+    static bool Fill_Collection_List(QComboBox* list, int selectID);
+
+    CRViewer91* viewer;
+
+protected:
+    // Places the window's own controls in the strip above the viewer and
+    // returns the strip's height in pixels.
+    virtual int Build_Controls() = 0;
+    // Fills the window's lists once, while loading.
+    virtual void Fill_Lists() {}
+    // A new report with its tables, or nullptr for the blank report.
+    virtual std::unique_ptr<Report> Make_Report() = 0;
+    // The name an export starts from.
+    virtual QString Export_Name() const;
+
+    void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void Fill_Main_Area();
+
+    std::shared_ptr<Report> m_report;
+    int m_stripHeight = 0;
+    bool m_loading = false;
+    bool m_building = false;
+    bool m_placed = false;
+};

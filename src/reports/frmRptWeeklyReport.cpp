@@ -1,0 +1,83 @@
+#include "frmRptWeeklyReport.h"
+
+#include "Report.h"
+#include "WeeklyReportTables.h"
+#include "shell/WindowServices.h"
+#include "shell/clsDBEvent.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+
+using WindowServices::Place;
+
+namespace {
+const QString kCaption = QStringLiteral("Collections Report");
+}
+
+frmRptWeeklyReport::frmRptWeeklyReport(QWidget* parent) : frmReportWindow(parent)
+{
+    setWindowTitle(kCaption);
+}
+
+int frmRptWeeklyReport::Build_Controls()
+{
+    lblCollection = new QLabel(QStringLiteral("&Collection"), this);
+    lblCollection->setObjectName(QStringLiteral("lblCollection"));
+    Place(lblCollection, 120, 150, 900, 285);
+    cboCollections = new QComboBox(this);
+    cboCollections->setObjectName(QStringLiteral("cboCollections"));
+    Place(cboCollections, 1020, 105, 4200, 330);
+    lblCollection->setBuddy(cboCollections);
+    chkShowNames = new QCheckBox(QStringLiteral("Show &Names"), this);
+    chkShowNames->setObjectName(QStringLiteral("chkShowNames"));
+    Place(chkShowNames, 5460, 120, 1800, 300);
+    connect(cboCollections, &QComboBox::currentIndexChanged, this, &frmRptWeeklyReport::Collection_Chosen);
+    connect(chkShowNames, &QCheckBox::toggled, this, &frmRptWeeklyReport::Show_Names_Clicked);
+    setTabOrder(cboCollections, chkShowNames);
+    return WindowServices::TwipsToPixels(540);
+}
+
+void frmRptWeeklyReport::Fill_Lists()
+{
+    Fill_Collection_List(cboCollections, m_number);
+}
+
+void frmRptWeeklyReport::Collection_Chosen(int index)
+{
+    if (Loading() || index < 0)
+        return;
+    m_number = cboCollections->itemData(index).toInt();
+    Build();
+}
+
+void frmRptWeeklyReport::Show_Names_Clicked()
+{
+    if (Loading() || m_number < 1)
+        return;
+    Build();
+}
+
+std::unique_ptr<Report> frmRptWeeklyReport::Make_Report()
+{
+    if (m_number < 1) {
+        setWindowTitle(kCaption);
+        return nullptr;
+    }
+    auto tables = WeeklyReport::Build(m_number, chkShowNames->isChecked());
+    if (!tables) {
+        // The set was deleted since it was chosen.
+        setWindowTitle(kCaption);
+        return nullptr;
+    }
+    setWindowTitle(tables->caption);
+    auto report = std::make_unique<rptWeeklyReport>();
+    report->Bind(std::move(*tables));
+    return report;
+}
+
+void frmRptWeeklyReport::Handle_DBChange(int table, bool, bool, bool, int, int)
+{
+    if (table == dbCollection)
+        Fill_Collection_List(cboCollections, m_number);
+}

@@ -1,0 +1,109 @@
+#include "frmAssign.h"
+
+#include "SafetyCopy.h"
+#include "shell/WindowServices.h"
+#include "shell/clsDBEvent.h"
+#include "shell/modGlobal.h"
+#include "storage/Connection.h"
+#include "storage/DbError.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace WindowServices;
+
+namespace {
+const QString kTitle = QStringLiteral("Assign Numbers");
+}
+
+frmAssign::frmAssign(QWidget* parent) : frmChild(parent)
+{
+    setObjectName(QStringLiteral("frmAssign"));
+    setWindowTitle(kTitle);
+    resize(TwipsSize(3975, 3630));
+
+    lblFund = new QLabel(QStringLiteral("Fund"), this);
+    lblFund->setObjectName(QStringLiteral("lblFund"));
+    Place(lblFund, 120, 150, 700, 300);
+    cboFund = new QComboBox(this);
+    cboFund->setObjectName(QStringLiteral("cboFund"));
+    Place(cboFund, 840, 120, 3015, 315);
+    lblFund->setBuddy(cboFund);
+    Choice[0].Create(this, 0, QStringLiteral("Assign Envelope Numbers"), 660);
+    Choice[1].Create(this, 1, QStringLiteral("Assign Auxiliary Numbers"), 1860);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    Place(cmdOK, 1380, 3120, 1155, 390);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    Place(cmdCancel, 2700, 3120, 1155, 390);
+
+    for (auto& c : Choice)
+        connect(c.txtBegin, &QLineEdit::returnPressed, this, &frmAssign::cmdOK_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAssign::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    CloseOnEscape(this);
+    SelectAllOnFocus(this);
+}
+
+void frmAssign::Form_Load()
+{
+    Build_Fund_List();
+    for (auto& c : Choice)
+        c.Count_Again();
+}
+
+void frmAssign::Build_Fund_List()
+{
+    YearWindows::Fill_Fund_List(cboFund);
+}
+
+void frmAssign::Handle_DBChange(int table, bool, bool, bool, int, int)
+{
+    if (table == dbFunds)
+        Build_Fund_List();
+    else if (table == dbContributors)
+        for (auto& c : Choice)
+            c.Count_Again();
+}
+
+void frmAssign::cmdOK_Click()
+{
+    const int fundID = cboFund->currentData().toInt();
+    for (auto& c : Choice) {
+        c.Reformat();
+        if (c.Checked() && !c.Valid(kTitle))
+            return;
+    }
+    QString copy;
+    m_changes.clear();
+    try {
+        bool changes = false;
+        for (auto& c : Choice)
+            if (c.Checked() && !modGlobal::Plan_Numbers(fundID, c.First(), c.Envelope()).isEmpty())
+                changes = true;
+        if (changes && !SafetyCopy::Copy_Before_Change(&copy))
+            return;
+        // Both runs or neither.
+        modGlobal::NoticeHold hold;
+        Connection::Transaction transaction(modGlobal::DB());
+        for (auto& c : Choice) {
+            if (!c.Checked())
+                continue;
+            YearWindows::ProgressWindow progress(kTitle);
+            m_changes += modGlobal::Assign_Numbers(fundID, c.First(), c.Envelope(), progress.Sink());
+        }
+        transaction.Commit();
+        hold.Release();
+    } catch (const DbError& e) {
+        m_changes.clear();
+        YearWindows::Show_Failure(e.Message());
+        return;
+    }
+    SafetyCopy::Tell_Copy(copy, kTitle);
+    YearWindows::Show_Changed_Numbers(fundID, m_changes);
+    close();
+}

@@ -1,0 +1,127 @@
+#include "frmRestore.h"
+
+#include "SafetyCopy.h"
+#include "YearWindows.h"
+#include "shell/Helpers.h"
+#include "shell/Messages.h"
+#include "shell/QvGrid.h"
+#include "shell/WindowServices.h"
+#include "storage/DbError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+
+using namespace WindowServices;
+
+namespace {
+const QString kTitle = QStringLiteral("Restore a Safety Copy");
+constexpr int kPathCol = 0, kDateCol = 1, kTimeCol = 2, kSizeCol = 3;
+
+QString TimeText(const QDateTime& t)
+{
+    // The locale's time with seconds (two copies may be a minute apart), without the time zone.
+    QString format = QLocale().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale().toString(t.time(), format.trimmed());
+}
+} // namespace
+
+frmRestore::frmRestore(QWidget* parent) : frmChild(parent)
+{
+    setObjectName(QStringLiteral("frmRestore"));
+    setWindowTitle(kTitle);
+    resize(TwipsSize(6375, 4815));
+
+    lblFolder = new QLabel(this);
+    lblFolder->setObjectName(QStringLiteral("lblFolder"));
+    lblFolder->setWordWrap(true);
+    Place(lblFolder, 120, 120, 6135, 600);
+    fgCopies = new QvGrid(this);
+    fgCopies->setObjectName(QStringLiteral("fgCopies"));
+    Place(fgCopies, 120, 780, 6135, 3315);
+    cmdOK = new QPushButton(QStringLiteral("&Restore"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    Place(cmdOK, 3780, 4260, 1155, 390);
+    cmdCancel = new QPushButton(QStringLiteral("Close"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    Place(cmdCancel, 5100, 4260, 1155, 390);
+
+    Resize_Rule().SetDesigned(size());
+    Resize_Rule().Add(lblFolder, ResizeRule::GrowWidth);
+    Resize_Rule().Add(fgCopies, ResizeRule::Grow);
+    Resize_Rule().Add(cmdOK, ResizeRule::MoveDown | ResizeRule::MoveRight);
+    Resize_Rule().Add(cmdCancel, ResizeRule::MoveDown | ResizeRule::MoveRight);
+
+    connect(fgCopies, &QvGrid::RowDoubleClicked, this, [this](int row) {
+        if (row >= 2)
+            cmdOK_Click();
+    });
+    connect(cmdOK, &QPushButton::clicked, this, &frmRestore::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    CloseOnEscape(this);
+}
+
+void frmRestore::Form_Load()
+{
+    Fill_List();
+}
+
+void frmRestore::Fill_List()
+{
+    lblFolder->setText(QStringLiteral("Copies of the books in ") + QDir::toNativeSeparators(SafetyCopy::Folder())
+                       + QStringLiteral(", newest first:"));
+    QvGrid* g = fgCopies;
+    g->Clear();
+    g->SetCols(4);
+    g->SetColWidthTwips(kPathCol, 0);
+    g->SetColWidthTwips(kDateCol, 2500);
+    g->SetColWidthTwips(kTimeCol, 1600);
+    g->SetColWidthTwips(kSizeCol, 1500);
+    g->SetColAlignment(kSizeCol, Qt::AlignRight | Qt::AlignVCenter);
+    g->AddItem(QStringLiteral("\tDate\tTime\tSize"));
+    g->AddItem(QStringLiteral("\t\t\t"));
+    g->SetRowHidden(1, true);
+    for (const SafetyCopy::Copy& c : SafetyCopy::List_Copies())
+        g->AddItem(c.path + QLatin1Char('\t') + modGlobal::LongDate(c.made.date()) + QLatin1Char('\t') + TimeText(c.made)
+                   + QLatin1Char('\t') + QLocale().toString((c.size + 1023) / 1024) + QStringLiteral(" KB"));
+    cmdOK->setEnabled(g->Rows() > 2);
+    if (g->Rows() > 2)
+        g->SetRow(2);
+}
+
+void frmRestore::cmdOK_Click()
+{
+    const int row = fgCopies->Row();
+    if (row < 2)
+        return;
+    const QString path = fgCopies->TextMatrix(row, kPathCol);
+    if (Messages::Show(QStringLiteral("Put the books back as they were on ") + fgCopies->TextMatrix(row, kDateCol)
+                           + QStringLiteral(" at ") + fgCopies->TextMatrix(row, kTimeCol)
+                           + QStringLiteral("?\r\n\r\nThe books as they are now are saved as a safety copy first. "
+                                            "Every other open window is closed."),
+                       kTitle, Messages::Icon::Question, Messages::Buttons::YesNo)
+        != Messages::Answer::Yes)
+        return;
+    // No window may go on showing, or writing, what the restore replaces.
+    for (frmChild* w : frmChild::OpenWindows())
+        if (w != this)
+            w->Frame()->close();
+    for (frmChild* w : frmChild::OpenWindows())
+        if (w != this && !w->IsClosed())
+            return; // it refused and said why
+    QString before;
+    try {
+        before = SafetyCopy::Restore_Copy(path);
+    } catch (const DbError& e) {
+        YearWindows::Show_Failure(e.Message());
+        return;
+    }
+    Messages::Show(QStringLiteral("The books were put back as they were in ") + QDir::toNativeSeparators(path)
+                       + QStringLiteral(".\r\n\r\nThe books as they were before were saved as ")
+                       + QDir::toNativeSeparators(before) + QLatin1Char('.'),
+                   kTitle, Messages::Icon::Information);
+    close();
+}

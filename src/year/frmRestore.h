@@ -1,0 +1,24 @@
+#pragma once
+
+#include "shell/frmChild.h"
+
+class QLabel;
+class QPushButton;
+class QvGrid;
+
+// The safety copies of the books, newest first, and putting one back.
+class frmRestore : public frmChild {
+    Q_OBJECT
+public:
+    explicit frmRestore(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+
+    QLabel* lblFolder;
+    QvGrid* fgCopies;
+    QPushButton *cmdOK, *cmdCancel;
+
+private:
+    void Fill_List();
+    void cmdOK_Click();
+};

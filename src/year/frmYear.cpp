@@ -1,0 +1,161 @@
+#include "frmYear.h"
+
+#include "SafetyCopy.h"
+#include "shell/Messages.h"
+#include "shell/WindowServices.h"
+#include "shell/clsDBEvent.h"
+#include "shell/frmMain.h"
+#include "shell/modGlobal.h"
+#include "storage/Connection.h"
+#include "storage/DbError.h"
+#include "storage/clsFunds.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace WindowServices;
+using modGlobal::ProcessingYear;
+
+namespace {
+const QString kTitle = QStringLiteral("Change Processing Year");
+}
+
+frmYear::frmYear(QWidget* parent) : frmChild(parent)
+{
+    setObjectName(QStringLiteral("frmYear"));
+    setWindowTitle(kTitle);
+    resize(TwipsSize(4695, 4950));
+
+    lblYear = new QLabel(QStringLiteral("Selected Processing Year"), this);
+    lblYear->setObjectName(QStringLiteral("lblYear"));
+    Place(lblYear, 120, 180, 2200, 300);
+    cboYear = new QComboBox(this);
+    cboYear->setObjectName(QStringLiteral("cboYear"));
+    Place(cboYear, 2400, 150, 1155, 315);
+    lblYear->setBuddy(cboYear);
+    chkOldInactive = new QCheckBox(this);
+    chkOldInactive->setObjectName(QStringLiteral("chkOldInactive"));
+    Place(chkOldInactive, 120, 720, 4455, 300);
+    chkNewActive = new QCheckBox(this);
+    chkNewActive->setObjectName(QStringLiteral("chkNewActive"));
+    Place(chkNewActive, 120, 1110, 4455, 300);
+    Choice[0].Create(this, 0, QString(), 1620);
+    Choice[1].Create(this, 1, QString(), 2820);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    Place(cmdOK, 2100, 4320, 1155, 390);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    Place(cmdCancel, 3420, 4320, 1155, 390);
+
+    connect(cboYear, &QComboBox::currentIndexChanged, this, &frmYear::Build_Captions);
+    for (auto& c : Choice)
+        connect(c.txtBegin, &QLineEdit::returnPressed, this, &frmYear::cmdOK_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmYear::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    CloseOnEscape(this);
+    SelectAllOnFocus(this);
+}
+
+void frmYear::Form_Load()
+{
+    const modGlobal::YearList list = modGlobal::Year_List(modGlobal::Today());
+    cboYear->blockSignals(true);
+    cboYear->clear();
+    for (int y : list.years)
+        cboYear->addItem(QString::number(y));
+    cboYear->setCurrentIndex(list.selected);
+    cboYear->blockSignals(false);
+    Build_Captions();
+    for (auto& c : Choice)
+        c.Count_Again();
+}
+
+int frmYear::Chosen_Year() const
+{
+    return cboYear->currentText().toInt();
+}
+
+void frmYear::Build_Captions()
+{
+    // Read from the file each time: the main fund's name may just have changed.
+    const QString old = modGlobal::Fund_Display_Name(-ProcessingYear);
+    const QString chosen = modGlobal::Fund_Display_Name(-Chosen_Year());
+    chkOldInactive->setText(QStringLiteral("Mark all ") + old + QStringLiteral(" pledges as Inactive"));
+    chkNewActive->setText(QStringLiteral("Mark all ") + chosen + QStringLiteral(" pledges as Active"));
+    Choice[0].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" envelope numbers"));
+    Choice[1].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" auxiliary numbers"));
+}
+
+void frmYear::Handle_DBChange(int table, bool, bool, bool, int recordID, int)
+{
+    if (table == dbFunds && recordID == 1)
+        Build_Captions();
+    else if (table == dbContributors)
+        for (auto& c : Choice)
+            c.Count_Again();
+}
+
+void frmYear::cmdOK_Click()
+{
+    const int old = ProcessingYear;
+    const int year = Chosen_Year();
+    if (year == old && chkNewActive->isChecked() && chkOldInactive->isChecked()) {
+        Messages::Show(QStringLiteral("The new year and the current year are both ") + QString::number(old)
+                           + QStringLiteral(" and the ") + modGlobal::Fund_Display_Name(-old)
+                           + QStringLiteral(" pledges cannot be marked both Active and Inactive."),
+                       QStringLiteral("Invalid"), Messages::Icon::Information);
+        return;
+    }
+    for (auto& c : Choice) {
+        c.Reformat();
+        if (c.Checked() && !c.Valid(kTitle))
+            return;
+    }
+
+    QString copy;
+    m_changes.clear();
+    const bool work = chkOldInactive->isChecked() || chkNewActive->isChecked() || Choice[0].Checked() || Choice[1].Checked();
+    if (work) {
+        try {
+            if (!SafetyCopy::Copy_Before_Change(&copy))
+                return;
+            // The year-end steps as one: a failure part-way leaves the
+            // pledges, and the processing year, as they were.
+            modGlobal::NoticeHold hold;
+            Connection::Transaction transaction(modGlobal::DB());
+            if (chkOldInactive->isChecked()) {
+                YearWindows::ProgressWindow p(kTitle);
+                modGlobal::Set_Pledges_Active(-old, false, p.Sink());
+            }
+            for (auto& c : Choice) {
+                if (!c.Checked())
+                    continue;
+                YearWindows::ProgressWindow p(kTitle);
+                m_changes += modGlobal::Assign_Numbers(-year, c.First(), c.Envelope(), p.Sink());
+            }
+            if (chkNewActive->isChecked()) {
+                YearWindows::ProgressWindow p(kTitle);
+                modGlobal::Set_Pledges_Active(-year, true, p.Sink());
+            }
+            transaction.Commit();
+            hold.Release();
+        } catch (const DbError& e) {
+            m_changes.clear();
+            YearWindows::Show_Failure(e.Message());
+            return;
+        }
+    }
+
+    // The year is stored in the settings file at exit. No change notice:
+    // every other window was closed before this one opened.
+    ProcessingYear = year;
+    if (auto* main = qobject_cast<frmMain*>(MainArea() ? MainArea()->window() : nullptr))
+        main->Set_Processing_Year_Status();
+    SafetyCopy::Tell_Copy(copy, kTitle);
+    YearWindows::Show_Changed_Numbers(-year, m_changes);
+    close();
+}

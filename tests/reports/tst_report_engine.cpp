@@ -1,0 +1,316 @@
+// The layout engine and the weekly report rendered to PDF and read back:
+// what a treasurer hands to the finance committee, page by page.
+#include "reports/LabelSheet.h"
+#include "reports/PageComposer.h"
+#include "reports/Report.h"
+#include "reports/WeeklyReportTables.h"
+#include "shell/Helpers.h"
+#include "storage/Connection.h"
+#include "storage/clsChurch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+
+#include "PdfText.h"
+#include "support/TestDataSet.h"
+
+using namespace modGlobal;
+
+namespace {
+std::unique_ptr<rptWeeklyReport> Weekly(int set, bool names)
+{
+    auto r = std::make_unique<rptWeeklyReport>();
+    auto t = WeeklyReport::Build(set, names);
+    if (!t)
+        return nullptr;
+    r->Bind(std::move(*t));
+    return r;
+}
+
+// A document of plain numbered lines, for the engine's own rules.
+Band TextBand(PageComposer& c, int font, const QString& text)
+{
+    Band b = c.NewBand();
+    b.Text(0, 0, b.Width(), text, font);
+    return b;
+}
+} // namespace
+
+class tst_ReportEngine : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { m_data.reset(); }
+    void weeklyReportOnOnePage();
+    void weeklyReportOverSeveralPages();
+    void emptyCollectionAndBlankReport();
+    void csvOfEveryTable();
+    void numberingGroupsAndAbsolutePlacement();
+    void labelSheetPositionsAndShrinking();
+
+private:
+    QString Pdf(const Report& r, const QString& name);
+    std::unique_ptr<TestDataSet> m_data;
+    QTemporaryDir m_out;
+    int m_building = 0, m_missions = 0;
+};
+
+void tst_ReportEngine::init()
+{
+    m_data = std::make_unique<TestDataSet>();
+    // QV_KEEP_PDF=1 keeps the rendered files to look at.
+    if (!qEnvironmentVariableIsEmpty("QV_KEEP_PDF")) {
+        m_out.setAutoRemove(false);
+        qInfo() << "PDF files in" << m_out.path();
+    }
+    m_building = m_data->AddFund("Building Fund");
+    m_missions = m_data->AddFund("Missions");
+    clsChurch c;
+    c.Get_One_Record();
+    c.ChurchName("Grace Fellowship Church");
+    c.DefaultFund2(m_building);
+    c.DefaultFund3(m_missions);
+    c.Update_Record_to_DB();
+}
+
+QString tst_ReportEngine::Pdf(const Report& r, const QString& name)
+{
+    const QString path = m_out.filePath(name + ".pdf");
+    QString error;
+    const ReportDocument doc = r.Layout(QDate(2025, 6, 15));
+    if (!doc.WritePdf(path, &error))
+        qWarning() << error;
+    return path;
+}
+
+void tst_ReportEngine::weeklyReportOnOnePage()
+{
+    const int flowers = m_data->AddFund("Flowers", false, false);
+    const int smith = m_data->AddContributor("Smith", "John & Mary");
+    const int jones = m_data->AddContributor("Jones", "Ann");
+    const int brown = m_data->AddContributor("Brown", "Carl");
+    m_data->AddPledge(smith, -2025, 520, 7);
+    m_data->AddPledge(jones, -2025, 1000, 12);
+    const int earlier = m_data->AddCollection(QDate(2025, 5, 4));
+    m_data->AddOffering(smith, earlier, -2025, 500);
+    const int set = m_data->AddCollection(QDate(2025, 6, 1), "Pentecost");
+    m_data->AddOffering(1, set, -2025, 312.25);
+    m_data->AddOffering(smith, set, -2025, 50);
+    m_data->AddOffering(smith, set, m_building, 25);
+    m_data->AddOffering(jones, set, -2025, 1200);
+    m_data->AddOffering(jones, set, m_missions, 40);
+    m_data->AddOffering(brown, set, flowers, 15);
+    m_data->AddOffering(brown, set, -2024, 60);
+
+    for (bool names : {false, true}) {
+        const QString pdf = Pdf(*Weekly(set, names), names ? "names" : "envelopes");
+        QCOMPARE(PdfText::PageCount(pdf), 1);
+        const QString text = PdfText::Squeezed(PdfText::Pages(pdf).value(0));
+        for (const char* s : {"Grace Fellowship Church", "Collection Number 2 for June 1, 2025", "Pentecost",
+                              "Collections Report", "Page 1 of 1", "Printed June 15, 2025", "Operating", "Pledged",
+                              "Unpledged", "Building", "Missions", "Other Fund", "Loose Offering $312.25",
+                              "Totals by Fund", "2024 Operating Fund"})
+            QVERIFY2(text.contains(QLatin1String(s)), s);
+        if (names) {
+            QVERIFY(text.contains("Smith, John & Mary $20.00 $30.00 $25.00"));
+            QVERIFY(text.contains("Jones, Ann $1,000.00 $200.00 $40.00"));
+            QVERIFY(text.contains("Brown, Carl 2024 Operating Fund $60.00"));
+            QVERIFY(text.contains("Brown, Carl Flowers $15.00"));
+        } else {
+            QVERIFY(text.contains("Envelope"));
+            QVERIFY(text.contains("7 $20.00 $30.00 $25.00"));
+            QVERIFY(text.contains(QRegularExpression(QStringLiteral("\\b%1 ?\\* Flowers \\$15\\.00").arg(brown))));
+            QVERIFY(text.contains("No envelope number for the year"));
+        }
+        // Contributors' subtotal and the totals under every money column,
+        // then the fund totals whose sum is the set's total.
+        QVERIFY(text.contains("Total Contributors $1,020.00 $230.00 $25.00 $40.00 $75.00"));
+        QVERIFY(text.contains("Total $1,020.00 $542.25 $25.00 $40.00 $75.00"));
+        QVERIFY(text.contains("2025 Operating Fund $1,562.25"));
+        QVERIFY(text.contains("Building Fund $25.00"));
+        QVERIFY(text.contains("Total Amount Collected $1,702.25"));
+    }
+
+    // Money is right-aligned: the totals line ends where the column's
+    // amounts end.
+    const auto words = PdfText::Words(m_out.filePath("names.pdf"));
+    QList<double> rightEdges;
+    for (const auto& w : words)
+        if (w.text == "$312.25" || w.text == "$542.25" || w.text == "$230.00")
+            rightEdges << w.box.right();
+    QCOMPARE(rightEdges.size(), 3);
+    QVERIFY(std::abs(rightEdges[0] - rightEdges[1]) < 0.5 && std::abs(rightEdges[1] - rightEdges[2]) < 0.5);
+}
+
+void tst_ReportEngine::weeklyReportOverSeveralPages()
+{
+    const int set = m_data->AddCollection(QDate(2025, 6, 1));
+    double total = 0;
+    Connection::Transaction batch(m_data->DB());
+    for (int i = 0; i < 200; ++i) {
+        const int c = m_data->AddContributor(QStringLiteral("Giver%1").arg(i, 3, 10, QLatin1Char('0')), "Pat");
+        m_data->AddPledge(c, -2025, 1000, 100 + i);
+        m_data->AddOffering(c, set, -2025, 10 + i);
+        m_data->AddOffering(c, set, i % 2 ? m_building : m_missions, 5);
+        total += 15 + i;
+    }
+    batch.Commit();
+    const QString pdf = Pdf(*Weekly(set, false), "long");
+    const int n = PdfText::PageCount(pdf);
+    QVERIFY2(n >= 4, qPrintable(QString::number(n)));
+    const QStringList pages = PdfText::Pages(pdf);
+    QCOMPARE(pages.size(), n);
+    int lines = 0;
+    for (int i = 0; i < n; ++i) {
+        const QString page = PdfText::Squeezed(pages[i]);
+        QVERIFY2(page.contains(QStringLiteral("Page %1 of %2").arg(i + 1).arg(n)), qPrintable(page.right(300)));
+        QVERIFY(page.contains("Grace Fellowship Church"));
+        // Every page lists under the column titles.
+        QVERIFY(page.contains("Unpledged") || i == n - 1);
+        lines += int(page.count(QRegularExpression(QStringLiteral("(^|\\n) ?(1\\d\\d|2\\d\\d) \\$\\d+\\.00 \\$5\\.00"))));
+    }
+    QCOMPARE(lines, 200); // every envelope once, none lost at a page break
+    QVERIFY(PdfText::Squeezed(pages.join("")).contains("Total Amount Collected " + FormatAmount(total)));
+}
+
+void tst_ReportEngine::emptyCollectionAndBlankReport()
+{
+    const int set = m_data->AddCollection(QDate(2025, 6, 8));
+    const QString pdf = Pdf(*Weekly(set, false), "empty");
+    QCOMPARE(PdfText::PageCount(pdf), 1);
+    const QString text = PdfText::Squeezed(PdfText::Pages(pdf).value(0));
+    QVERIFY(text.contains("Total $0.00 $0.00 $0.00 $0.00 $0.00"));
+    QVERIFY(text.contains("Total Amount Collected $0.00"));
+
+    const QString blank = Pdf(rptBlank(), "blank");
+    QCOMPARE(PdfText::PageCount(blank), 1);
+    QVERIFY(PdfText::Pages(blank).join("").trimmed().isEmpty());
+}
+
+void tst_ReportEngine::csvOfEveryTable()
+{
+    const int smith = m_data->AddContributor("O'Neil, Jr.", "Sean \"Red\"");
+    const int set = m_data->AddCollection(QDate(2025, 6, 1), "Picnic, outdoors");
+    m_data->AddOffering(smith, set, -2025, 1234.5);
+    m_data->AddOffering(1, set, m_building, 3);
+    auto r = Weekly(set, true);
+    QStringList files;
+    QString error;
+    QVERIFY2(Reports::Export_Csv(*r, m_out.path(), "week-", &files, &error), qPrintable(error));
+    const auto tables = r->AllTables();
+    QCOMPARE(files.size(), 3);
+    QCOMPARE(int(tables.size()), 3);
+    for (size_t i = 0; i < tables.size(); ++i) {
+        const ReportTable& t = *tables[i];
+        QCOMPARE(files[int(i)], m_out.filePath("week-" + t.Name() + ".csv"));
+        QFile f(files[int(i)]);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const auto rows = ReportTable::ParseCsv(f.readAll());
+        QCOMPARE(rows.size(), t.RowCount() + 1);
+        QCOMPARE(rows[0], t.FieldNames());
+        for (int r = 0; r < t.RowCount(); ++r)
+            for (int c = 0; c < t.FieldCount(); ++c) {
+                const QVariant v = t.Value(r, c);
+                const QString expect = !v.isValid() ? QString()
+                    : t.FieldAt(c).type == ReportTable::Type::Double ? QString::number(v.toDouble(), 'f', 2)
+                                                                     : v.toString();
+                QCOMPARE(rows[r + 1][c], expect);
+            }
+    }
+    QCOMPARE(tables[1]->Text(1, "Contributor"), "O'Neil, Jr., Sean \"Red\"");
+}
+
+void tst_ReportEngine::numberingGroupsAndAbsolutePlacement()
+{
+    ReportDocument doc;
+    doc.title = "Statements";
+    doc.printed = QDate(2025, 6, 15);
+    const auto f = ReportStyle::Add_Fonts(doc);
+    PageComposer c(doc);
+    ReportStyle::Standard_Footer(c, f);
+    // Three statements: 70 lines (two pages), 5 lines, 10 lines; each with
+    // an address block at 1 inch from the left and 2 inches from the top.
+    const int lengths[] = {70, 5, 10};
+    for (int s = 0; s < 3; ++s) {
+        if (s)
+            c.Restart_Numbering();
+        Band address = c.NewBand();
+        address.Text(0, 0, 3600, QStringLiteral("Addressee%1\n12 Elm St").arg(s), f.body);
+        c.Place(address, QPointF(ReportUnits::Inches(1), ReportUnits::Inches(2)));
+        c.Skip(ReportUnits::Inches(2.5));
+        for (int i = 0; i < lengths[s]; ++i)
+            c.Add(TextBand(c, f.body, QStringLiteral("Statement %1 line %2").arg(s).arg(i)));
+    }
+    // A band taller than a page is placed once, not pushed on forever.
+    Band tall = c.NewBand();
+    tall.SetHeight(ReportUnits::Inches(20));
+    c.Add(tall);
+    c.Add(TextBand(c, f.body, "after the tall band"));
+    c.Finish();
+    const QString pdf = m_out.filePath("groups.pdf");
+    QVERIFY(doc.WritePdf(pdf));
+    const QStringList pages = PdfText::Pages(pdf);
+    QStringList numbers;
+    for (const QString& p : pages)
+        numbers << QRegularExpression("Page \\d+ of \\d+").match(p).captured(0);
+    QCOMPARE(numbers, QStringList({"Page 1 of 2", "Page 2 of 2", "Page 1 of 1", "Page 1 of 3", "Page 2 of 3", "Page 3 of 3"}));
+    QVERIFY(pages[5].contains("after the tall band"));
+    for (const auto& w : PdfText::Words(pdf))
+        if (w.text.startsWith("Addressee")) {
+            QVERIFY2(std::abs(w.box.left() - 72) < 1.5, qPrintable(QString::number(w.box.left())));
+            QVERIFY(w.box.top() >= 144 - 1 && w.box.top() < 144 + 6);
+        }
+    int lines = 0;
+    for (const QString& p : pages)
+        lines += p.count("Statement 0 line");
+    QCOMPARE(lines, 70);
+}
+
+void tst_ReportEngine::labelSheetPositionsAndShrinking()
+{
+    ReportDocument doc;
+    const int font = doc.Font({QStringLiteral("DejaVu Sans"), 10});
+    const LabelGeometry g = LabelGeometry::Avery5160();
+    LabelSheet sheet(doc, g);
+    QCOMPARE(sheet.LabelRect(0), QRectF(225, 600, 3150, 1200));
+    QCOMPARE(sheet.LabelRect(4), QRectF(225 + 3300, 600 + 1200, 3150, 1200));
+    QCOMPARE(sheet.LabelRect(30), sheet.LabelRect(0)); // the second sheet starts over
+    sheet.Skip_Label();
+    QCOMPARE(sheet.Add_Label("Mr. and Mrs. John Smith\n12 Elm St\nSpringfield, IL  62701", font), 1.0);
+    const double shrunk = sheet.Add_Label(
+        "The Reverend Doctor Bartholomew Montgomery-Fitzgerald III and family\n1234 Long Avenue Name Boulevard\n"
+        "Apartment 5678\nSpringfield, IL  62701-1234",
+        font);
+    QVERIFY(shrunk < 1.0 && shrunk > 0.3);
+    for (int i = 0; i < 30; ++i)
+        sheet.Add_Label(QStringLiteral("Label %1").arg(i), font);
+    QCOMPARE(doc.PageCount(), 2);
+    const QString pdf = m_out.filePath("labels.pdf");
+    QVERIFY(doc.WritePdf(pdf));
+    // Every word of the long label lies inside its label (second position).
+    const QRectF second(sheet.LabelRect(2).x() / ReportUnits::PerPoint, sheet.LabelRect(2).y() / ReportUnits::PerPoint,
+                        sheet.LabelRect(2).width() / ReportUnits::PerPoint, sheet.LabelRect(2).height() / ReportUnits::PerPoint);
+    int inside = 0;
+    for (const auto& w : PdfText::Words(pdf)) {
+        if (w.page == 0 && (w.text == "Montgomery-Fitzgerald" || w.text == "62701-1234")) {
+            QVERIFY2(second.contains(w.box), qPrintable(QStringLiteral("%1 %2,%3 %4x%5").arg(w.text).arg(w.box.x()).arg(w.box.y()).arg(w.box.width()).arg(w.box.height())));
+            ++inside;
+        }
+        if (w.text == "Smith,")
+            QFAIL("no comma in the name");
+    }
+    QCOMPARE(inside, 2);
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    PrepareTestEnvironment();
+    tst_ReportEngine tc;
+    return QTest::qExec(&tc, argc, argv);
+}
+#include "tst_report_engine.moc"

@@ -1,0 +1,308 @@
+// The tables of the weekly collection report, value by value, without any
+// window; and on a generated data set, that its totals agree with the
+// offering window's Totals tab for every collection set of a year.
+#include "offering/CollectionTotals.h"
+#include "reports/ReportQueries.h"
+#include "reports/WeeklyReportTables.h"
+#include "SampleData.h"
+#include "shell/Helpers.h"
+#include "shell/modGlobal.h"
+#include "storage/Recordset.h"
+#include "storage/clsChurch.h"
+
+#include <QtTest/QTest>
+
+#include "support/TestDataSet.h"
+
+using namespace modGlobal;
+
+namespace {
+const QString CRLF = QStringLiteral("\r\n");
+
+void SetChurch(const QString& name, int fund2, int fund3)
+{
+    clsChurch c;
+    c.Get_One_Record();
+    c.ChurchName(name);
+    c.DefaultFund2(fund2);
+    c.DefaultFund3(fund3);
+    c.Update_Record_to_DB();
+}
+
+// A detail line as text, for comparing whole lines at once:
+// "ID LOFlag EnvNum Contributor | pledged unpledged second third other desc".
+QString Line(const ReportTable& d, int r)
+{
+    auto v = [&](const char* f) {
+        const QVariant x = d.Value(r, QLatin1String(f));
+        return x.isValid() ? x.toString() : QStringLiteral("-");
+    };
+    auto m = [&](const char* f) { return QString::number(d.Double(r, QLatin1String(f)), 'f', 2); };
+    return QStringLiteral("%1 %2 %3 %4 | %5 %6 %7 %8 %9 %10")
+        .arg(v("ID"), v("LOFlag"), v("EnvNum"), v("Contributor"), m("MainPledged"), m("MainUnpledged"), m("SecondFund"),
+             m("ThirdFund"), m("OtherFund"), v("OtherDesc"));
+}
+
+QStringList Lines(const ReportTable& d)
+{
+    QStringList out;
+    for (int r = 0; r < d.RowCount(); ++r)
+        out << Line(d, r);
+    return out;
+}
+
+QStringList FundTotals(const ReportTable& t)
+{
+    QStringList out;
+    for (int r = 0; r < t.RowCount(); ++r)
+        out << QStringLiteral("%1 %2 %3").arg(t.Integer(r, "FundID")).arg(t.Text(r, "FundName")).arg(t.Double(r, "Amount"), 0, 'f', 2);
+    return out;
+}
+} // namespace
+
+class tst_WeeklyTables : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { m_data.reset(); }
+    void headerAndCaption();
+    void secondAndThirdFund();
+    void detailLinesByEnvelopeAndByName();
+    void pledgedAndUnpledgedShares();
+    void emptyAndMissingCollection();
+    void collectionList();
+    void csvOfATable();
+    void totalsAgreeWithTheTotalsTabOnAGeneratedYear();
+
+private:
+    std::unique_ptr<TestDataSet> m_data;
+    int m_building = 0, m_missions = 0, m_flowers = 0;
+    int m_smith = 0, m_jones = 0, m_brown = 0;
+};
+
+void tst_WeeklyTables::init()
+{
+    m_data = std::make_unique<TestDataSet>();
+    m_building = m_data->AddFund("Building Fund");
+    m_missions = m_data->AddFund("Missions");
+    m_flowers = m_data->AddFund("Easter Flowers and Lilies", false, false);
+    m_smith = m_data->AddContributor("Smith", "John & Mary");
+    m_jones = m_data->AddContributor("Jones", "Ann");
+    m_brown = m_data->AddContributor("Brown", "Carl");
+    m_data->AddPledge(m_smith, -2025, 520, 7);
+    m_data->AddPledge(m_jones, -2025, 100, 12);
+    SetChurch("Grace Church", m_building, m_missions);
+}
+
+void tst_WeeklyTables::headerAndCaption()
+{
+    const int easter = m_data->AddCollection(QDate(2025, 4, 20), "Easter Sunday");
+    const int plain = m_data->AddCollection(QDate(2025, 4, 27));
+    auto t = WeeklyReport::Build(easter, false);
+    QVERIFY(t);
+    QCOMPARE(t->header.RowCount(), 1);
+    QCOMPARE(t->header.Integer(0, "LinkField"), 1);
+    QCOMPARE(t->header.Text(0, "ChurchInfo"),
+             "Grace Church" + CRLF + CRLF + QStringLiteral("Collection Number %1 for April 20, 2025").arg(easter) + CRLF
+                 + "Easter Sunday");
+    QCOMPARE(t->caption, QStringLiteral("Collections Report - Collection Number %1 for April 20, 2025, Easter Sunday").arg(easter));
+
+    t = WeeklyReport::Build(plain, false);
+    QCOMPARE(t->header.Text(0, "ChurchInfo"),
+             "Grace Church" + CRLF + CRLF + QStringLiteral("Collection Number %1 for April 27, 2025").arg(plain) + CRLF);
+    QCOMPARE(t->caption, QStringLiteral("Collections Report - Collection Number %1 for April 27, 2025").arg(plain));
+
+    // Column titles: the main fund in three lines over "Pledged" and
+    // "Unpledged", the other two funds in four lines, short names at the bottom.
+    QCOMPARE(t->header.Text(0, "MainPledged"), CRLF + "Operating" + CRLF + "Fund" + CRLF + "Pledged");
+    QCOMPARE(t->header.Text(0, "MainUnPledged"), CRLF + "Operating" + CRLF + "Fund" + CRLF + "Unpledged");
+    QCOMPARE(t->header.Text(0, "SecondFund"), CRLF + CRLF + "Building" + CRLF + "Fund");
+    QCOMPARE(t->header.Text(0, "ThirdFund"), CRLF + CRLF + CRLF + "Missions");
+}
+
+void tst_WeeklyTables::secondAndThirdFund()
+{
+    const int set = m_data->AddCollection(QDate(2025, 6, 1));
+    // Flowers given three times, the main fund twice, Missions once.
+    for (int c : {m_smith, m_jones, m_brown})
+        m_data->AddOffering(c, set, m_flowers, 5);
+    m_data->AddOffering(m_smith, set, -2025, 50);
+    m_data->AddOffering(m_jones, set, -2025, 20);
+    m_data->AddOffering(m_brown, set, m_missions, 10);
+
+    QCOMPARE(WeeklyReport::Report_Funds(set, m_building, m_missions), std::make_pair(m_building, m_missions));
+    // Unset: the most used funds of the set, the main fund among them.
+    QCOMPARE(WeeklyReport::Report_Funds(set, 0, 0), std::make_pair(m_flowers, -2025));
+    QCOMPARE(WeeklyReport::Report_Funds(set, m_missions, 0), std::make_pair(m_missions, m_flowers));
+    QCOMPARE(WeeklyReport::Report_Funds(set, 0, m_building), std::make_pair(m_flowers, m_building));
+
+    SetChurch("Grace Church", 0, 0);
+    auto t = WeeklyReport::Build(set, false);
+    QCOMPARE(t->secondFund, m_flowers);
+    QCOMPARE(t->thirdFund, -2025);
+    // The main fund as third column has no Funds row: an empty heading of
+    // four lines; its money stays in the main fund's columns.
+    QCOMPARE(t->header.Text(0, "SecondFund"), "Easter" + CRLF + "Flowers" + CRLF + "and" + CRLF + "Lilies");
+    QCOMPARE(t->header.Text(0, "ThirdFund"), CRLF + CRLF + CRLF);
+    QCOMPARE(t->detail.Double(0, "MainUnpledged") + t->detail.Double(0, "MainPledged") + t->detail.Double(0, "ThirdFund"), 50.0);
+    QCOMPARE(t->detail.Double(0, "ThirdFund"), 0.0);
+
+    // A set without offerings and no defaults leaves both unset.
+    const int empty = m_data->AddCollection(QDate(2025, 6, 8));
+    QCOMPARE(WeeklyReport::Report_Funds(empty, 0, 0), std::make_pair(0, 0));
+}
+
+void tst_WeeklyTables::detailLinesByEnvelopeAndByName()
+{
+    const int before = m_data->AddCollection(QDate(2025, 1, 5));
+    const int set = m_data->AddCollection(QDate(2025, 3, 2));
+    m_data->AddOffering(m_smith, before, -2025, 500);
+    m_data->AddOffering(1, set, -2025, 75.5);
+    m_data->AddOffering(1, set, m_building, 12);
+    m_data->AddOffering(m_smith, set, -2025, 50);
+    m_data->AddOffering(m_smith, set, m_building, 25);
+    m_data->AddOffering(m_smith, set, m_flowers, 10);
+    m_data->AddOffering(m_smith, set, -2024, 40); // last year's pledge paid late
+    m_data->AddOffering(m_jones, set, m_missions, 15);
+    m_data->AddOffering(m_brown, set, -2025, 30);
+    m_data->AddOffering(m_brown, set, m_flowers, 5);
+
+    auto t = WeeklyReport::Build(set, false);
+    QVERIFY(t);
+    // The loose offering; Smith with his envelope 7, his two "other" funds
+    // on two lines (last year's main fund by its year and the main fund's
+    // name); Jones by envelope 12; Brown, without a pledge, by his ID and "*".
+    const QString s = QString::number(m_smith), j = QString::number(m_jones), b = QString::number(m_brown);
+    QCOMPARE(Lines(t->detail), QStringList({
+                                   "1 0 0 Loose Offering | 0.00 75.50 12.00 0.00 0.00 ",
+                                   s + " 1 7 - | 20.00 30.00 25.00 0.00 40.00 2024 Operating Fund",
+                                   s + " 1 7 - | 0.00 0.00 0.00 0.00 10.00 Easter Flowers and Lilies",
+                                   j + " 1 12 - | 0.00 0.00 0.00 15.00 0.00 ",
+                                   b + " 1 " + b + " * | 0.00 30.00 0.00 0.00 5.00 Easter Flowers and Lilies",
+                               }));
+    QCOMPARE(FundTotals(t->fundTotals), QStringList({"-2025 2025 Operating Fund 155.50", QString::number(m_building) + " Building Fund 37.00",
+                                                     "-2024 2024 Operating Fund 40.00",
+                                                     QString::number(m_flowers) + " Easter Flowers and Lilies 15.00",
+                                                     QString::number(m_missions) + " Missions 15.00"}));
+
+    t = WeeklyReport::Build(set, true);
+    QCOMPARE(Lines(t->detail), QStringList({
+                                   "1 0 0 Loose Offering | 0.00 75.50 12.00 0.00 0.00 ",
+                                   s + " 1 - Smith, John & Mary | 20.00 30.00 25.00 0.00 40.00 2024 Operating Fund",
+                                   s + " 1 - Smith, John & Mary | 0.00 0.00 0.00 0.00 10.00 Easter Flowers and Lilies",
+                                   j + " 1 - Jones, Ann | 0.00 0.00 0.00 15.00 0.00 ",
+                                   b + " 1 - Brown, Carl | 0.00 30.00 0.00 0.00 5.00 Easter Flowers and Lilies",
+                               }));
+}
+
+void tst_WeeklyTables::pledgedAndUnpledgedShares()
+{
+    // Two sets on one date: the one with the smaller number counts as before.
+    const int first = m_data->AddCollection(QDate(2025, 5, 4));
+    const int second = m_data->AddCollection(QDate(2025, 5, 4));
+    m_data->AddOffering(m_jones, first, -2025, 80);
+    m_data->AddOffering(m_jones, second, -2025, 50);
+    // A correction in the second set takes money back from the pledged share.
+    m_data->AddOffering(m_smith, second, -2025, -20);
+    auto t = WeeklyReport::Build(first, false);
+    QCOMPARE(Line(t->detail, 0), QString::number(m_jones) + " 1 12 - | 80.00 0.00 0.00 0.00 0.00 ");
+    t = WeeklyReport::Build(second, false);
+    QCOMPARE(Lines(t->detail), QStringList({QString::number(m_smith) + " 1 7 - | -20.00 0.00 0.00 0.00 0.00 ",
+                                            QString::number(m_jones) + " 1 12 - | 20.00 30.00 0.00 0.00 0.00 "}));
+    // The detail columns add up to the set's total, the correction included.
+    double columns = 0;
+    for (int r = 0; r < t->detail.RowCount(); ++r)
+        for (const char* f : {"MainPledged", "MainUnpledged", "SecondFund", "ThirdFund", "OtherFund"})
+            columns += t->detail.Double(r, f);
+    QCOMPARE(RoundCents(columns), 30.0);
+}
+
+void tst_WeeklyTables::emptyAndMissingCollection()
+{
+    const int set = m_data->AddCollection(QDate(2025, 6, 8));
+    auto t = WeeklyReport::Build(set, false);
+    QVERIFY(t);
+    QCOMPARE(t->detail.RowCount(), 1);
+    QCOMPARE(t->detail.Integer(0, "LinkField"), 1);
+    for (const QString& f : t->detail.FieldNames())
+        if (f != "LinkField")
+            QVERIFY2(!t->detail.Value(0, f).isValid(), qPrintable(f));
+    QCOMPARE(t->fundTotals.RowCount(), 0);
+    QVERIFY(!WeeklyReport::Build(set + 1, false));
+    QVERIFY(!WeeklyReport::Build(0, false));
+}
+
+void tst_WeeklyTables::collectionList()
+{
+    m_data->AddCollection(QDate(2023, 12, 31), "too old");
+    const int a = m_data->AddCollection(QDate(2024, 1, 1));
+    const int b = m_data->AddCollection(QDate(2025, 12, 31), "  Christmas Eve ");
+    m_data->AddCollection(QDate(2026, 1, 4), "next year");
+    const auto items = ReportQueries::Collection_List(2025);
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items[0].text, QStringLiteral("12/31/2025, #%1, Christmas Eve").arg(b));
+    QCOMPARE(items[0].id, b);
+    QCOMPARE(items[1].text, QStringLiteral("1/1/2024, #%1").arg(a));
+}
+
+void tst_WeeklyTables::csvOfATable()
+{
+    ReportTable t("People");
+    t.AppendField("ID", ReportTable::Type::BigInt);
+    t.AppendField("Name", ReportTable::Type::Text, 10);
+    t.AppendField("Amount", ReportTable::Type::Double);
+    t.AppendField("When", ReportTable::Type::Date);
+    t.AddNew();
+    t.Set("ID", 7);
+    t.Set("Name", "O'Brien, \"Pat\"\r\nand more text");
+    t.Set("Amount", 1234.5);
+    t.Set("When", QDate(2025, 6, 1));
+    t.AddNew();
+    t.Set("Name", QString::fromUtf8("Zoë"));
+    t.Set("Amount", -0.1 - 0.2);
+    QCOMPARE(t.Text(0, "Name"), QStringLiteral("O'Brien, \""));   // cut to the field's size
+    QVERIFY(!t.Value(1, "ID").isValid());
+    const QByteArray csv = t.ToCsv();
+    QVERIFY(csv.startsWith("ID,Name,Amount,When\r\n"));
+    const auto rows = ReportTable::ParseCsv(csv);
+    QCOMPARE(rows, QList<QStringList>({{"ID", "Name", "Amount", "When"},
+                                       {"7", "O'Brien, \"", "1234.50", "2025-06-01"},
+                                       {"", QString::fromUtf8("Zoë"), "-0.30", ""}}));
+    QVERIFY(csv.contains("\"O'Brien, \"\"\""));
+}
+
+void tst_WeeklyTables::totalsAgreeWithTheTotalsTabOnAGeneratedYear()
+{
+    m_data.reset(); // the generator fills an untouched file
+    m_data = std::make_unique<TestDataSet>();
+    SampleData::Params p;
+    p.contributors = 40;
+    p.years = 1;
+    p.lastYear = 2025;
+    SampleData::Generate(p);
+    Recordset sets("SELECT ID FROM Collection ORDER BY ID", DB());
+    int checked = 0;
+    for (; !sets.Eof(); sets.MoveNext()) {
+        const int set = FieldLong(sets.Field(0));
+        const auto t = WeeklyReport::Build(set, false);
+        QVERIFY(t);
+        double funds = 0;
+        for (int r = 0; r < t->fundTotals.RowCount(); ++r)
+            funds += t->fundTotals.Double(r, "Amount");
+        double columns = 0;
+        for (int r = 0; r < t->detail.RowCount(); ++r)
+            for (const char* f : {"MainPledged", "MainUnpledged", "SecondFund", "ThirdFund", "OtherFund"})
+                columns += t->detail.Double(r, f);
+        const double offerings = m_data->Scalar(QStringLiteral("SELECT Sum(Amount) FROM Offering WHERE CollectionID = %1").arg(set));
+        const auto tab = CollectionTotals::Build_Totals(set, 2025);
+        QCOMPARE(tab.last().label, QStringLiteral("Total Amount Collected"));
+        QCOMPARE(RoundCents(funds), RoundCents(offerings));
+        QCOMPARE(RoundCents(columns), RoundCents(offerings));
+        QCOMPARE(RoundCents(funds), tab.last().amount);
+        ++checked;
+    }
+    QVERIFY(checked >= 50);
+}
+
+QV_TEST_MAIN(tst_WeeklyTables)
+#include "tst_weekly_tables.moc"

@@ -1,0 +1,2 @@
+qv_core_test(year/tst_year_core.cpp)
+qv_widget_test(year/tst_year_windows.cpp)
