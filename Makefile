@@ -5,6 +5,8 @@ BUILD_DIR ?= build
 JOBS ?= 2
 PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libsimpleini-dev libicu-dev \
             poppler-utils fonts-dejavu-core libbenchmark-dev
+# The reader of the older program's Jet data files (File, Import Books).
+PACKAGES += mdbtools-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build run test bench demo screenshots clean
