@@ -6,3 +6,4 @@ target_compile_definitions(qv_legacyfixture PRIVATE QV_LEGACY_FIXTURE_DIR="${CMA
 target_link_libraries(qv_legacyfixture PUBLIC Qt6::Core Qt6::Test PkgConfig::LIBMDB)
 
 qv_core_test(storage/tst_legacy_import.cpp qv_legacyfixture)
+qv_core_test(shell/tst_import_books.cpp qv_ui qv_legacyfixture)
