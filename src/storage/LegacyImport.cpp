@@ -511,6 +511,9 @@ Result Importer::Run()
     const QString partName = part.fileName();
     try {
         Connection db(partName);
+        // No rollback journal: a failed import is deleted, never rolled back.
+        // The commit still syncs the file before it gets its name.
+        db.Execute(QStringLiteral("PRAGMA journal_mode = OFF;"));
         db.Execute(QStringLiteral("BEGIN;"));
         for (SourceTable& table : m_tables) {
             db.ExecuteDDL(Schema::CreateTableSql(table.index));

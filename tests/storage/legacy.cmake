@@ -7,3 +7,5 @@ target_link_libraries(qv_legacyfixture PUBLIC Qt6::Core Qt6::Test PkgConfig::LIB
 
 qv_core_test(storage/tst_legacy_import.cpp qv_legacyfixture)
 qv_core_test(shell/tst_import_books.cpp qv_ui qv_legacyfixture)
+target_compile_definitions(tst_legacy_import PRIVATE QV_IMPORT_TOOL="$<TARGET_FILE:qv-import>")
+add_dependencies(tst_legacy_import qv-import)

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonObject>
+#include <QProcess>
 #include <QtTest/QTest>
 #include <cmath>
 #include <functional>
@@ -67,6 +68,7 @@ private slots:
     void refusedFilesLeaveNothingBehind_data();
     void refusedFilesLeaveNothingBehind();
     void anExistingFileIsNeverOverwritten();
+    void commandLineTool();
 
 private:
     LegacyImport::Result ImportSample(const QString& target);
@@ -396,6 +398,35 @@ void tst_LegacyImport::anExistingFileIsNeverOverwritten()
     }
     QVERIFY2(seen.contains(QStringLiteral("could not be created in")), qPrintable(seen));
     QCOMPARE(Entries(m_books), (QStringList{QStringLiteral("QVDATA-sample-2.MDB"), QStringLiteral("QVDATA-sample.MDB")}));
+}
+
+void tst_LegacyImport::commandLineTool()
+{
+    auto run = [](const QStringList& args, QString* out, QString* err) {
+        QProcess p;
+        p.start(QStringLiteral(QV_IMPORT_TOOL), args);
+        p.waitForFinished(60000);
+        *out = QString::fromUtf8(p.readAllStandardOutput());
+        *err = QString::fromUtf8(p.readAllStandardError());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+    const QString target = QDir(m_books).filePath(QStringLiteral("NEW.MDB"));
+    QString out, err;
+    QCOMPARE(run({SamplePath(), target}, &out, &err), 0);
+    QCOMPARE(out,
+             QDir::toNativeSeparators(target) + QStringLiteral("\nChurch: 1\nFunds: 7\nContributors: 30\nPledges: 70\n"
+                                                                "Collection: 104\nOffering: 2200\nColComment: 44\nKeyGen: 6\n"
+                                                                "KeyGen corrected, Offering: 2197 to 2201\n"));
+    Connection db(target);
+    QCOMPARE(Recordset(QStringLiteral("SELECT Count(*) FROM Offering"), db).Field(0).toInt(), 2200);
+
+    // A second run refuses to write over the first; no arguments, the usage.
+    QCOMPARE(run({SamplePath(), target}, &out, &err), 1);
+    QVERIFY2(err.startsWith(QStringLiteral("qv-import: The file ")) && err.contains(QStringLiteral("already exists")),
+             qPrintable(err));
+    QCOMPARE(run({}, &out, &err), 2);
+    QCOMPARE(err, QStringLiteral("usage: qv-import OLD.MDB NEW.MDB\n"));
+    QCOMPARE(Entries(m_books), QStringList{QStringLiteral("NEW.MDB")});
 }
 
 QV_TEST_MAIN(tst_LegacyImport)
