@@ -98,6 +98,13 @@ void Run(frmMain* main)
     const QString target = LegacyImport::FreeTargetName(folder, oldFile);
     LegacyImport::Result result;
     {
+        // The progress keeps the program painting; meanwhile the menus of
+        // the books that are open stay out of reach.
+        struct Disabled {
+            frmMain* main;
+            ~Disabled() { main->setEnabled(true); }
+        } disabled{main};
+        main->setEnabled(false);
         WindowServices::Hourglass wait;
         frmProgess progress;
         progress.setWindowTitle(kTitle);

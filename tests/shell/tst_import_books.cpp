@@ -202,6 +202,7 @@ void tst_ImportBooks::refusedFileLeavesNothing()
     QVERIFY(refusal.text.contains(QDir::toNativeSeparators(old)));
 
     QCOMPARE(Entries(data), before);
+    QVERIFY(m_main->isEnabled()); // its menus back after the failed import
     QCOMPARE(modSettings::Read("General", "NumberDataSets"), QString());
     QCOMPARE(modSettings::Read("Database2", "DBName"), QString());
     QCOMPARE(modGlobal::DB().FilePath(), QDir(data).filePath(QStringLiteral("QVDATA.MDB")));

@@ -65,6 +65,7 @@ private slots:
     void everyRowAndValueOfTheSample();
     void openedAsTheProgramsDataFile();
     void missingAssignEnvReadsAsNo();
+    void aMissingKeyRowStartsAfterTheKeysInUse();
     void refusedFilesLeaveNothingBehind_data();
     void refusedFilesLeaveNothingBehind();
     void anExistingFileIsNeverOverwritten();
@@ -274,6 +275,23 @@ void tst_LegacyImport::missingAssignEnvReadsAsNo()
     clsContributors fresh;
     fresh.Get_One_Record(QStringLiteral("ID = 0"));
     QCOMPARE(fresh.UseEnvelopes(), false);
+}
+
+void tst_LegacyImport::aMissingKeyRowStartsAfterTheKeysInUse()
+{
+    // The key row of Pledges under a name no table has: without a fresh row
+    // the first new pledge would try every key from 2 on.
+    const QString old = CopySample(m_data->Folder());
+    RenameStored(old, QStringLiteral("Pledges"), QStringLiteral("Pledgez"),
+                 ValueOffset(old, QStringLiteral("KeyGen"), QStringLiteral("Pledges"), QStringLiteral("TableName")));
+    const QString target = QDir(m_books).filePath(QStringLiteral("Books.MDB"));
+    const LegacyImport::Result r = LegacyImport::Import(old, target);
+    QCOMPARE(r.keyCorrections,
+             (QStringList{QStringLiteral("Pledges: none to 71"), QStringLiteral("Offering: 2197 to 2201")}));
+    QCOMPARE(r.rows[modGlobal::tiKeyGen], 6);
+    modStartup::Open_Data_File(target);
+    QCOMPARE(m_data->Scalar("SELECT Count(*) FROM KeyGen"), 7.0);
+    QCOMPARE(modDBKeys::NextKey(QStringLiteral("Pledges")), 72);
 }
 
 void tst_LegacyImport::refusedFilesLeaveNothingBehind_data()
