@@ -408,7 +408,7 @@ void Importer::CopyRows(Connection& db, SourceTable& table)
     mdb_rewind_table(def);
     while (mdb_fetch_row(def)) {
         ++row;
-        const QString where = QStringLiteral("Row %1 of the table %2 in %3").arg(row).arg(table.name, OldName());
+        auto where = [&] { return QStringLiteral("Row %1 of the table %2 in %3").arg(row).arg(table.name, OldName()); };
         // The reader has just taken the row from its page; split it again to
         // tell a Null from an empty text, which its own reading does not.
         int start = 0;
@@ -417,7 +417,7 @@ void Importer::CopyRows(Connection& db, SourceTable& table)
         if (def->cur_row > 0 && mdb_find_row(mdb, int(def->cur_row) - 1, &start, &size) == 0 && size > 0)
             fieldCount = mdb_crack_row(def, start & kRowOffsetMask, size, fields.data());
         if (fieldCount != int(def->num_cols))
-            Fail(where + QStringLiteral(" could not be read. The file may be damaged."));
+            Fail(where() + QStringLiteral(" could not be read. The file may be damaged."));
         std::fill(fieldOf.begin(), fieldOf.end(), -1);
         for (int f = 0; f < fieldCount; ++f)
             if (fields[f].colnum >= 0 && fields[f].colnum < int(def->num_cols))
@@ -425,7 +425,7 @@ void Importer::CopyRows(Connection& db, SourceTable& table)
 
         QString key;
         auto rowName = [&] {
-            return key.isEmpty() ? where : where + QStringLiteral(" (%1 %2)").arg(table.columns[0].name, key);
+            return key.isEmpty() ? where() : where() + QStringLiteral(" (%1 %2)").arg(table.columns[0].name, key);
         };
         for (int i = 0; i < int(table.columns.size()); ++i) {
             const TargetColumn& c = table.columns[i];
