@@ -7,6 +7,8 @@ PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libs
             poppler-utils fonts-dejavu-core libbenchmark-dev
 # Update packages: expanded with libmspack, made with gcab.
 PACKAGES += libmspack-dev gcab
+# The reader of the older program's Jet data files (File, Import Books).
+PACKAGES += mdbtools-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build run test bench demo screenshots clean

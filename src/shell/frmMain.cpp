@@ -7,6 +7,7 @@
 #include "frmChild.h"
 #include "frmPassword.h"
 #include "frmPickDB.h"
+#include "ImportBooks.h"
 #include "modGlobal.h"
 #include "modPassword.h"
 #include "modStartup.h"
@@ -108,6 +109,7 @@ void frmMain::BuildMenus()
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
+    AddEntry(file, QStringLiteral("mnuImportBooks"), ImportBooks::MenuCaption(), [this] { ImportBooks::Run(this); });
     AddEntry(file, QStringLiteral("mnuUpdate"), QStringLiteral("&Update Quorvane"), [this] { UpdateQuorvane(); },
              QStringLiteral("frmLocateUpdate"));
     AddEntry(file, QStringLiteral("mnuRestore"), QStringLiteral("&Restore a Safety Copy..."),

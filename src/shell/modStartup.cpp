@@ -34,6 +34,18 @@ int WholeNumber(const QString& text)
     return modGlobal::WholeNumberText(text).toInt();
 }
 
+// Every table and default row made ready, and the values every window
+// shares read from the newly opened data file.
+void ReadDataSet()
+{
+    MakeTablesReady();
+    clsFunds mainFund;
+    mainFund.Get_One_Record(QStringLiteral("ID = 1"));
+    modGlobal::MainFundName = mainFund.FundName();
+    clsChurch church;
+    church.Get_One_Record(QString());
+}
+
 } // namespace
 
 void MakeTablesReady()
@@ -113,12 +125,7 @@ Result Start_Up(const PickDataSet& pick)
     try {
         SetDB(std::make_unique<Connection>(modDBConnection::DataFileName(DataFilePath)));
         SetDBEvent(std::make_unique<clsDBEvent>());
-        MakeTablesReady();
-        clsFunds mainFund;
-        mainFund.Get_One_Record(QStringLiteral("ID = 1"));
-        MainFundName = mainFund.FundName();
-        clsChurch church;
-        church.Get_One_Record(QString());
+        ReadDataSet();
     } catch (const DbError& e) {
         CloseDB();
         Messages::Show(QStringLiteral("The data file could not be opened.\r\n\r\n") + e.Message(), {},
@@ -138,6 +145,44 @@ void Shut_Down()
         Messages::Show(QStringLiteral("The processing year could not be stored in ") + modSettings::SettingsFilePath()
                            + QStringLiteral(". The next start will use the current year."),
                        {}, Messages::Icon::Exclamation);
+}
+
+void Open_Data_File(const QString& dataFilePath)
+{
+    modGlobal::CloseDB();
+    modGlobal::ResetTableReady();
+    modGlobal::DataFilePath = dataFilePath;
+    modGlobal::SetDB(std::make_unique<Connection>(modDBConnection::DataFileName(dataFilePath)));
+    ReadDataSet();
+}
+
+int Add_Data_Set(const QString& dbName, const QString& label)
+{
+    const QString general = QStringLiteral("General"), name = QStringLiteral("DBName"), lbl = QStringLiteral("DBLabel");
+    const int count = NumberDataSets();
+    bool ok = true;
+    if (count == 1) {
+        // The one data set so far may be the default file, noted nowhere:
+        // once there are two, the list must be able to show and open it.
+        QString first = DataSetValue(1, name);
+        if (first.isEmpty()) {
+            first = QDir(modGlobal::DataFolder()).filePath(QStringLiteral("QVDATA"));
+            ok = modSettings::Write(SectionOf(1), name, first) && ok;
+        }
+        if (DataSetValue(1, lbl).isEmpty())
+            ok = modSettings::Write(SectionOf(1), lbl, QFileInfo(first).completeBaseName()) && ok;
+    }
+    const int n = count + 1;
+    // The section first, then the count: a failure in between leaves the
+    // list as it was.
+    ok = modSettings::Write(SectionOf(n), name, dbName) && ok;
+    ok = modSettings::Write(SectionOf(n), lbl, label) && ok;
+    ok = ok && DataSetValue(n, name) == dbName; // a path too long for a value would open another file
+    if (!ok)
+        return 0;
+    if (!modSettings::Write(general, QStringLiteral("NumberDataSets"), QString::number(n)) || NumberDataSets() != n)
+        return 0;
+    return n;
 }
 
 } // namespace modStartup

@@ -30,6 +30,14 @@ void Shut_Down();
 int NumberDataSets();
 // The "DBLabel" or "DBName" of data set n.
 QString DataSetValue(int n, const QString& key);
+// Closes the open data file and opens another as the program's data file:
+// every table made ready, main fund name and church settings read. Throws
+// DbError when it cannot be opened (no data file is open then).
+void Open_Data_File(const QString& dataFilePath);
+// Lists one more data set in the settings file; its number, or 0 when the
+// settings file could not be written.
+int Add_Data_Set(const QString& dbName, const QString& label);
+
 // The no-data-file message text.
 QString NoDataFileText();
 

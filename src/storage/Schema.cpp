@@ -8,12 +8,6 @@ using modGlobal::TableIndex;
 
 namespace Schema {
 
-namespace {
-struct Column {
-    QString name;
-    QString type;
-};
-
 QList<Column> Columns(TableIndex t)
 {
     switch (t) {
@@ -54,7 +48,6 @@ QList<Column> Columns(TableIndex t)
         return {};
     }
 }
-} // namespace
 
 QString TableName(TableIndex t)
 {

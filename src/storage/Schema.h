@@ -9,6 +9,13 @@
 namespace Schema {
 
 QString TableName(modGlobal::TableIndex t);
+// The columns after the key column ("ID", for KeyGen "TableName"), in the
+// order of the CREATE TABLE, each with its type name ("TEXT(40)", "YESNO").
+struct Column {
+    QString name;
+    QString type;
+};
+QList<Column> Columns(modGlobal::TableIndex t);
 // "CREATE TABLE Funds ([ID] INTEGER NOT NULL PRIMARY KEY, FundName TEXT(30) NULL, ...)".
 // The Church table is created without AssignEnv; it is added by ALTER TABLE.
 QString CreateTableSql(modGlobal::TableIndex t);

@@ -1,0 +1,248 @@
+// File, Import Books of the Older Program, as the treasurer uses it: the
+// file dialog, the progress, the report of the counts, the new data set in
+// the settings file and opening it; and a refused file leaving nothing.
+#include "shell/AllWindows.h"
+#include "shell/ImportBooks.h"
+#include "shell/WindowServices.h"
+#include "shell/frmMain.h"
+#include "shell/frmPassword.h"
+#include "shell/frmPickDB.h"
+#include "shell/modGlobal.h"
+#include "shell/modSettings.h"
+#include "storage/Connection.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+#include "LegacyFixture.h"
+#include "support/TestDataSet.h"
+
+using Messages::Answer;
+
+namespace {
+
+struct ModalScript {
+    explicit ModalScript(WindowServices::ModalHook hook) { m_previous = WindowServices::SetModalHook(std::move(hook)); }
+    ~ModalScript() { WindowServices::SetModalHook(m_previous); }
+    WindowServices::ModalHook m_previous;
+};
+
+int TypePassword(QDialog* d, const QString& typed, bool cancel = false)
+{
+    auto* pw = qobject_cast<frmPassword*>(d);
+    if (!pw) {
+        QTest::qFail(qPrintable("expected the password window, not " + d->objectName()), __FILE__, __LINE__);
+        return QDialog::Rejected;
+    }
+    if (cancel) {
+        pw->cmdCancel->click();
+    } else {
+        pw->txtPassword->setText(typed);
+        pw->cmdOK->click();
+    }
+    return pw->result();
+}
+
+QStringList Entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+} // namespace
+
+class tst_ImportBooks : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void importReportAndOpen();
+    void refusedFileLeavesNothing();
+    void cancelledChoiceAndDeclinedOpening();
+
+private:
+    // Answers the file dialog with file (or cancels it when empty) and the
+    // password window of an opened data set with password.
+    void Script(const QString& file, const QString& password = {}, bool cancelPassword = false);
+
+    std::unique_ptr<TestDataSet> m_data;
+    std::unique_ptr<ModalScript> m_dialogs;
+    std::unique_ptr<frmMain> m_main;
+    QString m_usb; // where the old file is
+    QStringList m_fileDialogs;
+};
+
+void tst_ImportBooks::init()
+{
+    m_data = std::make_unique<TestDataSet>(TestDataSet::Start::FoldersOnly);
+    m_data->ProvideTemplate();
+    RegisterAllWindows();
+    m_usb = QDir(m_data->Folder()).filePath(QStringLiteral("usb"));
+    QDir().mkpath(m_usb);
+    m_fileDialogs.clear();
+    Script({});
+    m_main = std::make_unique<frmMain>();
+    QVERIFY(m_main->Loaded());
+    QVERIFY(m_main->First_Activate());
+}
+
+void tst_ImportBooks::cleanup()
+{
+    if (m_main)
+        m_main->close();
+    m_main.reset();
+    m_dialogs.reset();
+    m_data.reset();
+}
+
+void tst_ImportBooks::Script(const QString& file, const QString& password, bool cancelPassword)
+{
+    m_dialogs.reset();
+    m_dialogs = std::make_unique<ModalScript>([=, this](QDialog* d) -> int {
+        if (auto* dialog = qobject_cast<QFileDialog*>(d)) {
+            m_fileDialogs << dialog->windowTitle();
+            if (file.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(file);
+                QMetaObject::invokeMethod(dialog, "accept"); // as the Open button does
+            }
+            return dialog->result();
+        }
+        // The new data set of a start-up, or the one being opened.
+        return TypePassword(d, password.isEmpty() ? QStringLiteral("Brv9kQ2e") : password, cancelPassword);
+    });
+}
+
+void tst_ImportBooks::importReportAndOpen()
+{
+    const QString old = LegacyFixture::CopySample(m_usb, QStringLiteral("QVDATA.MDB"));
+    const QString data = modGlobal::DataFolder();
+    const QString target = QDir(data).filePath(QStringLiteral("QVDATA-2.MDB"));
+    QAction* entry = m_main->Menu(QStringLiteral("mnuImportBooks"));
+    QVERIFY(entry);
+    QCOMPARE(entry->text().remove(QLatin1Char('&')), QStringLiteral("Import Books of the Older Program..."));
+
+    Script(old, QStringLiteral("grace"));
+    m_data->Messages().Expect(QStringLiteral("The books of the older program were imported into"), Answer::Yes);
+    entry->trigger();
+    m_data->Messages().VerifyAllShown();
+    QCOMPARE(m_fileDialogs, QStringList{QStringLiteral("Import Books of the Older Program")});
+
+    // The report: where, how many of each, the key moved on, the label.
+    const Messages::Message& report = m_data->Messages().Seen().last();
+    QCOMPARE(report.title, QStringLiteral("Import Books of the Older Program"));
+    QCOMPARE(report.icon, Messages::Icon::Question);
+    QCOMPARE(report.buttons, Messages::Buttons::YesNo);
+    for (const char* part : {"Church: 1\r\n", "Funds: 7\r\n", "Contributors: 30\r\n", "Pledges: 70\r\n",
+                             "Collection: 104\r\n", "Offering: 2200\r\n", "ColComment: 44\r\n", "KeyGen: 6\r\n",
+                             "Offering: 2197 to 2201", "\"St. Mark's Community Church (imported)\"",
+                             "Would you like to open it now?"})
+        QVERIFY2(report.text.contains(QLatin1String(part)), part);
+    QVERIFY(report.text.contains(QDir::toNativeSeparators(target)));
+
+    // Beside the current data file, which stays as it was; nothing else.
+    QCOMPARE(Entries(data), (QStringList{QStringLiteral("QVDATA-2.MDB"), QStringLiteral("QVDATA.MDB")}));
+    // Listed in the settings file, the first data set now named too.
+    QCOMPARE(modSettings::Read("General", "NumberDataSets"), QStringLiteral("2"));
+    QCOMPARE(modSettings::Read("Database", "DBName"), QDir(data).filePath(QStringLiteral("QVDATA")));
+    QCOMPARE(modSettings::Read("Database", "DBLabel"), QStringLiteral("QVDATA"));
+    QCOMPARE(modSettings::Read("Database2", "DBName"), target);
+    QCOMPARE(modSettings::Read("Database2", "DBLabel"), QStringLiteral("St. Mark's Community Church (imported)"));
+
+    // Opened after its password: the old church's books in the main window.
+    QCOMPARE(modGlobal::DB().FilePath(), target);
+    QCOMPARE(m_main->windowTitle(), QStringLiteral("Quorvane - St. Mark's Community Church"));
+    QCOMPARE(modGlobal::MainFundName, QStringLiteral("General Fund"));
+    QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Offering"), 2200.0);
+
+    // The next start offers both data sets and opens the imported one.
+    m_main->close();
+    m_main.reset();
+    QStringList labels;
+    m_dialogs.reset();
+    m_dialogs = std::make_unique<ModalScript>([&](QDialog* d) -> int {
+        if (auto* pick = qobject_cast<frmPickDB*>(d)) {
+            for (int i = 0; i < pick->cboDB->count(); ++i)
+                labels << pick->cboDB->itemText(i);
+            pick->cboDB->setCurrentIndex(1);
+            pick->cmdOK->click();
+            return pick->result();
+        }
+        return TypePassword(d, QStringLiteral("GRACE"));
+    });
+    m_main = std::make_unique<frmMain>();
+    QCOMPARE(labels, (QStringList{QStringLiteral("QVDATA"), QStringLiteral("St. Mark's Community Church (imported)")}));
+    QCOMPARE(modGlobal::DB().FilePath(), target);
+    QVERIFY(m_main->First_Activate());
+}
+
+void tst_ImportBooks::refusedFileLeavesNothing()
+{
+    const QString old = QDir(m_usb).filePath(QStringLiteral("QVDATA.MDB"));
+    {
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("offering count sheet, not a database\n");
+    }
+    const QString data = modGlobal::DataFolder();
+    const QStringList before = Entries(data);
+    Script(old);
+    m_data->Messages().Expect(QStringLiteral("is not a data file of the older program"));
+    m_main->Menu(QStringLiteral("mnuImportBooks"))->trigger();
+    m_data->Messages().VerifyAllShown();
+    const Messages::Message& refusal = m_data->Messages().Seen().last();
+    QCOMPARE(refusal.icon, Messages::Icon::Critical);
+    QCOMPARE(refusal.title, QStringLiteral("Import Books of the Older Program"));
+    QVERIFY(refusal.text.contains(QDir::toNativeSeparators(old)));
+
+    QCOMPARE(Entries(data), before);
+    QVERIFY(m_main->isEnabled()); // its menus back after the failed import
+    QCOMPARE(modSettings::Read("General", "NumberDataSets"), QString());
+    QCOMPARE(modSettings::Read("Database2", "DBName"), QString());
+    QCOMPARE(modGlobal::DB().FilePath(), QDir(data).filePath(QStringLiteral("QVDATA.MDB")));
+}
+
+void tst_ImportBooks::cancelledChoiceAndDeclinedOpening()
+{
+    const QString data = modGlobal::DataFolder();
+    const QString current = modGlobal::DB().FilePath();
+    // No file chosen: nothing asked, nothing made.
+    Script({});
+    m_main->Menu(QStringLiteral("mnuImportBooks"))->trigger();
+    QCOMPARE(m_fileDialogs.size(), 1);
+    QCOMPARE(Entries(data), QStringList{QStringLiteral("QVDATA.MDB")});
+
+    // Imported but not opened: the data set is listed, the books open stay.
+    const QString old = LegacyFixture::CopySample(m_usb);
+    Script(old);
+    m_data->Messages().Expect(QStringLiteral("Would you like to open it now?"), Answer::No);
+    m_main->Menu(QStringLiteral("mnuImportBooks"))->trigger();
+    m_data->Messages().VerifyAllShown();
+    const QString target = QDir(data).filePath(QStringLiteral("QVDATA-sample.MDB"));
+    QVERIFY(QFile::exists(target));
+    QCOMPARE(modSettings::Read("Database2", "DBName"), target);
+    QCOMPARE(modGlobal::DB().FilePath(), current);
+
+    // Opening it without its password keeps the books that were open.
+    Script({}, {}, true);
+    QVERIFY(!ImportBooks::Open_Data_Set(m_main.get(), target));
+    QCOMPARE(modGlobal::DB().FilePath(), current);
+    QCOMPARE(m_main->windowTitle(), QStringLiteral("Quorvane"));
+    QCOMPARE(modGlobal::MainFundName, QStringLiteral("Operating Fund"));
+
+    // A second import of the same file gets a name of its own and a new entry.
+    Script(old);
+    m_data->Messages().Expect(QStringLiteral("Would you like to open it now?"), Answer::No);
+    m_main->Menu(QStringLiteral("mnuImportBooks"))->trigger();
+    QCOMPARE(modSettings::Read("General", "NumberDataSets"), QStringLiteral("3"));
+    QCOMPARE(modSettings::Read("Database3", "DBName"), QDir(data).filePath(QStringLiteral("QVDATA-sample-2.MDB")));
+}
+
+QV_WIDGET_TEST_MAIN(tst_ImportBooks)
+#include "tst_import_books.moc"
