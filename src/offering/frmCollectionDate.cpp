@@ -3,12 +3,12 @@
 #include "CollectionSets.h"
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
+#include "shell/QvDateBox.h"
 #include "shell/QvGrid.h"
 #include "shell/WindowServices.h"
 #include "shell/modGlobal.h"
 
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,10 +34,8 @@ frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent), m_layou
     lblDate = new QLabel(QStringLiteral("&Date"), fraNewCollection);
     lblDate->setObjectName(QStringLiteral("lblDate"));
     Place(lblDate, 120, 345, 900, 300);
-    dpNewDate = new QDateEdit(fraNewCollection);
+    dpNewDate = new QvDateBox(fraNewCollection);
     dpNewDate->setObjectName(QStringLiteral("dpNewDate"));
-    dpNewDate->setCalendarPopup(true);
-    dpNewDate->setDisplayFormat(modGlobal::ShortDateFormat());
     Place(dpNewDate, 1020, 300, 1800, 345);
     lblDate->setBuddy(dpNewDate);
     lblNotation = new QLabel(QStringLiteral("N&otation"), fraNewCollection);
@@ -51,6 +49,8 @@ frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent), m_layou
     cmdNew = new QPushButton(QStringLiteral("Create &New"), fraNewCollection);
     cmdNew->setObjectName(QStringLiteral("cmdNew"));
     Place(cmdNew, 3540, 720, 1155, 390);
+    // Enter on the proposed date creates the set: the usual Sunday.
+    cmdNew->setDefault(true);
 
     fraPrevColl = new QGroupBox(QStringLiteral("Existing Collection Sets"), this);
     fraPrevColl->setObjectName(QStringLiteral("fraPrevColl"));

@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QDialog>
 
-class QDateEdit;
+class QvDateBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,7 +28,7 @@ public:
 
     QGroupBox* fraNewCollection;
     QLabel* lblDate;
-    QDateEdit* dpNewDate;
+    QvDateBox* dpNewDate;
     QLabel* lblNotation;
     QLineEdit* txtNotation;
     QPushButton* cmdNew;

@@ -89,13 +89,22 @@ void Bring_Forward(frmChild* window)
         frame->raise();
         frame->activateWindow();
     }
-    window->setFocus();
+    // Typing goes to the window's first box, never to the frame itself.
+    window->Focus_First_Control();
 }
 
 void Show_Child(frmChild* window)
 {
-    window->Form_Load();
     auto* area = qobject_cast<QMdiArea*>(WindowServices::MainArea());
+    if (!window->Opener()) {
+        QMdiSubWindow* active = area ? area->activeSubWindow() : nullptr;
+        window->Set_Opener(active ? qobject_cast<frmChild*>(active->widget()) : nullptr);
+    }
+    window->Form_Load();
+    // The control the window focused while loading is its first, unless it
+    // named another.
+    if (QWidget* focused = window->focusWidget(); focused && focused != window && !window->First_Control_Named())
+        window->Set_First_Control(focused);
     if (area && !window->parentWidget()) {
         // The frame opens at the size the window gave itself when it loaded
         // and never shrinks below the size it was drawn for.

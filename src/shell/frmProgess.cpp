@@ -15,6 +15,7 @@ frmProgess::frmProgess(QWidget* parent) : frmChild(parent)
     setAttribute(Qt::WA_DeleteOnClose, false); // owned by the operation that shows it
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
     setFixedSize(TwipsSize(4770, 1335));
+    Set_Escape_Closes(false); // the operation it shows runs on
     lblDescription = new QLabel(this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     Place(lblDescription, 120, 120, 4530, 300);

@@ -18,7 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
