@@ -141,6 +141,15 @@ void frmCollectionDate::cmdPrev_Click()
     accept();
 }
 
+void frmCollectionDate::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    // The proposed date takes the typing (or Enter) at once; the focus set
+    // while loading is lost when the opener makes the dialog its own.
+    if (!focusWidget())
+        dpNewDate->setFocus(Qt::OtherFocusReason);
+}
+
 void frmCollectionDate::resizeEvent(QResizeEvent* e)
 {
     QDialog::resizeEvent(e);

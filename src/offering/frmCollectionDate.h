@@ -37,6 +37,7 @@ public:
     QPushButton* cmdPrev;
 
 protected:
+    void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -25,6 +25,15 @@ frmProgess::frmProgess(QWidget* parent) : frmChild(parent)
     CentreInMainWindow(this);
 }
 
+frmProgess::~frmProgess()
+{
+    // The main window takes the keys again once the progress has gone, so
+    // that typing goes on where it was.
+    if (isActiveWindow())
+        if (QWidget* area = MainArea())
+            area->window()->activateWindow();
+}
+
 void frmProgess::Show_Progress(int maximum, const QString& description)
 {
     pbProgress->setMaximum(std::max(maximum, 0));
