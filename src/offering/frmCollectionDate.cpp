@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -74,8 +73,8 @@ frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent), m_layou
 
     connect(cmdNew, &QPushButton::clicked, this, &frmCollectionDate::cmdNew_Click);
     connect(cmdPrev, &QPushButton::clicked, this, &frmCollectionDate::cmdPrev_Click);
+    // Enter on a listed set opens it too: the grid gives Enter a double-click's meaning.
     connect(fgPrevColl, &QvGrid::RowDoubleClicked, this, &frmCollectionDate::cmdPrev_Click);
-    fgPrevColl->installEventFilter(this);
     SelectAllOnFocus(this);
 
     // Defaults of a new set, restricted to the processing year.
@@ -154,17 +153,4 @@ void frmCollectionDate::resizeEvent(QResizeEvent* e)
 {
     QDialog::resizeEvent(e);
     m_layout->rule.Apply(size());
-}
-
-bool frmCollectionDate::eventFilter(QObject* watched, QEvent* event)
-{
-    // Enter on a listed set opens it, as a double-click does.
-    if (watched == fgPrevColl && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            cmdPrev_Click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
