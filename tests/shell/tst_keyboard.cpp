@@ -357,6 +357,20 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     QCOMPARE(m_data->Scalar("SELECT Length(ChurchName) FROM Church WHERE ID = 1"), 40.0);
     QCOMPARE(m_main->windowTitle(), "Quorvane - " + name41.left(40));
 
+    // The password change: the boxes in turn, Enter is OK.
+    m_main->Menu("mnuPassword")->trigger();
+    auto* pw = Open<frmChild>("frmPWChange");
+    QVERIFY(pw);
+    QTRY_COMPARE(Focus(), pw->findChild<QLineEdit*>("txtCurPW"));
+    Key(Qt::Key_Tab);
+    Type("hymnal");
+    Key(Qt::Key_Tab);
+    Type("hymnal");
+    m_data->Messages().Expect("Your password was successfully changed.");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmChild>("frmPWChange"));
+    QVERIFY(modPassword::Password_Matches("HYMNAL"));
+
     // Add pledge: the fund list takes the keys, the proposed number follows,
     // the amount is typed, Enter is OK.
     Windows::Show_Contributor(m_adams);
@@ -690,6 +704,16 @@ void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
     Key(Qt::Key_Tab);
     QCOMPARE(m_data->Messages().Beeps(), beeps + 1);
     QCOMPARE(m_data->Messages().Notes().size(), 1);
+    // Enter pressed twice before the window has gone saves once.
+    r->lines->Amount(1)->setFocus();
+    Type("40");
+    QLineEdit* box = r->lines->Amount(1);
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(r->IsClosed());
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Offering WHERE ContributorID = %1").arg(m_smith)), 1.0);
+    QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1").arg(m_smith)), 4000);
+
     // Whole-number boxes say the same of a number.
     QCOMPARE(WholeNumberText("12abc"), "0");
     QCOMPARE(m_data->Messages().Notes().last(), "'12abc' is not a number");
