@@ -35,6 +35,16 @@ bool frmChild::event(QEvent* e)
     const bool handled = QWidget::event(e);
     if (e->type() == QEvent::Close && e->isAccepted()) {
         m_closed = true;
+        // Only a window the user is in hands the focus back: one that closes
+        // while another has been opened over it (a contributor saved from
+        // the offering window opens its offering record) leaves the focus
+        // to that other.
+        QWidget* focus = QApplication::focusWidget();
+        const bool active = focus && (focus == this || isAncestorOf(focus));
+        // Windows this one opened go back to its own opener when they close.
+        for (frmChild* w : OpenWindows())
+            if (w->Opener() == this)
+                w->Set_Opener(m_opener);
         // A window that closes itself (OK, Cancel, Done) takes its frame in
         // the main window along; closing the frame asks this window again,
         // which Qt answers at once while the window is closing.
@@ -44,7 +54,7 @@ bool frmChild::event(QEvent* e)
         // window is gone; the one that opened this one is meant, so that a
         // dialog closed over a contributor returns to that contributor. It
         // keeps the control the user was in.
-        if (QPointer<frmChild> opener = m_opener; opener && !opener->IsClosed()) {
+        if (QPointer<frmChild> opener = m_opener; active && opener && !opener->IsClosed()) {
             QTimer::singleShot(0, opener, [opener] {
                 if (!opener || opener->IsClosed())
                     return;

@@ -276,6 +276,27 @@ void tst_Keyboard::aWholeSundayByKeyboard()
     QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
     QTRY_COMPARE(Focus(), w->txtQuick);
 
+    // A newcomer: Add, the name, Enter; the offering record opens for the
+    // new contributor with the typing in it, and Enter there comes back to
+    // Quick Find.
+    Key(Qt::Key_A, Qt::AltModifier);
+    QTRY_VERIFY(Open<frmContInfo>("frmContInfo"));
+    QTRY_COMPARE(Focus(), Open<frmContInfo>("frmContInfo")->txtLastName);
+    Type("Okafor");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+    receipts = OpenOf<frmContReceipt>();
+    QCOMPARE(receipts.size(), 1);
+    const int newcomer = receipts.first()->ContributorID();
+    QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
+    QTest::qWait(50); // nothing takes the focus away afterwards
+    QCOMPARE(Focus(), receipts.first()->lines->Amount(1));
+    Type("20");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
+    QTRY_COMPARE(Focus(), w->txtQuick);
+    QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1").arg(newcomer)), 2000);
+
     // Esc closes the offering window, which keeps what it holds.
     Key(Qt::Key_Escape);
     QTRY_VERIFY(!Open<frmCollections>("frmCollections"));
@@ -286,8 +307,8 @@ void tst_Keyboard::aWholeSundayByKeyboard()
     QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1 AND FundID = -2025").arg(m_smith)), 5000);
     QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1 AND FundID = -2025").arg(m_lefevre)), 2550);
     QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1 AND FundID = %2").arg(m_lefevre).arg(m_building)), 1000);
-    QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Offering"), 5.0);
-    QCOMPARE(Cents(*m_data, "CollectionID = 1"), 59787);
+    QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Offering"), 6.0);
+    QCOMPARE(Cents(*m_data, "CollectionID = 1"), 61787);
 }
 
 void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
