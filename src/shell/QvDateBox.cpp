@@ -119,6 +119,13 @@ void QvDateBox::keyPressEvent(QKeyEvent* event)
         Show_Calendar();
         return;
     }
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && !(mods & (Qt::AltModifier | Qt::ControlModifier))) {
+        // A day later or earlier, as the arrows of a date picker do.
+        if (Commit() && m_date.isValid())
+            setDate(m_date.addDays(key == Qt::Key_Up ? 1 : -1));
+        event->accept();
+        return;
+    }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         // A date that is not one never reaches the window's default button.
         if (!Commit()) {

@@ -11,7 +11,8 @@ class QCalendarWidget;
 // a beep, so that text meant for the next box never turns into a month.
 // A date that is not one, or lies outside the box's range, is refused with
 // a beep when the box is left and the last good date comes back. The
-// button at the right opens a calendar (so does Alt+Down or F4).
+// button at the right opens a calendar (so does Alt+Down or F4); the Up
+// and Down arrows step a day.
 class QvDateBox : public QLineEdit {
     Q_OBJECT
 public:

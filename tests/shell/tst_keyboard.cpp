@@ -31,6 +31,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -505,8 +506,21 @@ void tst_Keyboard::dateBoxLeavesOnTabAndRefusesLetters()
             QCOMPARE(m_data->Messages().Beeps(), beeps + 4);
             QCOMPARE(set->dpNewDate->date(), QDate(2025, 6, 15));
             QCOMPARE(set->dpNewDate->text(), "6/15/2025");
-            // A whole date in the short form; Enter creates the set.
+            // The arrows step a day; the calendar picks a date and gives
+            // the keys back to the box.
             Key(Qt::Key_Tab, Qt::ShiftModifier);
+            Key(Qt::Key_Down);
+            QCOMPARE(set->dpNewDate->date(), QDate(2025, 6, 14));
+            Key(Qt::Key_Down, Qt::AltModifier);
+            auto* calendar = set->dpNewDate->findChild<QCalendarWidget*>();
+            QVERIFY(calendar && calendar->isVisible());
+            QCOMPARE(calendar->selectedDate(), QDate(2025, 6, 14));
+            QCOMPARE(calendar->maximumDate(), QDate(2025, 12, 31));
+            emit calendar->clicked(QDate(2025, 6, 29));
+            QVERIFY(!calendar->isVisible());
+            QCOMPARE(set->dpNewDate->date(), QDate(2025, 6, 29));
+            QTRY_COMPARE(Focus(), set->dpNewDate);
+            // A whole date in the short form; Enter creates the set.
             Type("6/22/25");
             Key(Qt::Key_Return);
             notation = set->CollectionNotation();
