@@ -10,6 +10,15 @@ namespace modGlobal {
 
 QString SearchKey(const QString& text)
 {
+    // Most names are plain ASCII: nothing to take apart.
+    bool plain = true;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) {
+            plain = false;
+            break;
+        }
+    if (plain)
+        return text.toUpper();
     // Compatibility decomposition splits a letter from its accents (and
     // ligatures into their letters); the accents are then left out.
     const QString decomposed = text.normalized(QString::NormalizationForm_KD);
