@@ -5,6 +5,8 @@ BUILD_DIR ?= build
 JOBS ?= 2
 PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libsimpleini-dev libicu-dev \
             poppler-utils fonts-dejavu-core libbenchmark-dev
+# Update packages: expanded with libmspack, made with gcab.
+PACKAGES += libmspack-dev gcab
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build run test bench demo screenshots clean
@@ -42,6 +44,12 @@ screenshots: build
 # A demonstration data set: 120 households, three years of weekly sets.
 demo: build
 	$(BUILD_DIR)/bin/qv-sample $(HOME)/QuorvaneDemo.MDB --contributors 120 --years 3 --last-year $$(date +%Y)
+
+# The update package QVUPD.VXO, a cabinet holding the program as built.
+.PHONY: package
+package: build
+	cmake --build $(BUILD_DIR) --target update_package
+	@echo "$(BUILD_DIR)/QVUPD.VXO"
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -2,6 +2,7 @@
 
 #include "Windows.h"
 #include "frmAbout.h"
+#include "frmLocateUpdate.h"
 #include "frmPWChange.h"
 #include "maintenance/MaintenanceWindows.h"
 #include "offering/frmCollectionDate.h"
@@ -18,4 +19,5 @@ void RegisterAllWindows()
     RegisterFundWindows();
     RegisterContributorWindows();
     RegisterPledgeUtilWindow();
+    RegisterUpdateWindows();
 }

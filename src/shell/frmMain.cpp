@@ -10,6 +10,7 @@
 #include "modGlobal.h"
 #include "modPassword.h"
 #include "modStartup.h"
+#include "modUpdate.h"
 #include "storage/DbError.h"
 #include "storage/clsChurch.h"
 #include "storage/clsFunds.h"
@@ -127,8 +128,8 @@ void frmMain::BuildMenus()
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    AddEntry(file, QStringLiteral("mnuUpdate"), QStringLiteral("&Update Quorvane"), single(QStringLiteral("frmUpdate")),
-             QStringLiteral("frmUpdate"));
+    AddEntry(file, QStringLiteral("mnuUpdate"), QStringLiteral("&Update Quorvane"), [this] { UpdateQuorvane(); },
+             QStringLiteral("frmLocateUpdate"));
     file->addSeparator();
     AddEntry(file, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), [this] { close(); });
 
@@ -324,6 +325,21 @@ void frmMain::OpenCollections()
     dialog.reset();
     Hourglass wait;
     Windows::Open_New(QStringLiteral("frmCollections"), properties);
+}
+
+void frmMain::UpdateQuorvane()
+{
+    auto locate = [this] {
+        std::unique_ptr<QDialog> dialog(Windows::CreateDialog(QStringLiteral("frmLocateUpdate")));
+        if (!dialog)
+            return QString();
+        dialog->setParent(this, dialog->windowFlags());
+        ShowModal(dialog.get());
+        return dialog->property("FileName").toString();
+    };
+    // The new executable is in place; the next start runs it.
+    if (modUpdate::Update_Quorvane(modUpdate::CurrentContext(), locate) == modUpdate::Outcome::Installed)
+        close();
 }
 
 bool frmMain::Change_Year_Guard()

@@ -51,6 +51,7 @@ private:
     void Refresh_Menus();
     void DBChange(int table, bool added, bool changed, bool deleted, int recordID, int contributorID);
     void OpenCollections();
+    void UpdateQuorvane();
     void ChangeYear();
     void Tile(Qt::Orientation orientation);
     void ArrangeIcons();

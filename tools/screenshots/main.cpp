@@ -10,10 +10,12 @@
 #include "shell/frmMain.h"
 #include "shell/frmPWChange.h"
 #include "shell/frmPassword.h"
+#include "shell/frmLocateUpdate.h"
 #include "shell/frmPickDB.h"
 #include "shell/frmProgess.h"
 #include "shell/modGlobal.h"
 #include "shell/modSettings.h"
+#include "shell/modUpdate.h"
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
@@ -26,6 +28,8 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QFile>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTemporaryDir>
@@ -111,6 +115,26 @@ int main(int argc, char** argv)
         progress.Show_Progress(100, QStringLiteral("Loading Contributors and Pledges"));
         progress.Increment_Progess(40);
         Save(&progress, QStringLiteral("frmProgess"));
+    }
+
+    // The locate window of File, Update Quorvane, on a documents folder of
+    // its own with a package picked.
+    {
+        const QString documents = dir.filePath(QStringLiteral("Documents"));
+        for (const char* folder : {"Church Updates", "Minutes", "Statements 2024"})
+            QDir(documents).mkpath(QLatin1String(folder));
+        for (const char* file : {"QVUPD.VXO", "Budget 2025.ods", "Council minutes.odt"}) {
+            QFile f(QDir(documents).filePath(QLatin1String(file)));
+            f.open(QIODevice::WriteOnly);
+        }
+        modUpdate::Context context = modUpdate::DefaultContext();
+        context.documents = documents;
+        modUpdate::SetContext(context);
+        frmLocateUpdate locate(&main);
+        locate.show();
+        locate.fileQV->setCurrentRow(2);
+        Save(&locate, QStringLiteral("frmLocateUpdate"));
+        modUpdate::SetContext(std::nullopt);
     }
 
     // Every task window the menus open, one at a time.
