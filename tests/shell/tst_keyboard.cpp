@@ -408,8 +408,23 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     QCOMPARE(p->txtAccountNumber->text(), "10001"); // Adams has no envelopes
     Key(Qt::Key_Tab);
     Type("300");
+    // Enter in the notes is a new line there, not OK; Tab leaves the notes
+    // for OK, and Enter on it presses it.
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), p->txtNotes);
+    Type("Paid");
+    Key(Qt::Key_Return);
+    Type("yearly");
+    QVERIFY(!p->IsClosed());
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), p->cmdOK);
     Key(Qt::Key_Return);
     QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Pledges WHERE ContributorID = %1 AND Notes = "
+                                           "'Paid' || char(10) || 'yearly'")
+                                .arg(m_adams)),
+             1.0);
     QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Amount FROM Pledges WHERE ContributorID = %1").arg(m_adams)), 300.0);
     QTRY_COMPARE(m_main->mdiMain->activeSubWindow()->widget(), c);
     Key(Qt::Key_Escape);
