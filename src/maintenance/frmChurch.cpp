@@ -59,7 +59,6 @@ frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
 
     connect(cmdOK, &QPushButton::clicked, this, &frmChurch::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    CloseOnEscape(this);
     SelectAllOnFocus(this);
 }
 

@@ -45,9 +45,7 @@ frmFundInfo::frmFundInfo(QWidget* parent) : frmChild(parent)
     Place(cmdCancel, 3120, 1620, 1095, 375);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmFundInfo::cmdOK_Click);
-    connect(txtName, &QLineEdit::returnPressed, this, &frmFundInfo::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    CloseOnEscape(this);
     SelectAllOnFocus(this);
 }
 

@@ -1,6 +1,7 @@
 #include "frmPledge.h"
 
 #include "ContributorMaintenance.h"
+#include "EnvelopeCheck.h"
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
 #include "shell/WindowServices.h"
@@ -41,7 +42,7 @@ frmPledge::frmPledge(QWidget* parent) : frmChild(parent)
     txtAccountNumber = new QLineEdit(this);
     txtAccountNumber->setObjectName(QStringLiteral("txtAccountNumber"));
     txtAccountNumber->setAlignment(Qt::AlignRight);
-    Place(txtAccountNumber, 2640, 900, 1440, 330);
+    Place(txtAccountNumber, 2520, 900, 1560, 330);
     lblAccountNumber->setBuddy(txtAccountNumber);
     lblAmount = new QLabel(QStringLiteral("Total &Amount Pledged"), this);
     lblAmount->setObjectName(QStringLiteral("lblAmount"));
@@ -49,7 +50,7 @@ frmPledge::frmPledge(QWidget* parent) : frmChild(parent)
     txtAmount = new QLineEdit(this);
     txtAmount->setObjectName(QStringLiteral("txtAmount"));
     txtAmount->setAlignment(Qt::AlignRight);
-    Place(txtAmount, 2640, 1320, 1440, 330);
+    Place(txtAmount, 2520, 1320, 1560, 330);
     lblAmount->setBuddy(txtAmount);
     chkInactive = new QCheckBox(QStringLiteral("This Pledge is &Inactive"), this);
     chkInactive->setObjectName(QStringLiteral("chkInactive"));
@@ -107,6 +108,7 @@ void frmPledge::Form_Load()
     cboFund->setCurrentIndex(cboFund->findData(p.FundID()));
     txtAmount->setText(FormatAmount(p.Amount()));
     txtAccountNumber->setText(QString::number(p.AccountNumber()));
+    m_loadedNumber = p.AccountNumber();
     txtNotes->setPlainText(p.Notes());
     chkInactive->setChecked(p.IsInactive());
     txtAmount->setFocus();
@@ -138,13 +140,27 @@ void frmPledge::cmdOK_Click()
                        Messages::Icon::Information);
         return;
     }
+    // Read as the boxes will show them once left, so OK always stores numbers.
+    const int number = WholeNumberText(txtAccountNumber->text()).toInt();
+    const int fund = cboFund->currentData().toInt();
+    if (m_pledgeID < 1 || number != m_loadedNumber) {
+        const QString other = EnvelopeCheck::Used_By(fund, number, m_contributorID);
+        if (!other.isEmpty()
+            && Messages::Show(EnvelopeCheck::Question(number, other), QStringLiteral("Edit Pledge"),
+                              Messages::Icon::Exclamation, Messages::Buttons::YesNo)
+                   != Messages::Answer::Yes) {
+            txtAccountNumber->setText(QString::number(number));
+            txtAccountNumber->setFocus(Qt::OtherFocusReason);
+            txtAccountNumber->selectAll();
+            return;
+        }
+    }
     clsPledges p;
     p.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_pledgeID));
-    // Read as the boxes will show them once left, so OK always stores numbers.
-    p.AccountNumber(WholeNumberText(txtAccountNumber->text()).toInt());
+    p.AccountNumber(number);
     p.Amount(AmountValue(AmountText(txtAmount->text())));
     p.ContributorID(m_contributorID);
-    p.FundID(cboFund->currentData().toInt());
+    p.FundID(fund);
     p.Notes(RTrimBlanks(txtNotes->toPlainText()));
     p.IsInactive(chkInactive->isChecked());
     p.Save_to_DB();

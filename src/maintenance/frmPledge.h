@@ -46,4 +46,5 @@ private:
 
     int m_pledgeID = 0, m_contributorID = 0;
     bool m_useEnvelopes = true;
+    int m_loadedNumber = 0; // the stored number of an existing pledge
 };

@@ -87,6 +87,8 @@ frmPledgeUtil::frmPledgeUtil(QWidget* parent) : frmChild(parent)
     Place(cmdCancel, 3780, 5115, 1155, 390);
 
     fgPledges->SetFixedCols(2);
+    // Amounts are typed straight after opening.
+    Set_First_Control(fgPledges);
     fgPledges->installEventFilter(this);
 
     Resize_Rule().SetDesigned(size());

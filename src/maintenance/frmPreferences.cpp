@@ -84,7 +84,6 @@ frmPreferences::frmPreferences(QWidget* parent) : frmChild(parent)
     LimitLength(txtIRS, kStatementSize);
     connect(cmdOK, &QPushButton::clicked, this, &frmPreferences::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    CloseOnEscape(this);
     txtIRS->installEventFilter(this);
 }
 

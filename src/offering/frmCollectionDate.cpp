@@ -3,14 +3,13 @@
 #include "CollectionSets.h"
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
+#include "shell/QvDateBox.h"
 #include "shell/QvGrid.h"
 #include "shell/WindowServices.h"
 #include "shell/modGlobal.h"
 
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,10 +33,8 @@ frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent), m_layou
     lblDate = new QLabel(QStringLiteral("&Date"), fraNewCollection);
     lblDate->setObjectName(QStringLiteral("lblDate"));
     Place(lblDate, 120, 345, 900, 300);
-    dpNewDate = new QDateEdit(fraNewCollection);
+    dpNewDate = new QvDateBox(fraNewCollection);
     dpNewDate->setObjectName(QStringLiteral("dpNewDate"));
-    dpNewDate->setCalendarPopup(true);
-    dpNewDate->setDisplayFormat(modGlobal::ShortDateFormat());
     Place(dpNewDate, 1020, 300, 1800, 345);
     lblDate->setBuddy(dpNewDate);
     lblNotation = new QLabel(QStringLiteral("N&otation"), fraNewCollection);
@@ -51,6 +48,8 @@ frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent), m_layou
     cmdNew = new QPushButton(QStringLiteral("Create &New"), fraNewCollection);
     cmdNew->setObjectName(QStringLiteral("cmdNew"));
     Place(cmdNew, 3540, 720, 1155, 390);
+    // Enter on the proposed date creates the set: the usual Sunday.
+    cmdNew->setDefault(true);
 
     fraPrevColl = new QGroupBox(QStringLiteral("Existing Collection Sets"), this);
     fraPrevColl->setObjectName(QStringLiteral("fraPrevColl"));
@@ -74,8 +73,8 @@ frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent), m_layou
 
     connect(cmdNew, &QPushButton::clicked, this, &frmCollectionDate::cmdNew_Click);
     connect(cmdPrev, &QPushButton::clicked, this, &frmCollectionDate::cmdPrev_Click);
+    // Enter on a listed set opens it too: the grid gives Enter a double-click's meaning.
     connect(fgPrevColl, &QvGrid::RowDoubleClicked, this, &frmCollectionDate::cmdPrev_Click);
-    fgPrevColl->installEventFilter(this);
     SelectAllOnFocus(this);
 
     // Defaults of a new set, restricted to the processing year.
@@ -141,21 +140,17 @@ void frmCollectionDate::cmdPrev_Click()
     accept();
 }
 
+void frmCollectionDate::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    // The proposed date takes the typing (or Enter) at once; the focus set
+    // while loading is lost when the opener makes the dialog its own.
+    if (!focusWidget())
+        dpNewDate->setFocus(Qt::OtherFocusReason);
+}
+
 void frmCollectionDate::resizeEvent(QResizeEvent* e)
 {
     QDialog::resizeEvent(e);
     m_layout->rule.Apply(size());
-}
-
-bool frmCollectionDate::eventFilter(QObject* watched, QEvent* event)
-{
-    // Enter on a listed set opens it, as a double-click does.
-    if (watched == fgPrevColl && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            cmdPrev_Click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

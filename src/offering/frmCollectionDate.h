@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QDialog>
 
-class QDateEdit;
+class QvDateBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,7 +28,7 @@ public:
 
     QGroupBox* fraNewCollection;
     QLabel* lblDate;
-    QDateEdit* dpNewDate;
+    QvDateBox* dpNewDate;
     QLabel* lblNotation;
     QLineEdit* txtNotation;
     QPushButton* cmdNew;
@@ -37,8 +37,8 @@ public:
     QPushButton* cmdPrev;
 
 protected:
+    void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void LoadGrid();

@@ -5,7 +5,9 @@
 #include "modOffering.h"
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
+#include "shell/QvDateBox.h"
 #include "shell/QvGrid.h"
+#include "shell/TypedInput.h"
 #include "shell/WindowServices.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
@@ -15,7 +17,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -26,14 +27,20 @@
 using namespace WindowServices;
 using namespace modGlobal;
 
+namespace {
+constexpr int kWider = 500; // twips
+}
+
 frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
 {
     setObjectName(QStringLiteral("frmCollections"));
-    resize(TwipsSize(6495, 4560));
+    // kWider makes room for amount boxes that hold the largest amount the
+    // program takes, ($999,999,999.99).
+    resize(TwipsSize(6495 + kWider, 4560));
 
     sstCollections = new QTabWidget(this);
     sstCollections->setObjectName(QStringLiteral("sstCollections"));
-    Place(sstCollections, 60, 60, 6375, 3495);
+    Place(sstCollections, 60, 60, 6375 + kWider, 3495);
 
     // Tab 0: loose offering, 15 lines in two columns.
     // Pages join the tab control before they get their controls, so that
@@ -41,10 +48,10 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     auto* loose = new QWidget;
     loose->setObjectName(QStringLiteral("tabLoose"));
     sstCollections->addTab(loose, QStringLiteral("&Loose Offering"));
-    lines = new FundLinesView(loose, 15, 8, 90, 90, 2000, 900);
+    lines = new FundLinesView(loose, 15, 8, 90, 90, 1750, 1450);
     cmdAddFund = new QPushButton(QStringLiteral("Add &Fund"), loose);
     cmdAddFund->setObjectName(QStringLiteral("cmdAddFund"));
-    Place(cmdAddFund, 4770, 2700, 1200, 375);
+    Place(cmdAddFund, 4770 + kWider, 2700, 1200, 375);
 
     // Tab 1: the contributors.
     auto* contrib = new QWidget;
@@ -52,10 +59,10 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     sstCollections->addTab(contrib, QStringLiteral("C&ontributors' Offering"));
     fgContrib = new QvGrid(contrib);
     fgContrib->setObjectName(QStringLiteral("fgContrib"));
-    Place(fgContrib, 60, 60, 6135, 2055);
+    Place(fgContrib, 60, 60, 6135 + kWider, 2055);
     picCont = new QWidget(contrib);
     picCont->setObjectName(QStringLiteral("picCont"));
-    Place(picCont, 60, 2160, 6135, 870);
+    Place(picCont, 60, 2160, 6135 + kWider, 870);
     fraQuick = new QGroupBox(QStringLiteral("&Quick Find"), picCont);
     fraQuick->setObjectName(QStringLiteral("fraQuick"));
     Place(fraQuick, 0, 0, 2340, 810);
@@ -82,28 +89,26 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     fraDate = new QGroupBox(QStringLiteral("Date"), totals);
     fraDate->setObjectName(QStringLiteral("fraDate"));
     Place(fraDate, 60, 2400, 2000, 690);
-    dpColDate = new QDateEdit(fraDate);
+    dpColDate = new QvDateBox(fraDate);
     dpColDate->setObjectName(QStringLiteral("dpColDate"));
-    dpColDate->setCalendarPopup(true);
-    dpColDate->setDisplayFormat(ShortDateFormat());
     Place(dpColDate, 120, 270, 1760, 345);
     fraNotation = new QGroupBox(QStringLiteral("Notation"), totals);
     fraNotation->setObjectName(QStringLiteral("fraNotation"));
-    Place(fraNotation, 2160, 2400, 4035, 690);
+    Place(fraNotation, 2160, 2400, 4035 + kWider, 690);
     txtNotation = new QLineEdit(fraNotation);
     txtNotation->setObjectName(QStringLiteral("txtNotation"));
     txtNotation->setMaxLength(40);
-    Place(txtNotation, 120, 270, 3795, 345);
+    Place(txtNotation, 120, 270, 3795 + kWider, 345);
     fgTotals = new QvGrid(totals);
     fgTotals->setObjectName(QStringLiteral("fgTotals"));
-    Place(fgTotals, 60, 60, 6135, 2175 + 60);
+    Place(fgTotals, 60, 60, 6135 + kWider, 2175 + 60);
 
     cmdPrint = new QPushButton(QStringLiteral("&Print"), this);
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
-    Place(cmdPrint, 3960, 3600 + 60, 1200, 390);
+    Place(cmdPrint, 3960 + kWider, 3600 + 60, 1200, 390);
     cmdDone = new QPushButton(QStringLiteral("&Done"), this);
     cmdDone->setObjectName(QStringLiteral("cmdDone"));
-    Place(cmdDone, 5235, 3600 + 60, 1200, 390);
+    Place(cmdDone, 5235 + kWider, 3600 + 60, 1200, 390);
 
     Resize_Rule().SetDesigned(size());
     Resize_Rule().Add(sstCollections, ResizeRule::Grow);
@@ -127,7 +132,7 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     });
     connect(chkShowAllContrib, &QCheckBox::toggled, this, [this] { Apply_Show_All(); });
     connect(txtQuick, &QLineEdit::textChanged, this, &frmCollections::Quick_Find);
-    connect(dpColDate, &QDateEdit::dateChanged, this, &frmCollections::Set_Caption);
+    connect(dpColDate, &QvDateBox::dateChanged, this, &frmCollections::Set_Caption);
     connect(cmdDone, &QPushButton::clicked, this, &frmCollections::cmdDone_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmCollections::cmdPrint_Click);
     txtQuick->installEventFilter(this);
@@ -180,7 +185,7 @@ void frmCollections::Build_Contributor_Grid()
     for (const auto& r : ContributorQueries::With_Envelopes(ProcessingYear)) {
         g->AddItem(QString::number(r.id) + QLatin1Char('\t') + r.name + QLatin1Char('\t') + QString::number(r.envelope)
                    + QLatin1Char('\t') + (r.inactive ? QStringLiteral("I") : QString()) + QLatin1Char('\t')
-                   + r.name.toUpper() + QLatin1Char('\t') + EnvelopeSortKey(r.envelope, r.name));
+                   + SearchKey(r.name) + QLatin1Char('\t') + EnvelopeSortKey(r.envelope, r.name));
     }
     Apply_Sort();
     g->setUpdatesEnabled(true);
@@ -207,7 +212,8 @@ void frmCollections::Apply_Show_All()
 
 void frmCollections::Select_Row(int r)
 {
-    fgContrib->Select(std::max(r - 1, 1), r);
+    // The match alone is highlighted: it is the row Select opens.
+    fgContrib->Select(r, r);
     // Scroll only when the match is out of sight, so that the list does not
     // jump at every keystroke.
     const int y = fgContrib->rowViewportPosition(r - 1);
@@ -228,8 +234,10 @@ void frmCollections::Quick_Find(const QString& text)
             if (fgContrib->TextMatrix(r, 2).toLong() == n)
                 found = r;
     } else {
+        // Names are compared without accents: "lefe" finds Lefèvre.
+        const QString key = SearchKey(text);
         for (int r = 1; r < rows && found < 0; ++r)
-            if (fgContrib->TextMatrix(r, 4).startsWith(s))
+            if (fgContrib->TextMatrix(r, 4).startsWith(key))
                 found = r;
     }
     if (found > 0)
@@ -255,7 +263,14 @@ bool frmCollections::eventFilter(QObject* watched, QEvent* event)
     if (watched == txtQuick && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            Select_Contributor();
+            if (fgContrib->RowSel() <= 1) {
+                // Nobody has that number or name: say so, and leave the text
+                // ready to be typed over.
+                Messages::Beep();
+                txtQuick->selectAll();
+            } else {
+                Select_Contributor();
+            }
             return true;
         }
         if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
@@ -282,8 +297,11 @@ void frmCollections::Build_Totals()
     g->SetColAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     g->AddItem(QStringLiteral("\t0"));
     g->SetRowHidden(1, true);
-    for (const TotalRow& row : CollectionTotals::Build_Totals(m_number, ProcessingYear))
-        g->AddItem(row.label + QLatin1Char('\t') + FormatAmount(row.amount));
+    for (const TotalRow& row : CollectionTotals::Build_Totals(m_number, ProcessingYear)) {
+        const int r = g->AddItem(row.label + QLatin1Char('\t') + FormatAmount(row.amount));
+        if (row.doubleHeight)
+            g->SetRowHeightLines(r, 2);
+    }
 }
 
 bool frmCollections::Save_Loose_Offering()

@@ -6,7 +6,7 @@
 
 class FundLinesView;
 class QCheckBox;
-class QDateEdit;
+class QvDateBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -51,7 +51,7 @@ public:
     QGroupBox* fraQuick;
     QLineEdit* txtQuick;
     QGroupBox *fraDate, *fraNotation;
-    QDateEdit* dpColDate;
+    QvDateBox* dpColDate;
     QLineEdit* txtNotation;
     QvGrid* fgTotals;
     QPushButton *cmdPrint, *cmdDone;

@@ -49,7 +49,8 @@ frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
     picCont = new QWidget(this);
     picCont->setObjectName(QStringLiteral("picCont"));
     Place(picCont, 180, 2520, 6975, 2700);
-    lines = new FundLinesView(picCont, 7, 4, 0, 0, 2100, 1140);
+    // Amount boxes hold the largest amount the program takes.
+    lines = new FundLinesView(picCont, 7, 4, 0, 0, 1900, 1450);
     lblComment = new QLabel(QStringLiteral("Co&mment"), picCont);
     lblComment->setObjectName(QStringLiteral("lblComment"));
     Place(lblComment, 0, 1575, 900, 300);
@@ -74,7 +75,6 @@ frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
 
     connect(cmdOK, &QPushButton::clicked, this, &frmContReceipt::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    connect(txtComment, &QLineEdit::returnPressed, this, &frmContReceipt::cmdOK_Click);
     connect(cmdAdd, &QPushButton::clicked, this, [] { Windows::Show_Fund(0); });
     connect(cmdEdit, &QPushButton::clicked, this, [this] { Windows::Show_Contributor(m_contributor); });
     SelectAllOnFocus(this);

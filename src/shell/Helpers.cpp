@@ -16,6 +16,17 @@ qint64 ToCents(double v)
     // 2.67499999...) rounding up, as a person would round them.
     return std::llround(v * 100.0 + (v >= 0 ? 1e-7 : -1e-7));
 }
+// A box that held no number beeps and becomes 0; the status bar says what
+// was replaced, so that a typing mistake ("1O0") does not pass as a zero.
+void NotANumber(const QString& text, const QString& what)
+{
+    Messages::Beep();
+    QString shown = text.trimmed();
+    if (shown.size() > 30)
+        shown = shown.left(30) + QStringLiteral("...");
+    const QString article = what.startsWith(QLatin1Char('a')) ? QStringLiteral("an ") : QStringLiteral("a ");
+    Messages::Note(QLatin1Char('\'') + shown + QStringLiteral("' is not ") + article + what);
+}
 } // namespace
 
 bool ParseNumber(const QString& text, double* value)
@@ -72,7 +83,7 @@ QString AmountText(const QString& text)
     double v = 0;
     if (!ParseNumber(text, &v)) {
         if (!text.trimmed().isEmpty())
-            Messages::Beep();
+            NotANumber(text, QStringLiteral("amount"));
         v = 0;
     }
     return FormatAmount(v);
@@ -83,7 +94,7 @@ QString WholeNumberText(const QString& text)
     double v = 0;
     if (!ParseNumber(text, &v)) {
         if (!text.trimmed().isEmpty())
-            Messages::Beep();
+            NotANumber(text, QStringLiteral("number"));
         return QStringLiteral("0");
     }
     const double r = std::round(v);

@@ -15,6 +15,11 @@ BeepHandler& CurrentBeep()
     static BeepHandler h;
     return h;
 }
+NoteHandler& CurrentNote()
+{
+    static NoteHandler h;
+    return h;
+}
 } // namespace
 
 QString ProgramTitle()
@@ -43,6 +48,12 @@ void Beep()
         CurrentBeep()();
 }
 
+void Note(const QString& text)
+{
+    if (CurrentNote())
+        CurrentNote()(text);
+}
+
 Handler SetHandler(Handler h)
 {
     std::swap(h, CurrentHandler());
@@ -52,6 +63,12 @@ Handler SetHandler(Handler h)
 BeepHandler SetBeepHandler(BeepHandler h)
 {
     std::swap(h, CurrentBeep());
+    return h;
+}
+
+NoteHandler SetNoteHandler(NoteHandler h)
+{
+    std::swap(h, CurrentNote());
     return h;
 }
 

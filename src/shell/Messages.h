@@ -21,6 +21,7 @@ struct Message {
 
 using Handler = std::function<Answer(const Message&)>;
 using BeepHandler = std::function<void()>;
+using NoteHandler = std::function<void(const QString&)>;
 
 // The program's title, used when a message names no title of its own.
 QString ProgramTitle();
@@ -30,9 +31,13 @@ QString ProgramTitle();
 // first button of the set is the answer.
 Answer Show(const QString& text, const QString& title = {}, Icon icon = Icon::None, Buttons buttons = Buttons::OK);
 void Beep();
+// A short note in the main window's status bar, for what the user should
+// notice without being stopped: what a beep was about.
+void Note(const QString& text);
 
 // Installs a handler and returns the one it replaces.
 Handler SetHandler(Handler h);
 BeepHandler SetBeepHandler(BeepHandler h);
+NoteHandler SetNoteHandler(NoteHandler h);
 
 } // namespace Messages

@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
@@ -405,6 +407,13 @@ void QvGrid::SetRowHidden(int row, bool hidden)
     NoteHiddenChange(row - 1, row - 1);
 }
 
+void QvGrid::SetRowHeightLines(int row, int lines)
+{
+    if (row < 1 || row >= Rows())
+        return;
+    verticalHeader()->resizeSection(row - 1, verticalHeader()->defaultSectionSize() * std::max(lines, 1));
+}
+
 bool QvGrid::IsRowHidden(int row) const
 {
     if (row == 0)
@@ -484,6 +493,18 @@ bool QvGrid::event(QEvent* event)
 {
     ApplyHiddenRows();
     return QTableView::event(event);
+}
+
+void QvGrid::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        && isSignalConnected(QMetaMethod::fromSignal(&QvGrid::RowDoubleClicked)) && Row() >= 1) {
+        event->accept();
+        emit RowDoubleClicked(Row());
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 bool QvGrid::viewportEvent(QEvent* event)

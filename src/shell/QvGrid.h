@@ -49,6 +49,7 @@ public:
     QString TextMatrix(int row, int col) const;
     void SetTextMatrix(int row, int col, const QString& text);
     void SetRowHidden(int row, bool hidden);     // "row height 0"
+    void SetRowHeightLines(int row, int lines);  // a data row as tall as that many rows
     bool IsRowHidden(int row) const;
     // The first row from 'from' on whose cell in col equals text, or -1.
     int FindRow(int col, const QString& text, int from = 1) const;
@@ -75,6 +76,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
+    // Enter acts as a double-click where the window gives a double-click a
+    // meaning (open, edit, select); elsewhere it goes on to the window.
+    void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:

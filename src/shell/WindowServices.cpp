@@ -146,6 +146,15 @@ void CentreInMainWindow(QWidget* window)
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
         frame = sub;
     const QSize size = frame->size();
+    QWidget* main = area->window();
+    if (frame->isWindow() && !main->isVisible()) {
+        // Before the main window shows (the data-set choice at start) its
+        // inner area has no size yet: the window itself is the measure.
+        const QRect outer = main->geometry();
+        frame->move(std::max(outer.left(), outer.left() + (outer.width() - size.width()) / 2),
+                    std::max(outer.top(), outer.top() + (outer.height() - size.height()) / 2));
+        return;
+    }
     const int left = std::max(0, (area->width() - size.width()) / 2);
     const int top = std::max(0, (area->height() - size.height()) / 2);
     if (frame->isWindow())

@@ -34,7 +34,8 @@ void SelectAllOnFocus(QWidget* window);
 // A multi-line box holds no more than its column does; longer text is cut
 // as it is typed or pasted.
 void LimitLength(QPlainTextEdit* box, int maxLength);
-// Esc closes the window, as its Cancel button does.
+// Esc closes the window, as its Cancel button does. Task windows (frmChild)
+// have Enter and Esc from the window services already; this is for others.
 void CloseOnEscape(QWidget* window);
 
 // The main window's inner area, in which dialogs and task windows centre.

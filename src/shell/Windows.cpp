@@ -4,7 +4,10 @@
 #include "frmChild.h"
 #include "shell/modGlobal.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QTabWidget>
 #include <QHash>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +17,43 @@
 namespace Windows {
 
 namespace {
+// Ctrl+Tab and Ctrl+Shift+Tab step through the tabs of the window the user
+// is in (the offering window's Loose Offering, Contributors and Totals).
+// The main window's area takes those keys for stepping through its windows
+// before any window sees them, so this filter sits in front of it.
+class TabKeys : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (!tab || !(key->modifiers() & Qt::ControlModifier) || (key->modifiers() & Qt::AltModifier))
+            return false;
+        auto* focus = qobject_cast<QWidget*>(watched);
+        if (!focus || focus != QApplication::focusWidget())
+            return false;
+        for (QWidget* w = focus; w && !qobject_cast<frmChild*>(w); w = w->parentWidget()) {
+            auto* tabs = qobject_cast<QTabWidget*>(w);
+            if (!tabs || tabs->count() < 2)
+                continue;
+            const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            tabs->setCurrentIndex((tabs->currentIndex() + (back ? tabs->count() - 1 : 1)) % tabs->count());
+            return true;
+        }
+        return false;
+    }
+};
+
+void KeepTabKeysInFront()
+{
+    static TabKeys* filter = new TabKeys(qApp);
+    // Installed again after each new window, so that it stays the first.
+    qApp->installEventFilter(filter);
+}
+
 QHash<QString, Factory>& Factories()
 {
     static QHash<QString, Factory> f;
@@ -89,13 +129,22 @@ void Bring_Forward(frmChild* window)
         frame->raise();
         frame->activateWindow();
     }
-    window->setFocus();
+    // Typing goes to the window's first box, never to the frame itself.
+    window->Focus_First_Control();
 }
 
 void Show_Child(frmChild* window)
 {
-    window->Form_Load();
     auto* area = qobject_cast<QMdiArea*>(WindowServices::MainArea());
+    if (!window->Opener()) {
+        QMdiSubWindow* active = area ? area->activeSubWindow() : nullptr;
+        window->Set_Opener(active ? qobject_cast<frmChild*>(active->widget()) : nullptr);
+    }
+    window->Form_Load();
+    // The control the window focused while loading is its first, unless it
+    // named another.
+    if (QWidget* focused = window->focusWidget(); focused && focused != window && !window->First_Control_Named())
+        window->Set_First_Control(focused);
     if (area && !window->parentWidget()) {
         // The frame opens at the size the window gave itself when it loaded
         // and never shrinks below the size it was drawn for.
@@ -108,6 +157,7 @@ void Show_Child(frmChild* window)
         const QSize frame(2 * border, title + border);
         sub->setMinimumSize(designed + frame);
         sub->resize(opening + frame);
+        KeepTabKeysInFront();
     }
     WindowServices::CentreInMainWindow(window);
     window->Frame()->show();

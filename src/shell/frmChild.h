@@ -7,6 +7,8 @@
 
 #include "WindowServices.h"
 
+#include <QPushButton>
+
 // What every task window of the program is: it hears of every database
 // change through Handle_DBChange, may carry a record ID in its Tag, and is
 // listed among the open windows in the order it was opened.
@@ -35,8 +37,31 @@ public:
     // True once the window accepted being closed (it is deleted a moment later).
     bool IsClosed() const { return m_closed; }
 
+    // Keyboard flow. The first control takes the focus when the window opens
+    // and whenever it is brought forward; without one named, the control the
+    // window focused while loading, else the first in tab order.
+    void Set_First_Control(QWidget* control) { m_firstControl = control; }
+    bool First_Control_Named() const { return !m_firstControl.isNull(); }
+    QWidget* First_Control() const;
+    void Focus_First_Control();
+    // Enter presses the default button (else the child "cmdOK"); Esc presses
+    // the cancel button (else "cmdCancel" or "cmdClose"), or closes a window
+    // that has none. Controls that give the keys a meaning of their own
+    // (multi-line boxes, open drop-downs, grids, quick find) take them first.
+    void Set_Default_Button(QPushButton* button) { m_defaultButton = button; }
+    void Set_Cancel_Button(QPushButton* button) { m_cancelButton = button; }
+    QPushButton* Default_Button() const;
+    QPushButton* Cancel_Button() const;
+    // A window that must not be closed by Esc (the progress window).
+    void Set_Escape_Closes(bool closes) { m_escapeCloses = closes; }
+    // The window that was active when this one opened; it gets the focus
+    // back when this one closes, if it is still open.
+    void Set_Opener(frmChild* opener) { m_opener = opener; }
+    frmChild* Opener() const { return m_opener.data(); }
+
 protected:
     bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     // How the window's controls follow a resize; windows fill it once their
     // controls are placed.
@@ -45,5 +70,10 @@ protected:
 private:
     QString m_tag;
     bool m_closed = false;
+    bool m_escapeCloses = true;
+    QPointer<QWidget> m_firstControl;
+    QPointer<QPushButton> m_defaultButton;
+    QPointer<QPushButton> m_cancelButton;
+    QPointer<frmChild> m_opener;
     WindowServices::ResizeRule m_resizeRule;
 };

@@ -25,6 +25,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -48,7 +50,25 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     sbPanel1 = new QLabel(this);
     sbPanel1->setObjectName(QStringLiteral("sbPanel1"));
     statusBar()->addWidget(sbPanel1);
+    sbNote = new QLabel(this);
+    sbNote->setObjectName(QStringLiteral("sbNote"));
+    statusBar()->addWidget(sbNote, 1);
+    auto* noteTimer = new QTimer(this);
+    noteTimer->setSingleShot(true);
+    connect(noteTimer, &QTimer::timeout, sbNote, &QLabel::clear);
+    m_previousNote = Messages::SetNoteHandler([this, noteTimer](const QString& note) {
+        sbNote->setText(note);
+        noteTimer->start(30000);
+        if (m_previousNote)
+            m_previousNote(note);
+    });
     resize(TwipsSize(12000, 8400));
+    // The main window is placed before the data-set choice appears, so that
+    // the choice centres in it rather than in a corner of the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        move(free.center() - rect().center());
+    }
 
     // Load: the start-up sequence, with the data-set choice as a dialog.
     const auto result = modStartup::Start_Up([this] {
@@ -72,6 +92,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 
 frmMain::~frmMain()
 {
+    Messages::SetNoteHandler(m_previousNote);
     if (WindowServices::MainArea() == mdiMain)
         SetMainArea(nullptr);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Messages.h"
+
 #include <QHash>
 #include <QMainWindow>
 
@@ -35,6 +37,7 @@ public:
     QMdiArea* mdiMain;
     QToolBar* tbMain;
     QLabel* sbPanel1;
+    QLabel* sbNote; // what the last beep of a box was about
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -59,4 +62,5 @@ private:
     bool m_passwordAccepted = false;
     bool m_activated = false;
     bool m_unloaded = false;
+    Messages::NoteHandler m_previousNote;
 };

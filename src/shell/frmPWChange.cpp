@@ -46,7 +46,6 @@ frmPWChange::frmPWChange(QWidget* parent) : frmChild(parent)
     setTabOrder(txtNewPW2, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
     connect(cmdOK, &QPushButton::clicked, this, &frmPWChange::cmdOK_Click);
-    connect(txtNewPW2, &QLineEdit::returnPressed, this, &frmPWChange::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
     SelectAllOnFocus(this);
 }

@@ -15,6 +15,7 @@ frmProgess::frmProgess(QWidget* parent) : frmChild(parent)
     setAttribute(Qt::WA_DeleteOnClose, false); // owned by the operation that shows it
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
     setFixedSize(TwipsSize(4770, 1335));
+    Set_Escape_Closes(false); // the operation it shows runs on
     lblDescription = new QLabel(this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     Place(lblDescription, 120, 120, 4530, 300);
@@ -22,6 +23,15 @@ frmProgess::frmProgess(QWidget* parent) : frmChild(parent)
     pbProgress->setObjectName(QStringLiteral("pbProgress"));
     Place(pbProgress, 120, 540, 4530, 360);
     CentreInMainWindow(this);
+}
+
+frmProgess::~frmProgess()
+{
+    // The main window takes the keys again once the progress has gone, so
+    // that typing goes on where it was.
+    if (isActiveWindow())
+        if (QWidget* area = MainArea())
+            area->window()->activateWindow();
 }
 
 void frmProgess::Show_Progress(int maximum, const QString& description)

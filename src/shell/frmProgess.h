@@ -11,6 +11,7 @@ class frmProgess : public frmChild {
     Q_OBJECT
 public:
     explicit frmProgess(QWidget* parent = nullptr);
+    ~frmProgess() override;
 
     void Show_Progress(int maximum, const QString& description);
     void Increment_Progess(int step);

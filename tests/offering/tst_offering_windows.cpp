@@ -7,6 +7,7 @@
 #include "offering/frmContReceipt.h"
 #include "shell/AllWindows.h"
 #include "shell/Helpers.h"
+#include "shell/QvDateBox.h"
 #include "shell/QvGrid.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

@@ -6,6 +6,7 @@ ScriptedResponder::ScriptedResponder()
 {
     m_previous = Messages::SetHandler([this](const Messages::Message& m) { return Answer(m); });
     m_previousBeep = Messages::SetBeepHandler([this] { ++m_beeps; });
+    m_previousNote = Messages::SetNoteHandler([this](const QString& note) { m_notes.append(note); });
 }
 
 ScriptedResponder::~ScriptedResponder()
@@ -13,6 +14,7 @@ ScriptedResponder::~ScriptedResponder()
     VerifyAllShown();
     Messages::SetHandler(m_previous);
     Messages::SetBeepHandler(m_previousBeep);
+    Messages::SetNoteHandler(m_previousNote);
 }
 
 void ScriptedResponder::Expect(const QString& textPart, Messages::Answer answer)

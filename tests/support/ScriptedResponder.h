@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Answers the program's messages from a queue while a test runs. Each
 // message must have been announced with Expect (matched by a part of its
@@ -19,6 +20,8 @@ public:
     // Every message shown so far, expected or not.
     const QList<Messages::Message>& Seen() const { return m_seen; }
     int Beeps() const { return m_beeps; }
+    // The status-bar notes given so far.
+    const QStringList& Notes() const { return m_notes; }
     int Pending() const { return int(m_queue.size()); }
     // Fails the test when expected messages were never shown; clears them.
     void VerifyAllShown();
@@ -33,6 +36,8 @@ private:
     QList<Expectation> m_queue;
     QList<Messages::Message> m_seen;
     int m_beeps = 0;
+    QStringList m_notes;
+    Messages::NoteHandler m_previousNote;
     Messages::Handler m_previous;
     Messages::BeepHandler m_previousBeep;
 };

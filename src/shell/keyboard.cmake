@@ -1,0 +1,4 @@
+# Keyboard flow and input safety: reading typed names and dates, the check
+# of envelope numbers given twice (core), and the program's one date box (ui).
+target_sources(qv_core PRIVATE shell/TypedInput.cpp maintenance/EnvelopeCheck.cpp)
+target_sources(qv_ui PRIVATE shell/QvDateBox.cpp)

@@ -1,0 +1,1 @@
+qv_widget_test(shell/tst_keyboard.cpp)

@@ -1,0 +1,799 @@
+// The program driven as a person drives it: a shown, active main window and
+// every key sent to whatever control has the focus, never to a named one.
+// What reached the data file is checked to the cent.
+#include "maintenance/EnvelopeCheck.h"
+#include "maintenance/frmChurch.h"
+#include "maintenance/frmContInfo.h"
+#include "maintenance/frmContList.h"
+#include "maintenance/frmFundInfo.h"
+#include "maintenance/frmFundList.h"
+#include "maintenance/frmPledge.h"
+#include "maintenance/frmPledgeUtil.h"
+#include "offering/FundLinesView.h"
+#include "offering/frmCollectionDate.h"
+#include "offering/frmCollections.h"
+#include "offering/frmContReceipt.h"
+#include "shell/AllWindows.h"
+#include "shell/Helpers.h"
+#include "shell/QvDateBox.h"
+#include "shell/QvGrid.h"
+#include "shell/TypedInput.h"
+#include "shell/WindowServices.h"
+#include "shell/Windows.h"
+#include "shell/frmChild.h"
+#include "shell/frmMain.h"
+#include "shell/frmPickDB.h"
+#include "shell/modGlobal.h"
+#include "shell/modPassword.h"
+#include "shell/modSettings.h"
+#include "storage/Schema.h"
+#include "storage/clsChurch.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QtTest/QTest>
+
+#include "support/TestDataSet.h"
+
+using Messages::Answer;
+using namespace modGlobal;
+
+namespace {
+
+QWidget* Focus()
+{
+    return QApplication::focusWidget();
+}
+
+// One key to whatever has the focus.
+void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget* f = Focus();
+    if (!f) {
+        QTest::qFail("no control has the focus", __FILE__, __LINE__);
+        return;
+    }
+    QTest::keyClick(f, Qt::Key(key), mods);
+}
+
+// Text typed character by character, each to the control that has the
+// focus at that moment.
+void Type(const QString& text)
+{
+    for (const QChar c : text) {
+        QWidget* f = Focus();
+        if (!f) {
+            QTest::qFail("no control has the focus", __FILE__, __LINE__);
+            return;
+        }
+        QTest::keyClick(f, c.toLatin1() ? c.toLatin1() : '?');
+    }
+}
+
+template <class W>
+W* Open(const char* name)
+{
+    return qobject_cast<W*>(Windows::Find_Window(QLatin1String(name)));
+}
+
+template <class W>
+QList<W*> OpenOf()
+{
+    QList<W*> found;
+    for (frmChild* w : frmChild::OpenWindows())
+        if (auto* x = qobject_cast<W*>(w))
+            found.append(x);
+    return found;
+}
+
+// Answers every modal dialog with a function of the test's choosing.
+struct ModalScript {
+    explicit ModalScript(WindowServices::ModalHook hook) { m_previous = WindowServices::SetModalHook(std::move(hook)); }
+    ~ModalScript() { WindowServices::SetModalHook(m_previous); }
+    WindowServices::ModalHook m_previous;
+};
+
+// The collection-set dialog as a person meets it: shown, active, and the
+// keys of the script typed into whatever has the focus.
+int DriveDialog(QDialog* d, const std::function<void(QDialog*)>& keys)
+{
+    d->show();
+    d->activateWindow();
+    if (!QTest::qWaitForWindowActive(d))
+        QTest::qFail("dialog never became active", __FILE__, __LINE__);
+    if (!QTest::qWaitFor([d] { return QApplication::activeWindow() == d; }))
+        QTest::qFail("dialog never took the keys", __FILE__, __LINE__);
+    keys(d);
+    if (d->isVisible() && d->result() != QDialog::Accepted)
+        d->reject();
+    // A window manager gives the keys back to the window that owned the
+    // dialog; the offscreen platform has none, so the test does it.
+    if (QWidget* owner = d->parentWidget())
+        owner->window()->activateWindow();
+    return d->result();
+}
+
+// The stored offerings that match, in cents.
+qint64 Cents(TestDataSet& data, const QString& where)
+{
+    return qRound64(data.Scalar(QStringLiteral("SELECT Sum(Amount) FROM Offering WHERE ") + where) * 100);
+}
+
+} // namespace
+
+class tst_Keyboard : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void aWholeSundayByKeyboard();
+    void dialogsTakeTypingAtOnceAndAnswerEnterAndEsc();
+    void focusGoesBackToTheOpener();
+    void dateBoxLeavesOnTabAndRefusesLetters();
+    void typedDatesAndSearchKeys();
+    void quickFindHighlightsOneRowAndBeepsOnNoMatch();
+    void duplicateEnvelopeWarning();
+    void textBoxesHoldTheirColumnAndAmountBoxesTheLargestAmount();
+    void notAnAmountIsNotedInTheStatusBar();
+    void dataSetChoiceCentresInTheMainWindow();
+
+private:
+    void StartMain();
+
+    std::unique_ptr<TestDataSet> m_data;
+    std::unique_ptr<frmMain> m_main;
+    int m_building = 0, m_missions = 0;
+    int m_smith = 0, m_lefevre = 0, m_adams = 0;
+};
+
+void tst_Keyboard::init()
+{
+    m_data = std::make_unique<TestDataSet>(TestDataSet::Start::FoldersOnly);
+    m_data->ProvideTemplate();
+    RegisterAllWindows();
+}
+
+void tst_Keyboard::StartMain()
+{
+    m_main = std::make_unique<frmMain>();
+    QVERIFY(m_main->Loaded());
+    modPassword::Store_Password(QString());
+    m_building = m_data->AddFund("Building Fund");
+    m_missions = m_data->AddFund("Missions");
+    clsChurch church;
+    church.Get_One_Record(QStringLiteral("ID = 1"));
+    church.DefaultFund2(m_building);
+    church.DefaultFund3(m_missions);
+    church.Update_Record_to_DB();
+    m_smith = m_data->AddContributor("Smith", "John");
+    m_lefevre = m_data->AddContributor(QStringLiteral("Lefèvre"), "Anne");
+    m_adams = m_data->AddContributor("Adams", "Carl", false);
+    m_data->AddPledge(m_smith, -2025, 520, 101);
+    m_data->AddPledge(m_lefevre, -2025, 260, 102);
+    m_main->show();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+    QTRY_VERIFY(m_main->Password_Accepted());
+    m_data->ClearNotices();
+}
+
+void tst_Keyboard::cleanup()
+{
+    if (m_main) {
+        for (frmChild* w : frmChild::OpenWindows())
+            w->Frame()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_main->close();
+        m_main.reset();
+    }
+    m_data.reset();
+}
+
+void tst_Keyboard::aWholeSundayByKeyboard()
+{
+    StartMain();
+    // Collections, and Enter on the proposed date.
+    ModalScript script([](QDialog* d) {
+        return DriveDialog(d, [](QDialog* dialog) {
+            auto* set = qobject_cast<frmCollectionDate*>(dialog);
+            QCOMPARE(Focus(), set->dpNewDate);
+            Key(Qt::Key_Return);
+        });
+    });
+    m_main->Menu("mnuCollections")->trigger();
+    frmCollections* w = Open<frmCollections>("frmCollections");
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), "Collection 1 for 6/15/2025");
+
+    // The loose offering: typed at once on line 1, Tab to the next line.
+    QTRY_COMPARE(Focus(), w->lines->Amount(1));
+    Type("412.37");
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), w->lines->Fund(2));
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), w->lines->Amount(2));
+    Type("100");
+    Key(Qt::Key_Tab, Qt::ControlModifier); // the contributors tab
+    QCOMPARE(w->sstCollections->currentIndex(), 1);
+    QCOMPARE(Focus(), w->txtQuick);
+
+    // An envelope number, Enter, an amount typed at once, Enter for OK.
+    Type("101");
+    Key(Qt::Key_Return);
+    QList<frmContReceipt*> receipts = OpenOf<frmContReceipt>();
+    QCOMPARE(receipts.size(), 1);
+    QCOMPARE(receipts.first()->ContributorID(), m_smith);
+    QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
+    Type("50");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
+    QTRY_COMPARE(Focus(), w->txtQuick);
+    QVERIFY(w->txtQuick->selectedText() == w->txtQuick->text() || w->txtQuick->text().isEmpty());
+
+    // The next envelope: two lines this time.
+    Type("102");
+    Key(Qt::Key_Return);
+    receipts = OpenOf<frmContReceipt>();
+    QCOMPARE(receipts.size(), 1);
+    QCOMPARE(receipts.first()->ContributorID(), m_lefevre);
+    QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
+    Type("25.5");
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), receipts.first()->lines->Amount(2));
+    Type("10");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
+    QTRY_COMPARE(Focus(), w->txtQuick);
+
+    // A number nobody has: a beep, the text ready to be typed over, nothing opens.
+    const int beeps = m_data->Messages().Beeps();
+    Type("999");
+    Key(Qt::Key_Return);
+    QCOMPARE(m_data->Messages().Beeps(), beeps + 1);
+    QCOMPARE(w->txtQuick->selectedText(), "999");
+    QVERIFY(OpenOf<frmContReceipt>().isEmpty());
+
+    // A name without its accent; Esc cancels what was typed.
+    Type("lefe");
+    Key(Qt::Key_Return);
+    receipts = OpenOf<frmContReceipt>();
+    QCOMPARE(receipts.size(), 1);
+    QCOMPARE(receipts.first()->ContributorID(), m_lefevre);
+    QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
+    QCOMPARE(receipts.first()->lines->Amount(1)->selectedText(), "$25.50"); // what was stored
+    Type("9999");
+    Key(Qt::Key_Escape);
+    QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
+    QTRY_COMPARE(Focus(), w->txtQuick);
+
+    // A newcomer: Add, the name, Enter; the offering record opens for the
+    // new contributor with the typing in it, and Enter there comes back to
+    // Quick Find.
+    Key(Qt::Key_A, Qt::AltModifier);
+    QTRY_VERIFY(Open<frmContInfo>("frmContInfo"));
+    QTRY_COMPARE(Focus(), Open<frmContInfo>("frmContInfo")->txtLastName);
+    Type("Okafor");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+    receipts = OpenOf<frmContReceipt>();
+    QCOMPARE(receipts.size(), 1);
+    const int newcomer = receipts.first()->ContributorID();
+    QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
+    QTest::qWait(50); // nothing takes the focus away afterwards
+    QCOMPARE(Focus(), receipts.first()->lines->Amount(1));
+    Type("20");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
+    QTRY_COMPARE(Focus(), w->txtQuick);
+    QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1").arg(newcomer)), 2000);
+
+    // Esc closes the offering window, which keeps what it holds.
+    Key(Qt::Key_Escape);
+    QTRY_VERIFY(!Open<frmCollections>("frmCollections"));
+
+    // Every amount once, to the cent, where it belongs.
+    QCOMPARE(Cents(*m_data, "ContributorID = 1 AND FundID = -2025"), 41237);
+    QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = 1 AND FundID = %1").arg(m_building)), 10000);
+    QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1 AND FundID = -2025").arg(m_smith)), 5000);
+    QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1 AND FundID = -2025").arg(m_lefevre)), 2550);
+    QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1 AND FundID = %2").arg(m_lefevre).arg(m_building)), 1000);
+    QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Offering"), 6.0);
+    QCOMPARE(Cents(*m_data, "CollectionID = 1"), 61787);
+}
+
+void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
+{
+    StartMain();
+    // Add in the contributor list: the last name takes the typing; Enter is OK.
+    m_main->Menu("mnuContributor")->trigger();
+    frmContList* list = Open<frmContList>("frmContList");
+    QVERIFY(list);
+    list->cmdAdd->click();
+    frmContInfo* c = Open<frmContInfo>("frmContInfo");
+    QVERIFY(c);
+    QTRY_COMPARE(Focus(), c->txtLastName);
+    Type("Nguyen");
+    Key(Qt::Key_Tab);
+    Type("Bao");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+    QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Contributors WHERE LastName = 'Nguyen' AND FirstNames = 'Bao'"), 1.0);
+
+    // Esc in the contributor window leaves without saving; in the list, closes it.
+    Windows::Show_Contributor(m_adams);
+    c = Open<frmContInfo>("frmContInfo");
+    QTRY_COMPARE(Focus(), c->txtLastName);
+    Type("Adamson");
+    Key(Qt::Key_Escape);
+    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Contributors WHERE LastName = 'Adams'")), 1.0);
+    Windows::Bring_Forward(list);
+    QTRY_VERIFY(list->isAncestorOf(Focus()));
+    Key(Qt::Key_Escape);
+    QTRY_VERIFY(!Open<frmContList>("frmContList"));
+
+    // Add in the fund list: the name takes the typing; Enter is OK.
+    m_main->Menu("mnuFunds")->trigger();
+    frmFundList* funds = Open<frmFundList>("frmFundList");
+    QVERIFY(funds);
+    funds->cmdAdd->click();
+    frmFundInfo* f = Open<frmFundInfo>("frmFundInfo");
+    QTRY_COMPARE(Focus(), f->txtName);
+    Type("Youth Choir");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmFundInfo>("frmFundInfo"));
+    QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Funds WHERE FundName = 'Youth Choir'"), 1.0);
+    // Enter on the list's grid edits the fund on the current row.
+    funds->fgFunds->SetRow(funds->fgFunds->FindRow(1, "Missions"));
+    funds->fgFunds->setFocus();
+    Key(Qt::Key_Return);
+    f = Open<frmFundInfo>("frmFundInfo");
+    QVERIFY(f);
+    QCOMPARE(f->txtName->text(), "Missions");
+    QTRY_COMPARE(Focus(), f->txtName);
+    Key(Qt::Key_Escape);
+    QTRY_VERIFY(!Open<frmFundInfo>("frmFundInfo"));
+
+    // The church dialog: typing at once, 41 characters hold 40, Enter is OK.
+    m_main->Menu("mnuAddress")->trigger();
+    frmChurch* church = Open<frmChurch>("frmChurch");
+    QVERIFY(church);
+    QTRY_COMPARE(Focus(), church->txtName);
+    const QString name41 = "Saint Bartholomew and All Angels Parishes"; // 41 characters
+    QCOMPARE(name41.size(), 41);
+    Type(name41);
+    QCOMPARE(church->txtName->text(), name41.left(40));
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmChurch>("frmChurch"));
+    QCOMPARE(m_data->Scalar("SELECT Length(ChurchName) FROM Church WHERE ID = 1"), 40.0);
+    QCOMPARE(m_main->windowTitle(), "Quorvane - " + name41.left(40));
+
+    // The password change: the boxes in turn, Enter is OK.
+    m_main->Menu("mnuPassword")->trigger();
+    auto* pw = Open<frmChild>("frmPWChange");
+    QVERIFY(pw);
+    QTRY_COMPARE(Focus(), pw->findChild<QLineEdit*>("txtCurPW"));
+    Key(Qt::Key_Tab);
+    Type("hymnal");
+    Key(Qt::Key_Tab);
+    Type("hymnal");
+    m_data->Messages().Expect("Your password was successfully changed.");
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmChild>("frmPWChange"));
+    QVERIFY(modPassword::Password_Matches("HYMNAL"));
+
+    // Add pledge: the fund list takes the keys, the proposed number follows,
+    // the amount is typed, Enter is OK.
+    Windows::Show_Contributor(m_adams);
+    c = Open<frmContInfo>("frmContInfo");
+    c->cmdAdd->click();
+    frmPledge* p = Open<frmPledge>("frmPledge");
+    QVERIFY(p);
+    QTRY_COMPARE(Focus(), p->cboFund);
+    Key(Qt::Key_Down); // the first fund: 2025 Operating Fund
+    QCOMPARE(p->cboFund->currentData().toInt(), -2025);
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), p->txtAccountNumber);
+    QCOMPARE(p->txtAccountNumber->text(), "10001"); // Adams has no envelopes
+    Key(Qt::Key_Tab);
+    Type("300");
+    // Enter in the notes is a new line there, not OK; Tab leaves the notes
+    // for OK, and Enter on it presses it.
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), p->txtNotes);
+    Type("Paid");
+    Key(Qt::Key_Return);
+    Type("yearly");
+    QVERIFY(!p->IsClosed());
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), p->cmdOK);
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Pledges WHERE ContributorID = %1 AND Notes = "
+                                           "'Paid' || char(10) || 'yearly'")
+                                .arg(m_adams)),
+             1.0);
+    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Amount FROM Pledges WHERE ContributorID = %1").arg(m_adams)), 300.0);
+    QTRY_COMPARE(m_main->mdiMain->activeSubWindow()->widget(), c);
+    Key(Qt::Key_Escape);
+    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+
+    // The pledge grid: amounts typed at once; Tab to OK and Enter saves.
+    m_main->Menu("mnuEditPledges")->trigger();
+    frmPledgeUtil* grid = Open<frmPledgeUtil>("frmPledgeUtil");
+    QVERIFY(grid);
+    QTRY_COMPARE(Focus(), grid->fgPledges);
+    const int row = grid->fgPledges->Row();
+    QVERIFY(row >= 2);
+    const QString who = grid->fgPledges->TextMatrix(row, 1);
+    Type("777");
+    Key(Qt::Key_Return); // the grid's own Enter: the amount is taken, nothing closes
+    QVERIFY(Open<frmPledgeUtil>("frmPledgeUtil"));
+    QVERIFY(grid->fgPledges->TextMatrix(row, 2).contains("777"));
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), grid->cmdOK);
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmPledgeUtil>("frmPledgeUtil"));
+    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Pledges.Amount FROM Pledges INNER JOIN Contributors ON "
+                                           "Pledges.ContributorID = Contributors.ID WHERE FundID = -2025 AND "
+                                           "Contributors.LastName || ', ' || Contributors.FirstNames = '%1'")
+                                .arg(who)),
+             777.0);
+}
+
+void tst_Keyboard::focusGoesBackToTheOpener()
+{
+    StartMain();
+    m_main->Menu("mnuContributor")->trigger();
+    frmContList* list = Open<frmContList>("frmContList");
+    Windows::Show_Contributor(m_smith);
+    frmContInfo* c = Open<frmContInfo>("frmContInfo");
+    QTRY_COMPARE(Focus(), c->txtLastName);
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), c->txtFirstNames);
+    // The pledge dialog over the contributor; Esc returns to the contributor,
+    // to the box the user was in, not to the list behind it.
+    c->fgPledges->SetRow(2);
+    c->cmdEdit->click();
+    frmPledge* p = Open<frmPledge>("frmPledge");
+    QVERIFY(p);
+    QTRY_COMPARE(Focus(), p->txtAmount); // an existing pledge: its amount
+    QCOMPARE(p->Opener(), c);
+    Key(Qt::Key_Escape);
+    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+    QTRY_COMPARE(m_main->mdiMain->activeSubWindow()->widget(), c);
+    QTRY_COMPARE(Focus(), c->txtFirstNames);
+
+    // Brought forward again, a window starts at its first box.
+    Windows::Bring_Forward(list);
+    QTRY_VERIFY(list->isAncestorOf(Focus()));
+    Windows::Show_Contributor(m_smith); // already open: brought forward
+    QTRY_COMPARE(Focus(), c->txtLastName);
+
+    // An opener that is gone is no harm: the window closes as ever.
+    c->cmdEdit->click();
+    p = Open<frmPledge>("frmPledge");
+    c->Frame()->close();
+    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+    p->Frame()->close();
+    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+}
+
+void tst_Keyboard::dateBoxLeavesOnTabAndRefusesLetters()
+{
+    StartMain();
+    m_data->AddCollection(QDate(2025, 6, 8), "Pentecost");
+    QString notation;
+    QDate date;
+    ModalScript script([&](QDialog* d) {
+        return DriveDialog(d, [&](QDialog* dialog) {
+            auto* set = qobject_cast<frmCollectionDate*>(dialog);
+            QCOMPARE(Focus(), set->dpNewDate);
+            QCOMPARE(set->dpNewDate->selectedText(), "6/15/2025"); // typed over as a whole
+            // Tab leaves the box; the notation typed next goes to the next box.
+            Key(Qt::Key_Tab);
+            QCOMPARE(Focus(), set->txtNotation);
+            Type("Junior choir");
+            QCOMPARE(set->txtNotation->text(), "Junior choir");
+            QCOMPARE(set->dpNewDate->date(), QDate(2025, 6, 15));
+            // Back in the box, letters are refused with a beep.
+            Key(Qt::Key_Tab, Qt::ShiftModifier);
+            QCOMPARE(Focus(), set->dpNewDate);
+            const int beeps = m_data->Messages().Beeps();
+            Type("Jun");
+            QCOMPARE(m_data->Messages().Beeps(), beeps + 3);
+            QCOMPARE(set->dpNewDate->text(), "6/15/2025");
+            // A date outside the processing year: a beep, the good date back.
+            Type("1/4/2024");
+            Key(Qt::Key_Tab);
+            QCOMPARE(m_data->Messages().Beeps(), beeps + 4);
+            QCOMPARE(set->dpNewDate->date(), QDate(2025, 6, 15));
+            QCOMPARE(set->dpNewDate->text(), "6/15/2025");
+            // The arrows step a day; the calendar picks a date and gives
+            // the keys back to the box.
+            Key(Qt::Key_Tab, Qt::ShiftModifier);
+            Key(Qt::Key_Down);
+            QCOMPARE(set->dpNewDate->date(), QDate(2025, 6, 14));
+            Key(Qt::Key_Down, Qt::AltModifier);
+            auto* calendar = set->dpNewDate->findChild<QCalendarWidget*>();
+            QVERIFY(calendar && calendar->isVisible());
+            QCOMPARE(calendar->selectedDate(), QDate(2025, 6, 14));
+            QCOMPARE(calendar->maximumDate(), QDate(2025, 12, 31));
+            emit calendar->clicked(QDate(2025, 6, 29));
+            QVERIFY(!calendar->isVisible());
+            QCOMPARE(set->dpNewDate->date(), QDate(2025, 6, 29));
+            QTRY_COMPARE(Focus(), set->dpNewDate);
+            // A whole date in the short form; Enter creates the set.
+            Type("6/22/25");
+            Key(Qt::Key_Return);
+            notation = set->CollectionNotation();
+            date = set->CollectionDate();
+        });
+    });
+    m_main->Menu("mnuCollections")->trigger();
+    QCOMPARE(date, QDate(2025, 6, 22));
+    QCOMPARE(notation, "Junior choir");
+    QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Collection WHERE CollectionDate = '2025-06-22' AND Notation = "
+                            "'Junior choir'"),
+             1.0);
+}
+
+void tst_Keyboard::typedDatesAndSearchKeys()
+{
+    // Short dates typed as a person types them; the year of the box when
+    // left out; anything else is no date.
+    const struct {
+        const char* typed;
+        QDate date;
+    } cases[] = {{"6/7/2026", QDate(2026, 6, 7)},  {"06/07/2026", QDate(2026, 6, 7)}, {"6/7/26", QDate(2026, 6, 7)},
+                 {"12/31", QDate(2025, 12, 31)},   {" 1/1/2025 ", QDate(2025, 1, 1)}, {"2/30/2025", QDate()},
+                 {"6/7/202", QDate()},             {"6", QDate()},                    {"6//2025", QDate()},
+                 {"13/1/2025", QDate()},           {"6/7/2025/1", QDate()},           {"a/7/2025", QDate()},
+                 {"", QDate()}};
+    for (const auto& c : cases)
+        QVERIFY2(ParseTypedDate(QString::fromLatin1(c.typed), 2025) == c.date, c.typed);
+    QCOMPARE(DateSeparator(), QLatin1Char('/'));
+
+    QCOMPARE(SearchKey(QStringLiteral("Lefèvre, Anne")), "LEFEVRE, ANNE");
+    QCOMPARE(SearchKey(QStringLiteral("Müller-Łukasz, Zoë")), QStringLiteral("MULLER-ŁUKASZ, ZOE"));
+    QCOMPARE(SearchKey(QStringLiteral("ﬁnch")), "FINCH");
+    QVERIFY(SearchKey(QStringLiteral("Lefèvre")).startsWith(SearchKey("lefe")));
+    QVERIFY(SearchKey(QStringLiteral("Lefèvre")).startsWith(SearchKey(QStringLiteral("LEFÈ"))));
+}
+
+void tst_Keyboard::quickFindHighlightsOneRowAndBeepsOnNoMatch()
+{
+    StartMain();
+    const int set = m_data->AddCollection(QDate(2025, 6, 15));
+    auto* w = qobject_cast<frmCollections*>(Windows::Open_New(
+        "frmCollections", {{"CollectionNumber", set}, {"CollectionDate", QDate(2025, 6, 15)}, {"CollectionNotation", ""}}));
+    QTRY_COMPARE(Focus(), w->lines->Amount(1));
+    Key(Qt::Key_O, Qt::AltModifier);
+    QCOMPARE(Focus(), w->txtQuick);
+    QvGrid* g = w->fgContrib;
+    auto highlighted = [g] {
+        QStringList names;
+        for (const QModelIndex& i : g->selectionModel()->selectedRows(1))
+            if (!g->isRowHidden(i.row()))
+                names << i.data().toString();
+        return names;
+    };
+    Type("102");
+    QCOMPARE(highlighted(), QStringList{QStringLiteral("Lefèvre, Anne")});
+    Key(Qt::Key_Up);
+    QCOMPARE(highlighted(), QStringList{"Smith, John"});
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type("ada");
+    QCOMPARE(highlighted(), QStringList{"Adams, Carl"});
+    // No match: nothing highlighted, and Enter beeps with the text selected.
+    Type("x");
+    QCOMPARE(highlighted(), QStringList{});
+    const int beeps = m_data->Messages().Beeps();
+    Key(Qt::Key_Return);
+    QCOMPARE(m_data->Messages().Beeps(), beeps + 1);
+    QCOMPARE(w->txtQuick->selectedText(), "adax");
+    QVERIFY(OpenOf<frmContReceipt>().isEmpty());
+
+    // The totals tab: the closing total row is twice as tall as the others.
+    m_data->AddOffering(m_smith, set, -2025, 40);
+    w->sstCollections->setCurrentIndex(2);
+    QvGrid* t = w->fgTotals;
+    const int last = t->Rows() - 1;
+    QCOMPARE(t->TextMatrix(last, 0), "Total Amount Collected");
+    QCOMPARE(t->rowHeight(last - 1), 2 * t->rowHeight(last - 2));
+}
+
+void tst_Keyboard::duplicateEnvelopeWarning()
+{
+    StartMain();
+    const int gone = m_data->AddContributor("Gone", "Old", true, true);
+    m_data->AddPledge(gone, -2025, 0, 103);
+    m_data->AddPledge(m_smith, m_building, 100, 7);
+
+    // The check itself: the same fund only, other active contributors only.
+    QCOMPARE(EnvelopeCheck::Used_By(-2025, 101, m_adams), "Smith, John");
+    QCOMPARE(EnvelopeCheck::Used_By(-2025, 101, m_smith), "");      // one's own number
+    QCOMPARE(EnvelopeCheck::Used_By(-2024, 101, m_adams), "");      // another year's fund
+    QCOMPARE(EnvelopeCheck::Used_By(m_building, 101, m_adams), ""); // another fund
+    QCOMPARE(EnvelopeCheck::Used_By(-2025, 103, m_adams), "");      // an inactive contributor
+    QCOMPARE(EnvelopeCheck::Used_By(-2025, 0, m_adams), "");        // no number
+
+    auto addPledge = [this](const QString& number) {
+        Windows::Show_Contributor(m_adams);
+        auto* c = Open<frmContInfo>("frmContInfo");
+        c->cmdAdd->click();
+        frmPledge* p = Open<frmPledge>("frmPledge");
+        if (!QTest::qWaitFor([p] { return Focus() == p->cboFund; }))
+            QTest::qFail("the pledge dialog did not take the typing", __FILE__, __LINE__);
+        Key(Qt::Key_Down);
+        Key(Qt::Key_Tab);
+        Type(number);
+        Key(Qt::Key_Tab);
+        Type("260");
+        return p;
+    };
+    const QString question = "Envelope number 101 is already used by Smith, John. Use it anyway?";
+    // No: nothing stored, back in the number box with the number selected.
+    frmPledge* p = addPledge("101");
+    m_data->Messages().Expect(question, Answer::No);
+    Key(Qt::Key_Return);
+    QVERIFY(!p->IsClosed());
+    QCOMPARE(Focus(), p->txtAccountNumber);
+    QCOMPARE(p->txtAccountNumber->selectedText(), "101");
+    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Pledges WHERE ContributorID = %1").arg(m_adams)), 0.0);
+    // Yes: kept as typed.
+    m_data->Messages().Expect(question, Answer::Yes);
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT AccountNumber FROM Pledges WHERE ContributorID = %1 AND Amount = 260")
+                                .arg(m_adams)),
+             101.0);
+    QCOMPARE(m_data->Messages().Seen().last().icon, Messages::Icon::Exclamation);
+    // Reopened and saved unchanged, the pledge does not ask again.
+    auto* c = Open<frmContInfo>("frmContInfo");
+    c->fgPledges->SetRow(2);
+    c->cmdEdit->click();
+    QTRY_COMPARE(Focus(), Open<frmPledge>("frmPledge")->txtAmount);
+    Key(Qt::Key_Return);
+    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+}
+
+void tst_Keyboard::textBoxesHoldTheirColumnAndAmountBoxesTheLargestAmount()
+{
+    StartMain();
+    // Every text box of a window that edits a column holds exactly the
+    // column's size, read from the table definitions.
+    auto columnSize = [](TableIndex t, const QString& column) {
+        const QRegularExpression re(QStringLiteral("\\b%1 TEXT\\((\\d+)\\)").arg(column));
+        const QRegularExpressionMatch m = re.match(Schema::CreateTableSql(t));
+        return m.hasMatch() ? m.captured(1).toInt() : -1;
+    };
+    struct Box {
+        const char* window;
+        const char* box;
+        TableIndex table;
+        const char* column;
+    };
+    const Box boxes[] = {
+        {"frmChurch", "txtName", tiChurch, "ChurchName"},          {"frmChurch", "txtAddress1", tiChurch, "Address1"},
+        {"frmChurch", "txtAddress2", tiChurch, "Address2"},        {"frmChurch", "txtCity", tiChurch, "City"},
+        {"frmChurch", "txtState", tiChurch, "State"},              {"frmChurch", "txtZip", tiChurch, "ZipCode"},
+        {"frmChurch", "txtPhone", tiChurch, "Phone"},              {"frmContInfo", "txtLastName", tiContributors, "LastName"},
+        {"frmContInfo", "txtFirstNames", tiContributors, "FirstNames"},
+        {"frmContInfo", "txtAddress1", tiContributors, "Address1"}, {"frmContInfo", "txtAddress2", tiContributors, "Address2"},
+        {"frmContInfo", "txtCity", tiContributors, "City"},        {"frmContInfo", "txtState", tiContributors, "State"},
+        {"frmContInfo", "txtZip", tiContributors, "ZipCode"},      {"frmContInfo", "txtPhone", tiContributors, "Phone"},
+        {"frmFundInfo", "txtName", tiFunds, "FundName"},           {"frmContReceipt", "txtComment", tiColComment, "Comment"},
+        {"frmCollections", "txtNotation", tiCollection, "Notation"},
+    };
+    const int set = m_data->AddCollection(QDate(2025, 6, 15));
+    const QVariantMap setProps = {{"CollectionNumber", set}, {"CollectionDate", QDate(2025, 6, 15)}, {"ContributorID", m_smith}};
+    for (const Box& b : boxes) {
+        frmChild* w = Windows::Open_New(QLatin1String(b.window), setProps);
+        QVERIFY2(w, b.window);
+        auto* box = w->findChild<QLineEdit*>(QLatin1String(b.box));
+        QVERIFY2(box, b.box);
+        const int size = columnSize(b.table, QLatin1String(b.column));
+        QVERIFY2(size > 0, b.column);
+        QVERIFY2(box->maxLength() == size, qPrintable(QStringLiteral("%1.%2: %3 for %4").arg(b.window, b.box).arg(box->maxLength()).arg(size)));
+        w->Frame()->close();
+    }
+    frmCollectionDate dialog;
+    QCOMPARE(dialog.txtNotation->maxLength(), columnSize(tiCollection, "Notation"));
+
+    // Every amount box shows the largest amount whole, in either sign.
+    auto fits = [](QLineEdit* box) {
+        const int need = box->fontMetrics().horizontalAdvance(FormatAmount(-999999999.99));
+        const QRect room = box->contentsRect().marginsRemoved(box->textMargins());
+        return need + 4 <= room.width(); // the line edit keeps two pixels each side
+    };
+    auto* w = qobject_cast<frmCollections*>(Windows::Open_New("frmCollections", setProps));
+    for (int i = 1; i <= w->lines->Count(); ++i)
+        QVERIFY2(fits(w->lines->Amount(i)), qPrintable(QString::number(i)));
+    auto* r = qobject_cast<frmContReceipt*>(Windows::Open_New("frmContReceipt", setProps));
+    for (int i = 1; i <= r->lines->Count(); ++i)
+        QVERIFY2(fits(r->lines->Amount(i)), qPrintable(QString::number(i)));
+    auto* p = qobject_cast<frmPledge*>(Windows::Open_New("frmPledge", {{"ContributorID", m_smith}}));
+    QVERIFY(fits(p->txtAmount));
+    // ... and the lines stay inside their tab.
+    for (int i = 1; i <= w->lines->Count(); ++i)
+        QVERIFY(w->lines->Amount(i)->geometry().right() < w->lines->Amount(i)->parentWidget()->width());
+}
+
+void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
+{
+    StartMain();
+    const int set = m_data->AddCollection(QDate(2025, 6, 15));
+    Windows::Open_New("frmContReceipt", {{"CollectionNumber", set}, {"CollectionDate", QDate(2025, 6, 15)},
+                                         {"ContributorID", m_smith}});
+    frmContReceipt* r = OpenOf<frmContReceipt>().first();
+    QTRY_COMPARE(Focus(), r->lines->Amount(1));
+    const int beeps = m_data->Messages().Beeps();
+    Type("1O0");
+    Key(Qt::Key_Tab);
+    QCOMPARE(r->lines->Amount(1)->text(), "$0.00");
+    QCOMPARE(m_data->Messages().Beeps(), beeps + 1);
+    QCOMPARE(m_data->Messages().Notes().last(), "'1O0' is not an amount");
+    QCOMPARE(m_main->sbNote->text(), "'1O0' is not an amount");
+    QCOMPARE(m_main->sbPanel1->text(), "Processing Year: 2025"); // still there beside it
+    // A blank box is no mistake: no beep and no note.
+    r->lines->Amount(2)->setFocus();
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Tab);
+    QCOMPARE(m_data->Messages().Beeps(), beeps + 1);
+    QCOMPARE(m_data->Messages().Notes().size(), 1);
+    // Enter pressed twice before the window has gone saves once.
+    r->lines->Amount(1)->setFocus();
+    Type("40");
+    QLineEdit* box = r->lines->Amount(1);
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(r->IsClosed());
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Offering WHERE ContributorID = %1").arg(m_smith)), 1.0);
+    QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1").arg(m_smith)), 4000);
+
+    // Whole-number boxes say the same of a number.
+    QCOMPARE(WholeNumberText("12abc"), "0");
+    QCOMPARE(m_data->Messages().Notes().last(), "'12abc' is not a number");
+}
+
+void tst_Keyboard::dataSetChoiceCentresInTheMainWindow()
+{
+    modSettings::Write(QStringLiteral("General"), QStringLiteral("NumberDataSets"), QStringLiteral("2"));
+    modSettings::Write(QStringLiteral("Database"), QStringLiteral("DBLabel"), QStringLiteral("Grace"));
+    modSettings::Write(QStringLiteral("Database2"), QStringLiteral("DBLabel"), QStringLiteral("Food Pantry"));
+    QPoint dialogCentre, mainCentre;
+    ModalScript script([&](QDialog* d) {
+        auto* pick = qobject_cast<frmPickDB*>(d);
+        if (!pick)
+            return int(QDialog::Rejected);
+        dialogCentre = pick->geometry().center();
+        mainCentre = pick->parentWidget()->window()->geometry().center();
+        pick->cboDB->setCurrentIndex(0);
+        pick->cmdOK->click();
+        return pick->result();
+    });
+    m_main = std::make_unique<frmMain>();
+    QVERIFY(m_main->Loaded());
+    QVERIFY(!mainCentre.isNull());
+    QVERIFY2((dialogCentre - mainCentre).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("dialog centre %1,%2, main window centre %3,%4")
+                            .arg(dialogCentre.x()).arg(dialogCentre.y()).arg(mainCentre.x()).arg(mainCentre.y())));
+    // And not in the screen's corner.
+    QVERIFY(dialogCentre.x() > 200 && dialogCentre.y() > 150);
+}
+
+QV_WIDGET_TEST_MAIN(tst_Keyboard)
+#include "tst_keyboard.moc"
