@@ -35,6 +35,9 @@ ReportPageView::ReportPageView(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setBackgroundRole(QPalette::Dark);
     viewport()->setAutoFillBackground(true);
     setFocusPolicy(Qt::NoFocus);
+    // A scroll bar that came and went with the zoom would change the width
+    // a fitted zoom is computed from.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
 void ReportPageView::SetDocument(std::shared_ptr<const ReportDocument> doc)
@@ -116,6 +119,7 @@ void ReportPageView::resizeEvent(QResizeEvent* e)
 {
     QAbstractScrollArea::resizeEvent(e);
     UpdateScrollBars();
+    emit Resized();
 }
 
 void ReportPageView::scrollContentsBy(int, int)
@@ -217,6 +221,10 @@ CRViewer91::CRViewer91(QWidget* parent) : QWidget(parent)
     connect(cmdExportCsv, &QToolButton::clicked, this, &CRViewer91::ExportCsv);
     connect(cboZoom, &QComboBox::activated, this, &CRViewer91::Zoom_Chosen);
     connect(view, &ReportPageView::PageChanged, this, &CRViewer91::Refresh_Controls);
+    connect(view, &ReportPageView::Resized, this, [this] {
+        Apply_Fit();
+        Refresh_Controls();
+    });
     Refresh_Controls();
 }
 
@@ -329,12 +337,6 @@ void CRViewer91::Zoom_Chosen(int index)
         SetFit(Fit::WholePage);
     else
         SetZoomPercent(cboZoom->itemData(index).toInt());
-}
-
-void CRViewer91::resizeEvent(QResizeEvent* e)
-{
-    QWidget::resizeEvent(e);
-    Apply_Fit();
 }
 
 void CRViewer91::keyPressEvent(QKeyEvent* e)
