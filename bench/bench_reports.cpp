@@ -87,11 +87,8 @@ BENCHMARK(BM_WeeklyReportTables)->Unit(benchmark::kMillisecond);
 std::shared_ptr<ReportDocument> Statements(int count)
 {
     auto doc = std::make_shared<ReportDocument>();
-    doc->title = QStringLiteral("Statements");
-    doc->printed = modGlobal::Today();
-    const auto f = ReportStyle::Add_Fonts(*doc);
     PageComposer c(*doc);
-    ReportStyle::Standard_Footer(c, f);
+    const auto f = ReportStyle::Start(c, QStringLiteral("Statements"), modGlobal::Today());
     Band line = c.NewBand();
     line.Text(0, 0, 2000, QStringLiteral("June 15, 2025"), f.body);
     line.Text(2000, 0, 1200, QStringLiteral("$1,234.56"), f.body, Qt::AlignRight);

@@ -59,6 +59,16 @@ void Standard_Footer(PageComposer& composer, const Fonts& f)
     });
 }
 
+Fonts Start(PageComposer& composer, const QString& title, const QDate& printed)
+{
+    ReportDocument& doc = composer.Document();
+    doc.title = title;
+    doc.printed = printed;
+    const Fonts f = Add_Fonts(doc);
+    Standard_Footer(composer, f);
+    return f;
+}
+
 } // namespace ReportStyle
 
 ReportDocument rptBlank::Layout(const QDate& printed) const
@@ -106,11 +116,8 @@ std::vector<const ReportTable*> rptWeeklyReport::AllTables() const
 ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
 {
     ReportDocument doc;
-    doc.title = Title();
-    doc.printed = printed;
-    const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
     PageComposer composer(doc);
-    ReportStyle::Standard_Footer(composer, f);
+    const ReportStyle::Fonts f = ReportStyle::Start(composer, Title(), printed);
 
     const ReportTable empty;
     const ReportTable* header = Table(1);
