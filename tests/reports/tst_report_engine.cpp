@@ -326,12 +326,12 @@ void tst_ReportEngine::groupsWithTotalsSortedAndNumberedApart()
     ReportDocument doc;
     PageComposer c(doc);
     const auto f = ReportStyle::Start(c, "Gifts", QDate(2025, 6, 15));
-    using F = ColumnSpec::Format;
+    using F = TableColumn::Format;
     TableSection table(c, {{"Giver", "Giver", 3000, F::Text, false, false, {}},
                            {"Date", "Date", 2000, F::Date, false, false, {}},
                            {"Amount", "Amount", 2000, F::Money, true, false, {}}},
                        f.body, f.bold);
-    GroupSpec byGiver;
+    TableGroup byGiver;
     byGiver.key = [](const ReportTable& t, int r) { return t.Text(r, "Giver"); };
     byGiver.header = [f](PageComposer& c, const ReportTable& t, int r) {
         Band b = c.NewBand();
