@@ -6,11 +6,8 @@
 ReportDocument rptChangedNumbers::Layout(const QDate& printed) const
 {
     ReportDocument doc;
-    doc.title = Title();
-    doc.printed = printed;
-    const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
     PageComposer composer(doc);
-    ReportStyle::Standard_Footer(composer, f);
+    const ReportStyle::Fonts f = ReportStyle::Start(composer, Title(), printed);
 
     const ReportTable empty;
     const ReportTable* t = Table(1);
@@ -27,8 +24,8 @@ ReportDocument rptChangedNumbers::Layout(const QDate& printed) const
         return b;
     });
 
-    using F = ColumnSpec::Format;
-    std::vector<ColumnSpec> columns = {
+    using F = TableColumn::Format;
+    std::vector<TableColumn> columns = {
         {QStringLiteral("Name"), QStringLiteral("Contributor"), 3800, F::Text, false, false, {}},
         {QStringLiteral("Kind"), QStringLiteral("Number"), 1300, F::Text, false, false, {}},
         {QStringLiteral("OldNumber"), QStringLiteral("Old\nNumber"), 1200, F::Number, false, false, {}},

@@ -3,6 +3,7 @@
 // after those in use, and every damaged or wrong file is refused with
 // nothing left behind.
 #include "offering/CollectionTotals.h"
+#include "reports/WeeklyReportTables.h"
 #include "shell/Helpers.h"
 #include "shell/modGlobal.h"
 #include "shell/modStartup.h"
@@ -251,6 +252,16 @@ void tst_LegacyImport::openedAsTheProgramsDataFile()
     const QList<TotalRow> totals = CollectionTotals::Build_Totals(set, date.year());
     QCOMPARE(Cents(totals.last().amount), Cents(oldSum));
     QVERIFY(totals.size() > 3);
+
+    // The weekly report of that set, built from the new file, comes to the
+    // same grand total in its fund totals and in its detail lines.
+    const std::optional<WeeklyReport::Tables> weekly = WeeklyReport::Build(set, true);
+    QVERIFY(weekly.has_value());
+    double fundTotal = 0;
+    for (int row = 0; row < weekly->fundTotals.RowCount(); ++row)
+        fundTotal += weekly->fundTotals.Double(row, QStringLiteral("Amount"));
+    QCOMPARE(Cents(fundTotal), Cents(oldSum));
+    QVERIFY(weekly->detail.RowCount() > 3);
 }
 
 void tst_LegacyImport::missingAssignEnvReadsAsNo()
