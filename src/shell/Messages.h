@@ -30,6 +30,9 @@ QString ProgramTitle();
 // first button of the set is the answer.
 Answer Show(const QString& text, const QString& title = {}, Icon icon = Icon::None, Buttons buttons = Buttons::OK);
 void Beep();
+// A failure the database engine or the file system reported, in its own
+// words, with the critical icon. The program goes on after it.
+void Show_Error(const QString& engineText);
 
 // Installs a handler and returns the one it replaces.
 Handler SetHandler(Handler h);

@@ -1,11 +1,14 @@
 #include "modGlobal.h"
 
+#include "Messages.h"
 #include "clsDBEvent.h"
 #include "storage/Connection.h"
 #include "storage/DbError.h"
 
 #include <QCoreApplication>
+#include <QList>
 #include <QStandardPaths>
+#include <utility>
 
 namespace modGlobal {
 
@@ -21,6 +24,23 @@ std::unique_ptr<Connection> g_db;
 std::unique_ptr<clsDBEvent> g_event;
 FindOpenWindowFn g_findOpenWindow;
 QDate g_today;
+struct HeldNotice {
+    int table;
+    bool added, changed, deleted;
+    int recordID, contributorID;
+};
+QList<HeldNotice> g_held;
+
+void Send(const HeldNotice& n)
+{
+    if (!g_event)
+        return;
+    try {
+        g_event->Notify(n.table, n.added, n.changed, n.deleted, n.recordID, n.contributorID);
+    } catch (const DbError& e) {
+        Messages::Show_Error(e.Message());
+    }
+}
 QString g_programFolder, g_dataFolder, g_settingsFolder;
 } // namespace
 
@@ -56,6 +76,7 @@ void SetDB(std::unique_ptr<Connection> connection)
 void CloseDB()
 {
     g_db.reset();
+    g_held.clear();
 }
 
 clsDBEvent* DBEvent()
@@ -70,8 +91,23 @@ void SetDBEvent(std::unique_ptr<clsDBEvent> notifier)
 
 void Notify(int table, bool added, bool changed, bool deleted, int recordID, int contributorID)
 {
-    if (g_event)
-        g_event->Notify(table, added, changed, deleted, recordID, contributorID);
+    const HeldNotice n{table, added, changed, deleted, recordID, contributorID};
+    if (g_db && g_db->InTransaction())
+        g_held.append(n);
+    else
+        Send(n);
+}
+
+void SendHeldNotices()
+{
+    const QList<HeldNotice> held = std::exchange(g_held, {});
+    for (const HeldNotice& n : held)
+        Send(n);
+}
+
+void DropHeldNotices()
+{
+    g_held.clear();
 }
 
 void SetFindOpenWindow(FindOpenWindowFn fn)

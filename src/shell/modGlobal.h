@@ -33,7 +33,13 @@ void CloseDB();
 // The change notifier; writes broadcast through it when it exists.
 clsDBEvent* DBEvent();
 void SetDBEvent(std::unique_ptr<clsDBEvent> notifier);
+// Sends a change notice to every listener. Inside a transaction the notice
+// is held until the transaction ends (see Connection::Transaction). A
+// listener's database error is shown to the user and does not reach the
+// writer, whose write has already been stored.
 void Notify(int table, bool added, bool changed, bool deleted, int recordID, int contributorID);
+void SendHeldNotices();
+void DropHeldNotices();
 
 // Whether a fund (kind 1) or contributor (kind 2) detail window for the ID
 // is open. The window layer installs the real lookup; without windows none is.

@@ -1,0 +1,7 @@
+# Writes that fail, and the proof that a killed program leaves no half-done action.
+add_library(qv_faultinjection STATIC faults/FaultInjection.cpp)
+target_link_libraries(qv_faultinjection PUBLIC qv_core)
+target_include_directories(qv_faultinjection PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+
+qv_widget_test(faults/tst_failed_saves.cpp)
+target_link_libraries(tst_failed_saves PRIVATE qv_faultinjection)
