@@ -6,6 +6,7 @@
 #include "maintenance/PledgeGrid.h"
 #include "offering/CollectionSets.h"
 #include "offering/FundLinesView.h"
+#include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
 #include "shell/AllWindows.h"
@@ -54,6 +55,7 @@ private slots:
     void receiptOnALockedFileKeepsWhatWasTyped();
     void offeringWindowKeepsItsAmountsWhenTheFileRefuses_data();
     void offeringWindowKeepsItsAmountsWhenTheFileRefuses();
+    void aNewSetOnAFullDiskKeepsTheDialog();
     void inputDuringAGridSaveIsRefusedAndNeverRolledBack();
     void noticesWaitForTheCommitAndDieWithARollback();
     void aGridSaveOnAFullDiskStoresNothing();
@@ -188,6 +190,25 @@ void tst_FailedSaves::offeringWindowKeepsItsAmountsWhenTheFileRefuses()
     QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Collection WHERE Notation = 'Youth Sunday'"), 1.0);
     if (how != "Print")
         QVERIFY(w->IsClosed());
+}
+
+void tst_FailedSaves::aNewSetOnAFullDiskKeepsTheDialog()
+{
+    frmCollectionDate dialog;
+    dialog.show();
+    dialog.txtNotation->setText("Easter");
+    dialog.dpNewDate->setDate(QDate(2025, 6, 22));
+    {
+        RefuseWrites refuse("Collection");
+        m_data->Messages().Expect("database or disk is full");
+        dialog.cmdNew->click();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.Cancelled());
+    }
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Collection"), 1.0);
+    dialog.cmdNew->click();
+    QVERIFY(!dialog.Cancelled());
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Collection WHERE Notation = 'Easter'"), 1.0);
 }
 
 void tst_FailedSaves::inputDuringAGridSaveIsRefusedAndNeverRolledBack()
