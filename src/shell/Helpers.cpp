@@ -3,7 +3,9 @@
 #include "Messages.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <cmath>
+#include <limits>
 
 namespace modGlobal {
 
@@ -12,42 +14,51 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 qint64 ToCents(double v)
 {
+    if (!std::isfinite(v))
+        return 0;
     // The small nudge keeps decimal halves such as 2.675 (held as
     // 2.67499999...) rounding up, as a person would round them.
-    return std::llround(v * 100.0 + (v >= 0 ? 1e-7 : -1e-7));
+    const double cents = v * 100.0 + (v >= 0 ? 1e-7 : -1e-7);
+    // A value from elsewhere too large for whole cents is shown at the
+    // limit rather than wrapped round to a wrong sign.
+    if (std::fabs(cents) >= 9.2e18)
+        return cents > 0 ? std::numeric_limits<qint64>::max() : -std::numeric_limits<qint64>::max();
+    return std::llround(cents);
+}
+
+// The forms an amount or whole number is read in: what the program writes
+// ("$1,234.50", "($5.00)") and what a person types ("1234.5", "-5", "1,000",
+// ".5"). Thousands separators only in groups of three.
+const QRegularExpression& NumberForm()
+{
+    static const QString body = QStringLiteral(R"((?:(?:\d{1,3}(?:,\d{3})+|\d+)(?:\.\d*)?|\.\d+))");
+    static const QRegularExpression form(QStringLiteral(R"(^\s*(?:\(\$?(?<paren>%1)\)|(?<minus>-)?\$?(?<plain>%1))\s*$)")
+                                             .arg(body));
+    return form;
 }
 } // namespace
 
 bool ParseNumber(const QString& text, double* value)
 {
-    QString t = text.trimmed();
-    bool negative = false;
-    if (t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {
-        negative = true;
-        t = t.mid(1, t.size() - 2).trimmed();
-    }
-    t.remove(QLatin1Char('$'));
-    t.remove(QLatin1Char(','));
-    t.remove(QLatin1Char(' '));
-    if (t.isEmpty())
+    const QRegularExpressionMatch m = NumberForm().match(text);
+    if (!m.hasMatch())
         return false;
-    bool hasDigit = false;
-    for (QChar c : t) {
-        if (c.isDigit())
-            hasDigit = true;
-        else if (c != QLatin1Char('.') && c != QLatin1Char('-') && c != QLatin1Char('+') && c != QLatin1Char('e')
-                 && c != QLatin1Char('E'))
-            return false;
-    }
-    if (!hasDigit)
-        return false;
+    const bool negative = m.hasCaptured(QStringLiteral("paren")) || m.hasCaptured(QStringLiteral("minus"));
+    QString digits = m.captured(QStringLiteral("paren")) + m.captured(QStringLiteral("plain"));
+    digits.remove(QLatin1Char(','));
     bool ok = false;
-    double v = QLocale::c().toDouble(t, &ok);
-    if (!ok || !std::isfinite(v))
+    const double v = QLocale::c().toDouble(digits, &ok);
+    if (!ok || !std::isfinite(v) || std::fabs(RoundCents(v)) > kLargestAmount)
         return false;
     if (value)
         *value = negative ? -v : v;
     return true;
+}
+
+void Refuse_Number(const QString& text)
+{
+    if (!text.trimmed().isEmpty())
+        Messages::Beep();
 }
 
 double RoundCents(double v)
@@ -71,8 +82,7 @@ QString AmountText(const QString& text)
 {
     double v = 0;
     if (!ParseNumber(text, &v)) {
-        if (!text.trimmed().isEmpty())
-            Messages::Beep();
+        Refuse_Number(text);
         v = 0;
     }
     return FormatAmount(v);
@@ -82,8 +92,7 @@ QString WholeNumberText(const QString& text)
 {
     double v = 0;
     if (!ParseNumber(text, &v)) {
-        if (!text.trimmed().isEmpty())
-            Messages::Beep();
+        Refuse_Number(text);
         return QStringLiteral("0");
     }
     const double r = std::round(v);

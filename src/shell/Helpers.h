@@ -9,9 +9,15 @@
 namespace modGlobal {
 
 // --- amounts and whole numbers -------------------------------------------
+// The largest amount, either sign, that a box or grid takes.
+constexpr double kLargestAmount = 999999999.99;
 // Reads a number as the program writes it or a user types it: "$1,234.50",
-// "($5.00)", "1234.5", "-5". Anything else is not a number.
+// "($5.00)", "1234.5", "-5", "1,000", ".5". Anything else ("1e5", "1,2,3",
+// "(-5)"), and anything beyond the largest amount, is not a number.
 bool ParseNumber(const QString& text, double* value);
+// Text that is not a number gives way to 0; this is the one place where the
+// user is told so (a beep, unless the text was blank).
+void Refuse_Number(const QString& text);
 // A sum or amount rounded to whole cents, half away from zero.
 double RoundCents(double v);
 // "$#,##0.00;($#,##0.00)" of a value.

@@ -10,6 +10,7 @@
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
 #include "shell/AllWindows.h"
+#include "shell/Helpers.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
 #include "shell/frmChild.h"
@@ -59,6 +60,7 @@ private slots:
     void inputDuringAGridSaveIsRefusedAndNeverRolledBack();
     void noticesWaitForTheCommitAndDieWithARollback();
     void aGridSaveOnAFullDiskStoresNothing();
+    void absurdAmountsNeverReachTheFile();
 
 private:
     std::unique_ptr<TestDataSet> m_data;
@@ -307,6 +309,36 @@ void tst_FailedSaves::aGridSaveOnAFullDiskStoresNothing()
     QCOMPARE(m_data->Scalar("SELECT SUM(Amount) FROM Pledges WHERE FundID = " + QString::number(fund)),
              2000.0 * 2001 / 2 + 2000 * 0.25);
     QCOMPARE(m_data->Notices().size(), 2000);
+}
+
+void tst_FailedSaves::absurdAmountsNeverReachTheFile()
+{
+    // An offering line: typed, left, and saved.
+    frmContReceipt* r = OpenReceipt(m_smith, m_set);
+    r->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(r->Frame()));
+    QLineEdit* box = r->lines->Amount(1);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, "99999999999999999999");
+    QTest::keyClick(box, Qt::Key_Tab);
+    QCOMPARE(box->text(), "$0.00");
+    QCOMPARE(m_data->Messages().Beeps(), 1);
+    r->lines->Amount(2)->setText("1e17"); // pasted, not left
+    r->lines->Fund(2)->setCurrentIndex(0);
+    r->cmdOK->click();
+    QVERIFY(r->IsClosed());
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Offering"), 0.0);
+
+    // The pledge grid: the largest amount is taken, one beyond it is not.
+    const int fund = m_data->AddFund("Building Fund");
+    const int jones = m_data->AddContributor("Jones");
+    QCOMPARE(PledgeGrid::Save_Pledges(fund, {{m_smith, "99999999999999999999"}, {jones, "999999999.99"}}), 1);
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Pledges WHERE FundID = " + QString::number(fund)), 1.0);
+    QCOMPARE(m_data->Scalar("SELECT Amount FROM Pledges WHERE FundID = " + QString::number(fund)), 999999999.99);
+    // A huge value written by another program is not shown with the wrong sign.
+    QVERIFY(modGlobal::FormatAmount(1e20).startsWith("$9"));
+    QVERIFY(modGlobal::FormatAmount(-1e20).startsWith("($9"));
 }
 
 QV_WIDGET_TEST_MAIN(tst_FailedSaves)
