@@ -191,6 +191,29 @@ QString TrimBlanks(const QString& s)
     return s.mid(start, end - start);
 }
 
+QString CleanText(const QString& s, bool multiLine)
+{
+    QString out;
+    out.reserve(s.size());
+    for (const QChar c : s) {
+        const bool lineBreak = c == QLatin1Char('\r') || c == QLatin1Char('\n');
+        if (c.category() == QChar::Other_Control && !(multiLine && lineBreak))
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+QString CutText(const QString& s, int size)
+{
+    if (s.size() <= size)
+        return s;
+    QString cut = s.left(std::max(size, 0));
+    if (!cut.isEmpty() && cut.back().isHighSurrogate())
+        cut.chop(1);
+    return cut;
+}
+
 QString RTrimBlanks(const QString& s)
 {
     int end = s.size();

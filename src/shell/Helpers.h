@@ -43,6 +43,12 @@ QDate ZeroDate(); // the date of a Null date column
 
 // --- text ------------------------------------------------------------------
 QString TrimBlanks(const QString& s);   // leading and trailing blanks
+// Text as it may be stored: without control characters (a NUL, a form feed
+// pasted from elsewhere), keeping line breaks only where the box has lines.
+QString CleanText(const QString& s, bool multiLine = false);
+// The first 'size' characters of a text, never half of a character that
+// takes two (an emoji): that one is left out whole.
+QString CutText(const QString& s, int size);
 QString RTrimBlanks(const QString& s);  // trailing blanks
 QString PairJoin(const QString& a, const QString& b);
 QString NameJoin(const QString& lastName, const QString& firstNames, bool lastNameFirst);

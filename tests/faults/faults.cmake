@@ -5,3 +5,4 @@ target_include_directories(qv_faultinjection PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 qv_widget_test(faults/tst_failed_saves.cpp)
 target_link_libraries(tst_failed_saves PRIVATE qv_faultinjection)
+qv_core_test(faults/tst_odd_input.cpp)
