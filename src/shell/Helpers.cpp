@@ -36,9 +36,9 @@ const QRegularExpression& NumberForm()
                                              .arg(body));
     return form;
 }
-} // namespace
 
-bool ParseNumber(const QString& text, double* value)
+// A number in one of those forms, of any size.
+bool ReadNumberForm(const QString& text, double* value)
 {
     const QRegularExpressionMatch m = NumberForm().match(text);
     if (!m.hasMatch())
@@ -48,12 +48,23 @@ bool ParseNumber(const QString& text, double* value)
     digits.remove(QLatin1Char(','));
     bool ok = false;
     const double v = QLocale::c().toDouble(digits, &ok);
-    if (!ok || !std::isfinite(v) || std::fabs(RoundCents(v)) > kLargestAmount)
+    if (!ok || !std::isfinite(v))
         return false;
-    if (value)
-        *value = negative ? -v : v;
+    *value = negative ? -v : v;
     return true;
 }
+} // namespace
+
+bool ParseNumber(const QString& text, double* value)
+{
+    double v = 0;
+    if (!ReadNumberForm(text, &v) || std::fabs(RoundCents(v)) > kLargestAmount)
+        return false;
+    if (value)
+        *value = v;
+    return true;
+}
+
 
 void Refuse_Number(const QString& text)
 {
@@ -91,7 +102,9 @@ QString AmountText(const QString& text)
 QString WholeNumberText(const QString& text)
 {
     double v = 0;
-    if (!ParseNumber(text, &v)) {
+    // A whole number (an envelope number, a count) may go as far as the
+    // whole-number columns hold.
+    if (!ReadNumberForm(text, &v) || std::fabs(std::round(v)) > double(std::numeric_limits<int>::max())) {
         Refuse_Number(text);
         return QStringLiteral("0");
     }

@@ -25,7 +25,8 @@ QString FormatAmount(double v);
 // Normalises typed text to the amount format; not a number gives "$0.00"
 // and a beep unless the text was blank.
 QString AmountText(const QString& text);
-// The same with the format "0" (rounded to a whole number).
+// The same with the format "0" (rounded to a whole number); the forms are
+// those of amounts, the bound that of a whole-number column (2147483647).
 QString WholeNumberText(const QString& text);
 // The value of an amount or number box (0 when it holds no number).
 double AmountValue(const QString& text);

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 namespace modStartup {
@@ -58,7 +59,8 @@ QString NoDataFileText()
 int NumberDataSets()
 {
     const int n = WholeNumber(modSettings::Read(QStringLiteral("General"), QStringLiteral("NumberDataSets")));
-    return n > 1 ? n : 1;
+    // A garbled count must not keep the data-set window filling for hours.
+    return std::clamp(n, 1, kMostDataSets);
 }
 
 QString DataSetValue(int n, const QString& key)
@@ -78,10 +80,11 @@ Result Start_Up(const PickDataSet& pick)
     DataFilePath = QDir(DataFolder()).filePath(QStringLiteral("QVDATA"));
 
     QString name = DataSetValue(1, QStringLiteral("DBName"));
+    int chosen = 1;
     if (NumberDataSets() > 1 && pick) {
-        const int n = pick();
-        if (n > 1)
-            name = DataSetValue(n, QStringLiteral("DBName"));
+        chosen = std::clamp(pick(), 1, NumberDataSets());
+        if (chosen > 1)
+            name = DataSetValue(chosen, QStringLiteral("DBName"));
     }
 
     if (!name.isEmpty()) {
@@ -104,7 +107,9 @@ Result Start_Up(const PickDataSet& pick)
         // A template copied from a read-only program folder stays writable.
         QFile::setPermissions(DataFilePath + QStringLiteral(".MDB"),
                               QFile::permissions(DataFilePath + QStringLiteral(".MDB")) | QFileDevice::WriteOwner);
-        modSettings::Write(QStringLiteral("Database"), QStringLiteral("DBName"), DataFilePath);
+        // Into the chosen data set's own section: writing it into data set
+        // 1's would point the real books' entry at the new empty file.
+        modSettings::Write(SectionOf(chosen), QStringLiteral("DBName"), DataFilePath);
     }
 
     ResetTableReady();

@@ -26,7 +26,9 @@ void MakeTablesReady();
 // Closes the connection and stores the processing year.
 void Shut_Down();
 
-// The number of data sets the settings file lists (1 when it lists none).
+// The number of data sets the settings file lists (1 when it lists none,
+// never more than kMostDataSets).
+constexpr int kMostDataSets = 99;
 int NumberDataSets();
 // The "DBLabel" or "DBName" of data set n.
 QString DataSetValue(int n, const QString& key);
