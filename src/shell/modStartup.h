@@ -11,7 +11,7 @@ namespace modStartup {
 // choice was closed without one).
 using PickDataSet = std::function<int()>;
 
-enum class Result { Ready, NoDataFile, OpenFailed };
+enum class Result { Ready, NoDataFile, OpenFailed, InUse };
 
 // Processing year, data-set choice, data file (made from EMPTY.MDB when
 // missing), connection, change notifier, every table made ready, main fund
@@ -34,5 +34,11 @@ int NumberDataSets();
 QString DataSetValue(int n, const QString& key);
 // The no-data-file message text.
 QString NoDataFileText();
+
+// Takes the data file for this copy of the program until Shut_Down (or the
+// next Start_Up). Returns "" when taken (or when the folder takes no lock
+// file), else the message that tells who has the file open and since when.
+QString Lock_Data_File(const QString& dataFile);
+QString LockFilePath(const QString& dataFile);
 
 } // namespace modStartup

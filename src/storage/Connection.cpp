@@ -241,6 +241,34 @@ void Connection::SetBusyTimeout(int milliseconds)
     sqlite3_busy_timeout(m_db, milliseconds);
 }
 
+bool Connection::CanWrite()
+{
+    if (sqlite3_db_readonly(m_db, "main") == 1)
+        return false;
+    // A write that changes nothing, rolled back: it needs the journal beside
+    // the file, which a read-only folder refuses.
+    int version = 0;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA user_version;", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray same = "PRAGMA user_version = " + QByteArray::number(version) + ";";
+        rc = sqlite3_exec(m_db, same.constData(), nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, "ROLLBACK;", nullptr, nullptr, nullptr);
+    }
+    switch (rc & 0xFF) {
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return false;
+    default:
+        return true;
+    }
+}
+
 Connection::Transaction::Transaction(Connection& c) : m_conn(c)
 {
     m_outer = (m_conn.m_transactionDepth == 0);

@@ -33,6 +33,9 @@ public:
     bool InTransaction() const { return m_transactionDepth > 0; }
     // How long a write waits for another program's lock before it fails.
     void SetBusyTimeout(int milliseconds);
+    // Whether the file (and its folder, where the engine keeps its journal)
+    // can be written. A file locked by another program counts as writable.
+    bool CanWrite();
 
     QString FilePath() const { return m_path; }
     sqlite3* Handle() const { return m_db; }
