@@ -7,6 +7,7 @@
 #include "shell/clsDBEvent.h"
 #include "shell/frmProgess.h"
 #include "shell/modGlobal.h"
+#include "storage/DbError.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -194,7 +195,7 @@ void frmPledgeUtil::Save_Grid()
     progress.pbProgress->setMaximum(g->Rows());
     progress.pbProgress->setValue(0);
     progress.show();
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     PledgeGrid::Save_Pledges(m_selectedFund, rows, [&progress] { progress.Increment_Progess(1); });
 }
 
@@ -205,10 +206,11 @@ void frmPledgeUtil::cmdOK_Click()
     Frame()->hide();
     try {
         Save_Grid();
-    } catch (...) {
+    } catch (const DbError& e) {
         // Nothing was written; the typed amounts are still there to try again.
         Frame()->show();
-        throw;
+        Messages::Show_Error(e.Message());
+        return;
     }
     Frame()->close();
 }

@@ -2,6 +2,7 @@
 
 #include "shell/Helpers.h"
 #include "shell/modGlobal.h"
+#include "storage/Connection.h"
 #include "storage/Recordset.h"
 #include "storage/clsChurch.h"
 #include "storage/clsCollection.h"
@@ -57,12 +58,26 @@ bool Date_Has_Set(const QDate& date)
 
 SetRow Create_Set(const QDate& date, const QString& notation)
 {
+    Connection::Transaction tx(DB());
     clsCollection set;
     set.ID(set.Next_ID());
     set.CollectionDate(date);
     set.Notation(notation);
     set.Save_to_DB();
+    tx.Commit();
     return {set.ID(), set.CollectionDate(), set.Notation()};
+}
+
+void Save_Set(const OfferingLines& looseLines, int collectionID, const QDate& date, const QString& notation)
+{
+    Connection::Transaction tx(DB());
+    modOffering::Save_Offering_Lines(looseLines, 1, collectionID);
+    clsCollection set;
+    set.Get_One_Record(QStringLiteral("ID = ") + QString::number(collectionID));
+    set.CollectionDate(date.isValid() ? date : ZeroDate());
+    set.Notation(notation);
+    set.Save_to_DB();
+    tx.Commit();
 }
 
 } // namespace CollectionSets

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include "modOffering.h"
+
 // Choosing or creating the collection set the treasurer works on.
 namespace CollectionSets {
 
@@ -24,5 +26,8 @@ QList<SetRow> Sets_Of_Year(int year);
 bool Date_Has_Set(const QDate& date);
 // Writes a new set and returns it with its number.
 SetRow Create_Set(const QDate& date, const QString& notation);
+// The offering window's Done, Print and close box: the loose offering
+// lines and the set's date and notation together or not at all.
+void Save_Set(const OfferingLines& looseLines, int collectionID, const QDate& date, const QString& notation);
 
 } // namespace CollectionSets

@@ -2,6 +2,7 @@
 
 #include "shell/Helpers.h"
 #include "shell/modGlobal.h"
+#include "storage/Connection.h"
 #include "storage/Recordset.h"
 #include "storage/clsColComments.h"
 #include "storage/modDBConnection.h"
@@ -66,6 +67,14 @@ void Save_Comment(int contributorID, int collectionID, const QString& text)
         c.Add_Record_to_DB();
     else
         c.Update_Record_to_DB();
+}
+
+void Save_Receipt(const OfferingLines& lines, int contributorID, int collectionID, const QString& comment)
+{
+    Connection::Transaction tx(DB());
+    modOffering::Save_Offering_Lines(lines, contributorID, collectionID);
+    Save_Comment(contributorID, collectionID, comment);
+    tx.Commit();
 }
 
 } // namespace ReceiptQueries

@@ -7,8 +7,10 @@
 #include "shell/QvGrid.h"
 #include "shell/WindowServices.h"
 #include "shell/modGlobal.h"
+#include "storage/DbError.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -117,8 +119,16 @@ void frmCollectionDate::cmdNew_Click()
             != Messages::Answer::Yes)
         return;
     hide();
-    QCoreApplication::processEvents();
-    const auto set = CollectionSets::Create_Set(date, txtNotation->text());
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    CollectionSets::SetRow set;
+    try {
+        set = CollectionSets::Create_Set(date, txtNotation->text());
+    } catch (const DbError& e) {
+        // Nothing was created; the dialog comes back with what was chosen.
+        show();
+        Messages::Show_Error(e.Message());
+        return;
+    }
     m_cancelled = false;
     m_date = set.date;
     m_number = set.id;
@@ -132,7 +142,7 @@ void frmCollectionDate::cmdPrev_Click()
     if (r < 1 || modGlobal::AmountValue(fgPrevColl->TextMatrix(r, 0)) <= 0)
         return;
     hide();
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_cancelled = false;
     m_date = modGlobal::ParseShortDate(fgPrevColl->TextMatrix(r, 1));
     m_number = fgPrevColl->TextMatrix(r, 0).toInt();

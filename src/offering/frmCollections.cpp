@@ -1,5 +1,6 @@
 #include "frmCollections.h"
 
+#include "CollectionSets.h"
 #include "CollectionTotals.h"
 #include "FundLinesView.h"
 #include "modOffering.h"
@@ -13,6 +14,7 @@
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
 #include "storage/ContributorQueries.h"
+#include "storage/DbError.h"
 #include "storage/clsCollection.h"
 
 #include <QCheckBox>
@@ -304,38 +306,61 @@ void frmCollections::Build_Totals()
     }
 }
 
+bool frmCollections::Lines_Are_Valid(const OfferingLines& current)
+{
+    const QString problems = modOffering::Validate_Lines(current);
+    if (problems.isEmpty())
+        return true;
+    sstCollections->blockSignals(true);
+    sstCollections->setCurrentIndex(0);
+    sstCollections->blockSignals(false);
+    m_previousTab = 0;
+    Messages::Show(problems, QStringLiteral("Collection"), Messages::Icon::Information);
+    return false;
+}
+
 bool frmCollections::Save_Loose_Offering()
 {
     const OfferingLines current = lines->Lines();
-    const QString problems = modOffering::Validate_Lines(current);
-    if (!problems.isEmpty()) {
-        sstCollections->blockSignals(true);
-        sstCollections->setCurrentIndex(0);
-        sstCollections->blockSignals(false);
-        m_previousTab = 0;
-        Messages::Show(problems, QStringLiteral("Collection"), Messages::Icon::Information);
+    if (!Lines_Are_Valid(current))
+        return false;
+    try {
+        modOffering::Save_Offering_Lines(current, 1, m_number);
+    } catch (const DbError& e) {
+        Messages::Show_Error(e.Message());
         return false;
     }
-    modOffering::Save_Offering_Lines(current, 1, m_number);
     lines->Show(modOffering::Load_Offering_Lines(1, m_number, 15));
     return true;
 }
 
-void frmCollections::Save_Header()
+bool frmCollections::Save_All()
 {
-    clsCollection set;
-    set.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_number));
-    set.CollectionDate(dpColDate->date().isValid() ? dpColDate->date() : ZeroDate());
-    set.Notation(txtNotation->text());
-    set.Save_to_DB();
+    const OfferingLines current = lines->Lines();
+    if (!Lines_Are_Valid(current))
+        return false;
+    try {
+        CollectionSets::Save_Set(current, m_number, dpColDate->date(), txtNotation->text());
+    } catch (const DbError& e) {
+        Messages::Show_Error(e.Message());
+        return false;
+    }
+    lines->Show(modOffering::Load_Offering_Lines(1, m_number, 15));
+    return true;
 }
 
 void frmCollections::Tab_Changed(int index)
 {
     const int previous = m_previousTab;
     m_previousTab = index;
-    if (previous == 0 && index != 0 && !Save_Loose_Offering())
+    if (previous == 0 && index != 0 && !Save_Loose_Offering()) {
+        // The lines that could not be saved stay in sight.
+        sstCollections->blockSignals(true);
+        sstCollections->setCurrentIndex(0);
+        sstCollections->blockSignals(false);
+        m_previousTab = 0;
         return;
+    }
     if (index == 1)
         txtQuick->setFocus();
     else if (index == 2)
@@ -344,19 +369,17 @@ void frmCollections::Tab_Changed(int index)
 
 void frmCollections::cmdDone_Click()
 {
-    if (!Save_Loose_Offering())
+    // Saved first: a window whose save failed stays in sight with what was typed.
+    if (!Save_All())
         return;
-    hide();
-    Save_Header();
     m_closing = true;
     close();
 }
 
 void frmCollections::cmdPrint_Click()
 {
-    if (!Save_Loose_Offering())
+    if (!Save_All())
         return;
-    Save_Header();
     Windows::Open_New(QStringLiteral("frmRptWeeklyReport"), {{QStringLiteral("CollectionNumber"), m_number}});
 }
 
@@ -366,10 +389,10 @@ void frmCollections::closeEvent(QCloseEvent* e)
         e->accept();
         return;
     }
-    // Closing by the close box: a line with an amount and no fund keeps the
-    // window open, as Done does, instead of losing the line.
-    Save_Header();
-    if (!Save_Loose_Offering()) {
+    // Closing by the close box saves as Done does; a line with an amount
+    // and no fund, or a write the data file refused, keeps the window open
+    // instead of losing what was typed.
+    if (!Save_All()) {
         e->ignore();
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modOffering.h"
 #include "shell/frmChild.h"
 
 #include <QDate>
@@ -35,9 +36,12 @@ public:
     void Handle_DBChange(int table, bool added, bool changed, bool deleted, int recordID, int contributorID) override;
 
     // Validates and saves the loose offering; false (with the message shown
-    // and tab 0 up) when a line has an amount but no fund.
+    // and tab 0 up) when a line has an amount but no fund or the data file
+    // refused the write.
     bool Save_Loose_Offering();
-    void Save_Header();
+    // The loose offering and the set's date and notation, all or nothing;
+    // false when nothing was saved (the message was shown).
+    bool Save_All();
     void Quick_Find(const QString& text);
     void Select_Contributor();
 
@@ -68,6 +72,7 @@ private:
     void Set_Caption(const QDate& d);
     void Select_Row(int row);
     void Tab_Changed(int index);
+    bool Lines_Are_Valid(const OfferingLines& current);
     void cmdDone_Click();
     void cmdPrint_Click();
 

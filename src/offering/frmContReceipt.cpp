@@ -10,6 +10,7 @@
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
+#include "storage/DbError.h"
 #include "storage/clsContributors.h"
 
 #include <QLabel>
@@ -129,8 +130,14 @@ void frmContReceipt::cmdOK_Click()
         Messages::Show(problems, QStringLiteral("Contribution"), Messages::Icon::Information);
         return;
     }
-    modOffering::Save_Offering_Lines(current, m_contributor, m_collection);
-    ReceiptQueries::Save_Comment(m_contributor, m_collection, txtComment->text());
+    try {
+        ReceiptQueries::Save_Receipt(current, m_contributor, m_collection, txtComment->text());
+    } catch (const DbError& e) {
+        // Nothing was stored: the window keeps what was typed, and OK again
+        // writes it once.
+        Messages::Show_Error(e.Message());
+        return;
+    }
     close();
 }
 

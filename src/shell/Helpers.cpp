@@ -3,7 +3,9 @@
 #include "Messages.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <cmath>
+#include <limits>
 
 namespace modGlobal {
 
@@ -12,53 +14,71 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 qint64 ToCents(double v)
 {
+    if (!std::isfinite(v))
+        return 0;
     // The small nudge keeps decimal halves such as 2.675 (held as
     // 2.67499999...) rounding up, as a person would round them.
-    return std::llround(v * 100.0 + (v >= 0 ? 1e-7 : -1e-7));
+    const double cents = v * 100.0 + (v >= 0 ? 1e-7 : -1e-7);
+    // A value from elsewhere too large for whole cents is shown at the
+    // limit rather than wrapped round to a wrong sign.
+    if (std::fabs(cents) >= 9.2e18)
+        return cents > 0 ? std::numeric_limits<qint64>::max() : -std::numeric_limits<qint64>::max();
+    return std::llround(cents);
 }
-// A box that held no number beeps and becomes 0; the status bar says what
-// was replaced, so that a typing mistake ("1O0") does not pass as a zero.
-void NotANumber(const QString& text, const QString& what)
+
+// The forms an amount or whole number is read in: what the program writes
+// ("$1,234.50", "($5.00)") and what a person types ("1234.5", "-5", "1,000",
+// ".5"). Thousands separators only in groups of three.
+const QRegularExpression& NumberForm()
 {
-    Messages::Beep();
-    QString shown = text.trimmed();
-    if (shown.size() > 30)
-        shown = shown.left(30) + QStringLiteral("...");
-    const QString article = what.startsWith(QLatin1Char('a')) ? QStringLiteral("an ") : QStringLiteral("a ");
-    Messages::Note(QLatin1Char('\'') + shown + QStringLiteral("' is not ") + article + what);
+    static const QString body = QStringLiteral(R"((?:(?:\d{1,3}(?:,\d{3})+|\d+)(?:\.\d*)?|\.\d+))");
+    static const QRegularExpression form(QStringLiteral(R"(^\s*(?:\(\$?(?<paren>%1)\)|(?<minus>-)?\$?(?<plain>%1))\s*$)")
+                                             .arg(body));
+    return form;
+}
+
+// A number in one of those forms, of any size.
+bool ReadNumberForm(const QString& text, double* value)
+{
+    const QRegularExpressionMatch m = NumberForm().match(text);
+    if (!m.hasMatch())
+        return false;
+    const bool negative = m.hasCaptured(QStringLiteral("paren")) || m.hasCaptured(QStringLiteral("minus"));
+    QString digits = m.captured(QStringLiteral("paren")) + m.captured(QStringLiteral("plain"));
+    digits.remove(QLatin1Char(','));
+    bool ok = false;
+    const double v = QLocale::c().toDouble(digits, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *value = negative ? -v : v;
+    return true;
 }
 } // namespace
 
 bool ParseNumber(const QString& text, double* value)
 {
-    QString t = text.trimmed();
-    bool negative = false;
-    if (t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {
-        negative = true;
-        t = t.mid(1, t.size() - 2).trimmed();
-    }
-    t.remove(QLatin1Char('$'));
-    t.remove(QLatin1Char(','));
-    t.remove(QLatin1Char(' '));
-    if (t.isEmpty())
-        return false;
-    bool hasDigit = false;
-    for (QChar c : t) {
-        if (c.isDigit())
-            hasDigit = true;
-        else if (c != QLatin1Char('.') && c != QLatin1Char('-') && c != QLatin1Char('+') && c != QLatin1Char('e')
-                 && c != QLatin1Char('E'))
-            return false;
-    }
-    if (!hasDigit)
-        return false;
-    bool ok = false;
-    double v = QLocale::c().toDouble(t, &ok);
-    if (!ok || !std::isfinite(v))
+    double v = 0;
+    if (!ReadNumberForm(text, &v) || std::fabs(RoundCents(v)) > kLargestAmount)
         return false;
     if (value)
-        *value = negative ? -v : v;
+        *value = v;
     return true;
+}
+
+
+void Refuse_Number(const QString& text, const QString& what)
+{
+    // A blank box is simply empty, not a mistake.
+    QString shown = text.trimmed();
+    if (shown.isEmpty())
+        return;
+    Messages::Beep();
+    // The status bar says what was replaced, so that a typing mistake ("1O0")
+    // does not pass unnoticed as a zero.
+    if (shown.size() > 30)
+        shown = shown.left(30) + QStringLiteral("...");
+    const QString article = what.startsWith(QLatin1Char('a')) ? QStringLiteral("an ") : QStringLiteral("a ");
+    Messages::Note(QLatin1Char('\'') + shown + QStringLiteral("' is not ") + article + what);
 }
 
 double RoundCents(double v)
@@ -82,8 +102,7 @@ QString AmountText(const QString& text)
 {
     double v = 0;
     if (!ParseNumber(text, &v)) {
-        if (!text.trimmed().isEmpty())
-            NotANumber(text, QStringLiteral("amount"));
+        Refuse_Number(text, QStringLiteral("amount"));
         v = 0;
     }
     return FormatAmount(v);
@@ -92,9 +111,10 @@ QString AmountText(const QString& text)
 QString WholeNumberText(const QString& text)
 {
     double v = 0;
-    if (!ParseNumber(text, &v)) {
-        if (!text.trimmed().isEmpty())
-            NotANumber(text, QStringLiteral("number"));
+    // A whole number (an envelope number, a count) may go as far as the
+    // whole-number columns hold.
+    if (!ReadNumberForm(text, &v) || std::fabs(std::round(v)) > double(std::numeric_limits<int>::max())) {
+        Refuse_Number(text, QStringLiteral("number"));
         return QStringLiteral("0");
     }
     const double r = std::round(v);
@@ -191,6 +211,29 @@ QString TrimBlanks(const QString& s)
     while (end > start && s[end - 1] == QLatin1Char(' '))
         --end;
     return s.mid(start, end - start);
+}
+
+QString CleanText(const QString& s, bool multiLine)
+{
+    QString out;
+    out.reserve(s.size());
+    for (const QChar c : s) {
+        const bool lineBreak = c == QLatin1Char('\r') || c == QLatin1Char('\n');
+        if (c.category() == QChar::Other_Control && !(multiLine && lineBreak))
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+QString CutText(const QString& s, int size)
+{
+    if (s.size() <= size)
+        return s;
+    QString cut = s.left(std::max(size, 0));
+    if (!cut.isEmpty() && cut.back().isHighSurrogate())
+        cut.chop(1);
+    return cut;
 }
 
 QString RTrimBlanks(const QString& s)

@@ -42,6 +42,11 @@ Answer Show(const QString& text, const QString& title, Icon icon, Buttons button
     }
 }
 
+void Show_Error(const QString& engineText)
+{
+    Show(QStringLiteral("The data file reported an error:\r\n\r\n") + engineText, {}, Icon::Critical);
+}
+
 void Beep()
 {
     if (CurrentBeep())

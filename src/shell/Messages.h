@@ -34,6 +34,9 @@ void Beep();
 // A short note in the main window's status bar, for what the user should
 // notice without being stopped: what a beep was about.
 void Note(const QString& text);
+// A failure the database engine or the file system reported, in its own
+// words, with the critical icon. The program goes on after it.
+void Show_Error(const QString& engineText);
 
 // Installs a handler and returns the one it replaces.
 Handler SetHandler(Handler h);

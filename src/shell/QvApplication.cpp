@@ -10,8 +10,7 @@ bool QvApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const DbError& e) {
-        Messages::Show(QStringLiteral("The data file reported an error:\r\n\r\n") + e.Message(), {},
-                       Messages::Icon::Critical);
+        Messages::Show_Error(e.Message());
     }
     return false;
 }

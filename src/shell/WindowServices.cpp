@@ -1,5 +1,7 @@
 #include "WindowServices.h"
 
+#include "Helpers.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -116,7 +118,7 @@ void LimitLength(QPlainTextEdit* box, int maxLength)
         if (text.size() <= maxLength)
             return;
         const QSignalBlocker block(box);
-        box->setPlainText(text.left(maxLength));
+        box->setPlainText(modGlobal::CutText(text, maxLength));
         box->moveCursor(QTextCursor::End);
     });
 }

@@ -3,6 +3,7 @@
 #include "WindowServices.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -41,11 +42,13 @@ void frmProgess::Show_Progress(int maximum, const QString& description)
     lblDescription->setText(description + QStringLiteral("..."));
     CentreInMainWindow(this);
     show();
-    QCoreApplication::processEvents();
+    // Painting only: a key or click now would run in the middle of the
+    // operation (inside its transaction, when it writes).
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmProgess::Increment_Progess(int step)
 {
     pbProgress->setValue(std::min(pbProgress->value() + step, pbProgress->maximum()));
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

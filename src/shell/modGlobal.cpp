@@ -1,12 +1,14 @@
 #include "modGlobal.h"
 
+#include "Messages.h"
 #include "clsDBEvent.h"
 #include "storage/Connection.h"
 #include "storage/DbError.h"
 
 #include <QCoreApplication>
+#include <QList>
 #include <QStandardPaths>
-#include <vector>
+#include <utility>
 
 namespace modGlobal {
 
@@ -22,15 +24,24 @@ std::unique_ptr<Connection> g_db;
 std::unique_ptr<clsDBEvent> g_event;
 FindOpenWindowFn g_findOpenWindow;
 QDate g_today;
-QString g_programFolder, g_dataFolder, g_settingsFolder;
-
 struct HeldNotice {
     int table;
     bool added, changed, deleted;
     int recordID, contributorID;
 };
-bool g_holding = false;
-std::vector<HeldNotice> g_held;
+QList<HeldNotice> g_held;
+
+void Send(const HeldNotice& n)
+{
+    if (!g_event)
+        return;
+    try {
+        g_event->Notify(n.table, n.added, n.changed, n.deleted, n.recordID, n.contributorID);
+    } catch (const DbError& e) {
+        Messages::Show_Error(e.Message());
+    }
+}
+QString g_programFolder, g_dataFolder, g_settingsFolder;
 } // namespace
 
 void FillWeekdayNames()
@@ -65,6 +76,7 @@ void SetDB(std::unique_ptr<Connection> connection)
 void CloseDB()
 {
     g_db.reset();
+    g_held.clear();
 }
 
 clsDBEvent* DBEvent()
@@ -79,41 +91,23 @@ void SetDBEvent(std::unique_ptr<clsDBEvent> notifier)
 
 void Notify(int table, bool added, bool changed, bool deleted, int recordID, int contributorID)
 {
-    if (g_holding) {
-        g_held.push_back({table, added, changed, deleted, recordID, contributorID});
-        return;
-    }
-    if (g_event)
-        g_event->Notify(table, added, changed, deleted, recordID, contributorID);
+    const HeldNotice n{table, added, changed, deleted, recordID, contributorID};
+    if (g_db && g_db->InTransaction())
+        g_held.append(n);
+    else
+        Send(n);
 }
 
-NoticeHold::NoticeHold() : m_outer(!g_holding)
+void SendHeldNotices()
 {
-    if (m_outer) {
-        g_holding = true;
-        g_held.clear();
-    }
-}
-
-NoticeHold::~NoticeHold()
-{
-    if (m_outer && !m_done) {
-        g_holding = false;
-        g_held.clear();
-    }
-}
-
-void NoticeHold::Release()
-{
-    if (!m_outer || m_done)
-        return;
-    m_done = true;
-    g_holding = false;
-    // A window that writes while it hears a notice sends its own at once.
-    std::vector<HeldNotice> held;
-    held.swap(g_held);
+    const QList<HeldNotice> held = std::exchange(g_held, {});
     for (const HeldNotice& n : held)
-        Notify(n.table, n.added, n.changed, n.deleted, n.recordID, n.contributorID);
+        Send(n);
+}
+
+void DropHeldNotices()
+{
+    g_held.clear();
 }
 
 void SetFindOpenWindow(FindOpenWindowFn fn)

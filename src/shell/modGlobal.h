@@ -33,25 +33,14 @@ void CloseDB();
 // The change notifier; writes broadcast through it when it exists.
 clsDBEvent* DBEvent();
 void SetDBEvent(std::unique_ptr<clsDBEvent> notifier);
+// Sends a change notice to every listener. Inside a transaction the notice
+// is held until the transaction ends (see Connection::Transaction). A
+// listener's database error is shown to the user and does not reach the
+// writer, whose write has already been stored.
 void Notify(int table, bool added, bool changed, bool deleted, int recordID, int contributorID);
+void SendHeldNotices();
+void DropHeldNotices();
 
-// While a NoticeHold lives, change notices wait instead of going out, so that
-// no window reads a change that is not yet committed or hears of one that is
-// then rolled back. Release() sends the waiting notices in their order; a
-// hold left without Release() drops them. Holds nest: only the outermost
-// one sends.
-class NoticeHold {
-public:
-    NoticeHold();
-    ~NoticeHold();
-    void Release();
-    NoticeHold(const NoticeHold&) = delete;
-    NoticeHold& operator=(const NoticeHold&) = delete;
-
-private:
-    bool m_outer = false;
-    bool m_done = false;
-};
 
 // Whether a fund (kind 1) or contributor (kind 2) detail window for the ID
 // is open. The window layer installs the real lookup; without windows none is.

@@ -18,7 +18,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QLocale>
+#include <QLockFile>
+#include <algorithm>
 #include <memory>
 
 namespace modStartup {
@@ -46,6 +50,20 @@ void ReadDataSet()
     church.Get_One_Record(QString());
 }
 
+// Held from start-up to exit: the sign to every other copy of the program
+// that this data file is taken.
+std::unique_ptr<QLockFile>& DataFileLock()
+{
+    static std::unique_ptr<QLockFile> lock;
+    return lock;
+}
+// The data file that lock stands for.
+QString& LockedDataFile()
+{
+    static QString file;
+    return file;
+}
+
 } // namespace
 
 void MakeTablesReady()
@@ -60,6 +78,39 @@ void MakeTablesReady()
     clsColComments();
 }
 
+QString LockFilePath(const QString& dataFile)
+{
+    return dataFile + QStringLiteral(".lock");
+}
+
+QString Lock_Data_File(const QString& dataFile)
+{
+    auto lock = std::make_unique<QLockFile>(LockFilePath(dataFile));
+    // Never stale by age: the books may stay open for days. A lock whose
+    // process has died on this computer is taken over.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        DataFileLock() = std::move(lock);
+        LockedDataFile() = dataFile;
+        return QString();
+    }
+    if (lock->error() != QLockFile::LockFailedError)
+        // No lock can be made beside a file in a folder one may not write
+        // to; such a file cannot be changed by this copy either.
+        return QString();
+    qint64 pid = 0;
+    QString host, application;
+    lock->getLockInfo(&pid, &host, &application);
+    const QFileInfo info(LockFilePath(dataFile));
+    const QString user = info.owner().isEmpty() ? QStringLiteral("another user") : info.owner();
+    const QDateTime since = info.lastModified();
+    return QStringLiteral("The data file ") + dataFile + QStringLiteral(" is open in another copy of the program: ") + user
+        + QStringLiteral(" on computer ") + (host.isEmpty() ? QStringLiteral("(unknown)") : host)
+        + QStringLiteral(" has had it open since ") + modGlobal::ShortDate(since.date()) + QLatin1Char(' ')
+        + QLocale().toString(since.time(), QLocale::ShortFormat)
+        + QStringLiteral(".\r\n\r\nOnly one copy of the program can work on a data file at a time.");
+}
+
 QString NoDataFileText()
 {
     return QStringLiteral("No Data File could be found!\r\n\r\nNeither QVDATA.MDB nor EMPTY.MDB could be found\r\n"
@@ -70,7 +121,8 @@ QString NoDataFileText()
 int NumberDataSets()
 {
     const int n = WholeNumber(modSettings::Read(QStringLiteral("General"), QStringLiteral("NumberDataSets")));
-    return n > 1 ? n : 1;
+    // A garbled count must not keep the data-set window filling for hours.
+    return std::clamp(n, 1, kMostDataSets);
 }
 
 QString DataSetValue(int n, const QString& key)
@@ -82,41 +134,59 @@ Result Start_Up(const PickDataSet& pick)
 {
     using namespace modGlobal;
 
+    DataFileLock().reset();
     ProcessingYear = Today().year();
     const int storedYear = WholeNumber(modSettings::Read(QStringLiteral("General"), QStringLiteral("ProcessingYear")));
     if (storedYear > 0)
         ProcessingYear = storedYear;
 
-    DataFilePath = QDir(DataFolder()).filePath(QStringLiteral("QVDATA"));
+    for (;;) {
+        DataFilePath = QDir(DataFolder()).filePath(QStringLiteral("QVDATA"));
 
-    QString name = DataSetValue(1, QStringLiteral("DBName"));
-    if (NumberDataSets() > 1 && pick) {
-        const int n = pick();
-        if (n > 1)
-            name = DataSetValue(n, QStringLiteral("DBName"));
-    }
+        QString name = DataSetValue(1, QStringLiteral("DBName"));
+        int chosen = 1;
+        if (NumberDataSets() > 1 && pick) {
+            chosen = std::clamp(pick(), 1, NumberDataSets());
+            if (chosen > 1)
+                name = DataSetValue(chosen, QStringLiteral("DBName"));
+        }
 
-    if (!name.isEmpty()) {
-        DataFilePath = name;
-    } else if (!QFileInfo::exists(DataFilePath + QStringLiteral(".MDB"))) {
-        QString templ = QDir(DataFolder()).filePath(QStringLiteral("EMPTY.MDB"));
-        if (!QFileInfo::exists(templ))
-            templ = QDir(ProgramFolder()).filePath(QStringLiteral("EMPTY.MDB"));
-        if (!QFileInfo::exists(templ)) {
-            Messages::Show(NoDataFileText(), {}, Messages::Icon::Exclamation);
-            return Result::NoDataFile;
+        if (!name.isEmpty()) {
+            DataFilePath = name;
+        } else if (!QFileInfo::exists(DataFilePath + QStringLiteral(".MDB"))) {
+            QString templ = QDir(DataFolder()).filePath(QStringLiteral("EMPTY.MDB"));
+            if (!QFileInfo::exists(templ))
+                templ = QDir(ProgramFolder()).filePath(QStringLiteral("EMPTY.MDB"));
+            if (!QFileInfo::exists(templ)) {
+                Messages::Show(NoDataFileText(), {}, Messages::Icon::Exclamation);
+                return Result::NoDataFile;
+            }
+            QDir().mkpath(DataFolder());
+            if (!QFile::copy(templ, DataFilePath + QStringLiteral(".MDB"))) {
+                Messages::Show(QStringLiteral("The data file ") + DataFilePath
+                                   + QStringLiteral(".MDB could not be created from ") + templ + QLatin1Char('.'),
+                               {}, Messages::Icon::Critical);
+                return Result::OpenFailed;
+            }
+            // A template copied from a read-only program folder stays writable.
+            QFile::setPermissions(DataFilePath + QStringLiteral(".MDB"),
+                                  QFile::permissions(DataFilePath + QStringLiteral(".MDB")) | QFileDevice::WriteOwner);
+            // Into the chosen data set's own section: writing it into data set
+            // 1's would point the real books' entry at the new empty file.
+            modSettings::Write(SectionOf(chosen), QStringLiteral("DBName"), DataFilePath);
         }
-        QDir().mkpath(DataFolder());
-        if (!QFile::copy(templ, DataFilePath + QStringLiteral(".MDB"))) {
-            Messages::Show(QStringLiteral("The data file ") + DataFilePath + QStringLiteral(".MDB could not be created from ")
-                               + templ + QLatin1Char('.'),
-                           {}, Messages::Icon::Critical);
-            return Result::OpenFailed;
+
+        const QString inUse = Lock_Data_File(modDBConnection::DataFileName(DataFilePath));
+        if (inUse.isEmpty())
+            break;
+        if (NumberDataSets() <= 1 || !pick) {
+            Messages::Show(inUse, {}, Messages::Icon::Exclamation);
+            return Result::InUse;
         }
-        // A template copied from a read-only program folder stays writable.
-        QFile::setPermissions(DataFilePath + QStringLiteral(".MDB"),
-                              QFile::permissions(DataFilePath + QStringLiteral(".MDB")) | QFileDevice::WriteOwner);
-        modSettings::Write(QStringLiteral("Database"), QStringLiteral("DBName"), DataFilePath);
+        if (Messages::Show(inUse + QStringLiteral("\r\n\r\nDo you want to choose another data set?"), {},
+                           Messages::Icon::Question, Messages::Buttons::YesNo)
+            != Messages::Answer::Yes)
+            return Result::InUse;
     }
 
     ResetTableReady();
@@ -124,10 +194,15 @@ Result Start_Up(const PickDataSet& pick)
 
     try {
         SetDB(std::make_unique<Connection>(modDBConnection::DataFileName(DataFilePath)));
+        if (!DB().CanWrite())
+            Messages::Show(QStringLiteral("The data file ") + DB().FilePath()
+                               + QStringLiteral(" can be read but not written: changes cannot be saved."),
+                           {}, Messages::Icon::Exclamation);
         SetDBEvent(std::make_unique<clsDBEvent>());
         ReadDataSet();
     } catch (const DbError& e) {
         CloseDB();
+        DataFileLock().reset();
         Messages::Show(QStringLiteral("The data file could not be opened.\r\n\r\n") + e.Message(), {},
                        Messages::Icon::Critical);
         return Result::OpenFailed;
@@ -139,6 +214,7 @@ void Shut_Down()
 {
     modGlobal::SetDBEvent(nullptr);
     modGlobal::CloseDB();
+    DataFileLock().reset();
     if (!modSettings::Write(QStringLiteral("General"), QStringLiteral("ProcessingYear"),
                             QString::number(modGlobal::ProcessingYear)))
         // The next start would silently work on another year.
@@ -149,6 +225,13 @@ void Shut_Down()
 
 void Open_Data_File(const QString& dataFilePath)
 {
+    // Another data set is as much one copy's alone as the first one was.
+    const QString file = modDBConnection::DataFileName(dataFilePath);
+    if (!DataFileLock() || LockedDataFile() != file) {
+        const QString inUse = Lock_Data_File(file);
+        if (!inUse.isEmpty())
+            throw DbError(inUse);
+    }
     modGlobal::CloseDB();
     modGlobal::ResetTableReady();
     modGlobal::DataFilePath = dataFilePath;

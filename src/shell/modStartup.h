@@ -11,7 +11,7 @@ namespace modStartup {
 // choice was closed without one).
 using PickDataSet = std::function<int()>;
 
-enum class Result { Ready, NoDataFile, OpenFailed };
+enum class Result { Ready, NoDataFile, OpenFailed, InUse };
 
 // Processing year, data-set choice, data file (made from EMPTY.MDB when
 // missing), connection, change notifier, every table made ready, main fund
@@ -26,7 +26,9 @@ void MakeTablesReady();
 // Closes the connection and stores the processing year.
 void Shut_Down();
 
-// The number of data sets the settings file lists (1 when it lists none).
+// The number of data sets the settings file lists (1 when it lists none,
+// never more than kMostDataSets).
+constexpr int kMostDataSets = 99;
 int NumberDataSets();
 // The "DBLabel" or "DBName" of data set n.
 QString DataSetValue(int n, const QString& key);
@@ -40,5 +42,11 @@ int Add_Data_Set(const QString& dbName, const QString& label);
 
 // The no-data-file message text.
 QString NoDataFileText();
+
+// Takes the data file for this copy of the program until Shut_Down (or the
+// next Start_Up). Returns "" when taken (or when the folder takes no lock
+// file), else the message that tells who has the file open and since when.
+QString Lock_Data_File(const QString& dataFile);
+QString LockFilePath(const QString& dataFile);
 
 } // namespace modStartup

@@ -3,7 +3,9 @@
 #include "DbError.h"
 #include "shell/modGlobal.h"
 
+#include <QCoreApplication>
 #include <QDate>
+#include <QEvent>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
@@ -55,6 +57,52 @@ QString DateLiteralToText(const QString& inner)
     return QLatin1Char('\'') + text + QLatin1Char('\'');
 }
 
+// Swallows user input while a transaction is open. Painting, timers and
+// posted work go on; a key or click meanwhile is refused rather than run
+// inside the open transaction.
+class InputGuard : public QObject {
+public:
+    InputGuard()
+    {
+        if (auto* app = QCoreApplication::instance())
+            app->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::InputMethod:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::TabletMove:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return true;
+        case QEvent::Close:
+            // The close box; a window the program closes itself is let be.
+            return e->spontaneous();
+        default:
+            return false;
+        }
+    }
+};
+
 } // namespace
 
 Connection::Connection(const QString& filePath) : Connection(filePath, false) {}
@@ -70,7 +118,8 @@ Connection Connection::Create(const QString& filePath)
 }
 
 Connection::Connection(Connection&& other) noexcept
-    : m_path(std::move(other.m_path)), m_db(other.m_db), m_transactionDepth(other.m_transactionDepth)
+    : m_path(std::move(other.m_path)), m_db(other.m_db), m_transactionDepth(other.m_transactionDepth),
+      m_inputGuard(std::move(other.m_inputGuard))
 {
     other.m_db = nullptr;
 }
@@ -187,11 +236,46 @@ int Connection::Changes() const
     return sqlite3_changes(m_db);
 }
 
+void Connection::SetBusyTimeout(int milliseconds)
+{
+    sqlite3_busy_timeout(m_db, milliseconds);
+}
+
+bool Connection::CanWrite()
+{
+    if (sqlite3_db_readonly(m_db, "main") == 1)
+        return false;
+    // A write that changes nothing, rolled back: it needs the journal beside
+    // the file, which a read-only folder refuses.
+    int version = 0;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA user_version;", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray same = "PRAGMA user_version = " + QByteArray::number(version) + ";";
+        rc = sqlite3_exec(m_db, same.constData(), nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, "ROLLBACK;", nullptr, nullptr, nullptr);
+    }
+    switch (rc & 0xFF) {
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return false;
+    default:
+        return true;
+    }
+}
+
 Connection::Transaction::Transaction(Connection& c) : m_conn(c)
 {
     m_outer = (m_conn.m_transactionDepth == 0);
-    if (m_outer)
+    if (m_outer) {
         m_conn.Execute(QStringLiteral("BEGIN IMMEDIATE;"));
+        m_conn.m_inputGuard = std::make_unique<InputGuard>();
+    }
     ++m_conn.m_transactionDepth;
 }
 
@@ -205,6 +289,10 @@ void Connection::Transaction::Commit()
         m_conn.Execute(QStringLiteral("COMMIT;"));
     m_done = true;
     --m_conn.m_transactionDepth;
+    if (m_outer) {
+        m_conn.m_inputGuard.reset();
+        modGlobal::SendHeldNotices();
+    }
 }
 
 Connection::Transaction::~Transaction()
@@ -221,5 +309,7 @@ Connection::Transaction::~Transaction()
         // A table made ready inside the transaction is gone again; the next
         // record object makes it ready anew.
         modGlobal::ResetTableReady();
+        m_conn.m_inputGuard.reset();
+        modGlobal::DropHeldNotices();
     }
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class QObject;
 struct sqlite3;
 
 // The single connection to the open data file. SQL is written in the dialect
@@ -27,6 +29,13 @@ public:
     void ExecuteDDL(const QString& sql);
     // Rows changed by the last INSERT, UPDATE or DELETE.
     int Changes() const;
+    // Whether a Transaction is open on this connection.
+    bool InTransaction() const { return m_transactionDepth > 0; }
+    // How long a write waits for another program's lock before it fails.
+    void SetBusyTimeout(int milliseconds);
+    // Whether the file (and its folder, where the engine keeps its journal)
+    // can be written. A file locked by another program counts as writable.
+    bool CanWrite();
 
     QString FilePath() const { return m_path; }
     sqlite3* Handle() const { return m_db; }
@@ -36,6 +45,13 @@ public:
 
     // All-or-nothing scope for writes of many rows: commits when Commit() is
     // called, rolls back when left by an exception.
+    //
+    // It is also the one door every write goes through while it is open: no
+    // key, click or close box reaches any window until it ends (painting
+    // still does), so that one user action never runs inside another's
+    // transaction and is never rolled back with it. Change notices raised
+    // inside are held and sent once the commit has succeeded, and dropped
+    // on a rollback, so that no window shows a row that is not in the file.
     class Transaction {
     public:
         explicit Transaction(Connection& c);
@@ -57,4 +73,5 @@ private:
     QString m_path;
     sqlite3* m_db = nullptr;
     int m_transactionDepth = 0;
+    std::unique_ptr<QObject> m_inputGuard;
 };

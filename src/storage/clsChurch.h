@@ -34,7 +34,7 @@ public:
     bool AssignEnv() const { return m_AssignEnv; }
     void AssignEnv(bool v) { Assign(m_AssignEnv, v); }
     QString IRSStatement() const { return m_IRSStatement; }
-    void IRSStatement(const QString& v) { AssignText(m_IRSStatement, v, 200); }
+    void IRSStatement(const QString& v) { AssignText(m_IRSStatement, v, 200, true); }
     QString Password() const { return m_Password; }
     void Password(const QString& v) { AssignText(m_Password, v, 40); }
 

@@ -15,7 +15,7 @@ public:
     void CollectionID(int v) { Assign(m_CollectionID, v); }
     // Stored as given; the entry window keeps it within 200 characters.
     QString Comment() const { return m_Comment; }
-    void Comment(const QString& v) { Assign(m_Comment, v); }
+    void Comment(const QString& v) { Assign(m_Comment, modGlobal::CleanText(v)); }
 
     void Delete_Record_from_DB();
     void Add_Record_to_DB();

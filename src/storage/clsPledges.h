@@ -20,7 +20,7 @@ public:
     void Amount(double v) { Assign(m_Amount, v); }
     // Notes are stored as given; the entry window keeps them within 250.
     QString Notes() const { return m_Notes; }
-    void Notes(const QString& v) { Assign(m_Notes, v); }
+    void Notes(const QString& v) { Assign(m_Notes, modGlobal::CleanText(v, true)); }
     bool IsInactive() const { return m_IsInactive; }
     void IsInactive(bool v) { Assign(m_IsInactive, v); }
 

@@ -20,10 +20,11 @@ protected:
             m_changed = true;
         }
     }
-    // Text is cut to the column's size and loses its trailing blanks.
-    void AssignText(QString& field, const QString& value, int size)
+    // Text loses its control characters, is cut to the column's size
+    // (never inside a character) and loses its trailing blanks.
+    void AssignText(QString& field, const QString& value, int size, bool multiLine = false)
     {
-        Assign(field, modGlobal::RTrimBlanks(value.left(size)));
+        Assign(field, modGlobal::RTrimBlanks(modGlobal::CutText(modGlobal::CleanText(value, multiLine), size)));
     }
 
     bool m_changed = true;

@@ -11,6 +11,9 @@ namespace modDBConnection {
 QString TextLiteral(const QString& s)
 {
     QString doubled = s;
+    // The statement goes to the engine as a C string: a NUL would end it
+    // in the middle of the literal.
+    doubled.remove(QChar(0));
     doubled.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + doubled + QLatin1Char('\'');
 }

@@ -110,9 +110,7 @@ QList<NumberChange> Plan_Numbers(int fundID, int firstNumber, bool envelopeUsers
 
 QList<NumberChange> Assign_Numbers(int fundID, int firstNumber, bool envelopeUsers, const Progress& progress)
 {
-    // The notices wait for the commit; the hold outlives the transaction so
-    // that a rollback drops them.
-    NoticeHold hold;
+    // The transaction holds the notices until its commit; a rollback drops them.
     Connection::Transaction transaction(DB());
     Recordset rs(ContributorQuery(), DB());
     if (rs.RecordCount() == 0)
@@ -136,7 +134,6 @@ QList<NumberChange> Assign_Numbers(int fundID, int firstNumber, bool envelopeUse
     };
     QList<NumberChange> changes = Walk(rs, fundID, firstNumber, envelopeUsers, step, write);
     transaction.Commit();
-    hold.Release();
     return changes;
 }
 
@@ -154,7 +151,6 @@ int Pledges_To_Mark(int fundID, bool active)
 
 int Set_Pledges_Active(int fundID, bool active, const Progress& progress)
 {
-    NoticeHold hold;
     Connection::Transaction transaction(DB());
     Recordset rs(QStringLiteral("SELECT ID, IsInactive FROM Pledges WHERE (FundID = ") + QString::number(fundID)
                      + QStringLiteral(");"),
@@ -180,7 +176,6 @@ int Set_Pledges_Active(int fundID, bool active, const Progress& progress)
         ++changed;
     }
     transaction.Commit();
-    hold.Release();
     return changed;
 }
 

@@ -88,7 +88,6 @@ void frmAssign::cmdOK_Click()
         if (changes && !SafetyCopy::Copy_Before_Change(&copy))
             return;
         // Both runs or neither.
-        modGlobal::NoticeHold hold;
         Connection::Transaction transaction(modGlobal::DB());
         for (auto& c : Choice) {
             if (!c.Checked())
@@ -97,7 +96,6 @@ void frmAssign::cmdOK_Click()
             m_changes += modGlobal::Assign_Numbers(fundID, c.First(), c.Envelope(), progress.Sink());
         }
         transaction.Commit();
-        hold.Release();
     } catch (const DbError& e) {
         m_changes.clear();
         YearWindows::Show_Failure(e.Message());

@@ -125,7 +125,6 @@ void frmYear::cmdOK_Click()
                 return;
             // The year-end steps as one: a failure part-way leaves the
             // pledges, and the processing year, as they were.
-            modGlobal::NoticeHold hold;
             Connection::Transaction transaction(modGlobal::DB());
             if (chkOldInactive->isChecked()) {
                 YearWindows::ProgressWindow p(kTitle);
@@ -142,7 +141,6 @@ void frmYear::cmdOK_Click()
                 modGlobal::Set_Pledges_Active(-year, true, p.Sink());
             }
             transaction.Commit();
-            hold.Release();
         } catch (const DbError& e) {
             m_changes.clear();
             YearWindows::Show_Failure(e.Message());

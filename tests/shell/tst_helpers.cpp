@@ -40,6 +40,30 @@ void tst_Helpers::amountText_data()
     QTest::newRow("letters") << "abc" << "$0.00" << 1;
     QTest::newRow("number then letters") << "12abc" << "$0.00" << 1;
     QTest::newRow("two signs") << "--5" << "$0.00" << 1;
+    QTest::newRow("thousands") << "1,000" << "$1,000.00" << 0;
+    QTest::newRow("dollar sign typed") << "$5" << "$5.00" << 0;
+    QTest::newRow("point last") << "5." << "$5.00" << 0;
+    QTest::newRow("point first") << ".5" << "$0.50" << 0;
+    QTest::newRow("own form without cents") << "($5)" << "($5.00)" << 0;
+    QTest::newRow("largest") << "999999999.99" << "$999,999,999.99" << 0;
+    QTest::newRow("largest negative") << "-999,999,999.99" << "($999,999,999.99)" << 0;
+    // Not amounts: the text gives way to 0 with a beep.
+    QTest::newRow("exponent") << "1e5" << "$0.00" << 1;
+    QTest::newRow("exponent beyond cents") << "1e17" << "$0.00" << 1;
+    QTest::newRow("twenty nines") << "99999999999999999999" << "$0.00" << 1;
+    QTest::newRow("one cent beyond the largest") << "1,000,000,000.00" << "$0.00" << 1;
+    QTest::newRow("rounds beyond the largest") << "999999999.995" << "$0.00" << 1;
+    QTest::newRow("largest beyond, negative") << "(1000000000)" << "$0.00" << 1;
+    QTest::newRow("commas not in threes") << "1,2,3" << "$0.00" << 1;
+    QTest::newRow("comma group of four") << "1,0000" << "$0.00" << 1;
+    QTest::newRow("sign inside parentheses") << "(-5)" << "$0.00" << 1;
+    QTest::newRow("plus sign") << "+5" << "$0.00" << 1;
+    QTest::newRow("blank inside") << "1 000" << "$0.00" << 1;
+    QTest::newRow("hexadecimal") << "0x10" << "$0.00" << 1;
+    QTest::newRow("infinity") << "inf" << "$0.00" << 1;
+    QTest::newRow("not a number") << "nan" << "$0.00" << 1;
+    QTest::newRow("two points") << "1.2.3" << "$0.00" << 1;
+    QTest::newRow("only a dollar sign") << "$" << "$0.00" << 1;
 }
 
 // Nonsense (but not blank) beeps; what is shown reads back unchanged.
@@ -66,7 +90,11 @@ void tst_Helpers::wholeNumbersRoundingAndZero()
     QCOMPARE(WholeNumberText("-0.2"), "0");
     QCOMPARE(responder.Beeps(), 0);
     QCOMPARE(WholeNumberText("12abc"), "0");
-    QCOMPARE(responder.Beeps(), 1);
+    QCOMPARE(WholeNumberText("1e3"), "0");
+    QCOMPARE(WholeNumberText("2147483648"), "0"); // beyond a whole-number column
+    QCOMPARE(WholeNumberText("2147483647"), "2147483647");
+    QCOMPARE(WholeNumberText("(5)"), "-5");
+    QCOMPARE(responder.Beeps(), 3);
 
     // Sums of doubles must compare as cents.
     double sum = 0;

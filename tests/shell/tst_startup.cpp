@@ -55,6 +55,9 @@ private slots:
     void processingYearFromTheSettings();
     void missingOrUnreadableDataFile();
     void settingsFileKeepsProfileSemantics();
+    void damagedSettingsFileKeepsEveryDataSet();
+    void garbledNumberOfDataSets();
+    void chosenDataSetWithoutASectionGetsItsOwn();
 };
 
 void tst_Startup::noSettingsFileOpensTheDefaultDataFile()
@@ -205,6 +208,66 @@ void tst_Startup::settingsFileKeepsProfileSemantics()
     QCOMPARE(Setting("GENERAL", "processingyear"), "2025");
     QCOMPARE(Setting("Other", "Key"), "Value");
     QCOMPARE(Setting("Database", "DBName").size(), 254);
+}
+
+void tst_Startup::damagedSettingsFileKeepsEveryDataSet()
+{
+    TestDataSet data(TestDataSet::Start::FoldersOnly);
+    MakeDataFile(data.Folder() + "/Books.MDB", "Real Books");
+    MakeDataFile(DataFolder() + "/QVDATA.MDB", "Wrong Books");
+    // NUL bytes, a stray control byte and a line that is not UTF-8 before the sections that matter.
+    QByteArray raw = "[General]\r\nProcessingYear=2024\r\n";
+    raw += QByteArray(64, '\0') + "\x01\x02junk\xff\xfe\r\nCity=Z\xfcrich\r\n";
+    raw += "[Database]\r\nDBName=" + QFile::encodeName(data.Folder()) + "/Books\r\nDBLabel=Main" + QByteArray(2, '\0') + "\r\n";
+    raw += "[Database2]\r\nDBName=C:\\Youth\r\n";
+    {
+        QFile f(modSettings::SettingsFilePath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(raw);
+    }
+    QCOMPARE(Setting("Database", "DBLabel"), "Main");
+    QCOMPARE(Setting("General", "City"), QString::fromUtf8("Z\u00fcrich"));
+    QCOMPARE(modStartup::Start_Up(nullptr), Result::Ready);
+    QCOMPARE(MainFundName, "Real Books");
+    QCOMPARE(ProcessingYear, 2024);
+    ProcessingYear = 2025;
+    modStartup::Shut_Down();
+    // The exit wrote the year and lost nothing after the damage.
+    QCOMPARE(Setting("General", "ProcessingYear"), "2025");
+    QCOMPARE(Setting("Database", "DBName"), data.Folder() + "/Books");
+    QCOMPARE(Setting("Database2", "DBName"), "C:\\Youth");
+    QVERIFY(!ReadFile(modSettings::SettingsFilePath()).contains(QChar(0)));
+    // Written by renaming a whole new file over the old one: no leftovers beside it.
+    QCOMPARE(QDir(SettingsFolder()).entryList(QDir::Files), QStringList{"VXOQV.INI"});
+}
+
+void tst_Startup::garbledNumberOfDataSets()
+{
+    TestDataSet data(TestDataSet::Start::FoldersOnly);
+    for (const char* count : {"2147483647", "100", "99999999999999999999"}) {
+        WriteFile(modSettings::SettingsFilePath(), QStringLiteral("[General]\nNumberDataSets=%1\n").arg(count));
+        QCOMPARE(modStartup::NumberDataSets(), QLatin1String(count) == "99999999999999999999" ? 1 : 99);
+    }
+    WriteFile(modSettings::SettingsFilePath(), "[General]\nNumberDataSets=-3\n");
+    QCOMPARE(modStartup::NumberDataSets(), 1);
+}
+
+void tst_Startup::chosenDataSetWithoutASectionGetsItsOwn()
+{
+    TestDataSet data(TestDataSet::Start::FoldersOnly);
+    data.ProvideTemplate();
+    MakeDataFile(data.Folder() + "/Books.MDB", "Real Books");
+    WriteFile(modSettings::SettingsFilePath(),
+              QStringLiteral("[General]\nNumberDataSets=3\n[Database]\nDBName=%1/Books\nDBLabel=Main\n").arg(data.Folder()));
+    QCOMPARE(modStartup::Start_Up([] { return 3; }), Result::Ready);
+    QCOMPARE(MainFundName, "Operating Fund"); // a new data file from the template
+    modStartup::Shut_Down();
+    QCOMPARE(Setting("Database3", "DBName"), DataFolder() + "/QVDATA");
+    // Data set 1 still names the real books.
+    QCOMPARE(Setting("Database", "DBName"), data.Folder() + "/Books");
+    QCOMPARE(modStartup::Start_Up([] { return 1; }), Result::Ready);
+    QCOMPARE(MainFundName, "Real Books");
+    modStartup::Shut_Down();
 }
 
 QV_TEST_MAIN(tst_Startup)
