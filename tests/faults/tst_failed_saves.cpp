@@ -11,6 +11,7 @@
 #include "offering/frmContReceipt.h"
 #include "shell/AllWindows.h"
 #include "shell/Helpers.h"
+#include "shell/QvDateBox.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
 #include "shell/frmChild.h"

@@ -51,7 +51,10 @@ int TypePassword(QDialog* d, const QString& typed, bool cancel = false)
 
 QStringList Entries(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    // The lock file of the open books is not part of any data set.
+    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    files.removeIf([](const QString& f) { return f.endsWith(QStringLiteral(".lock")); });
+    return files;
 }
 
 } // namespace
@@ -157,6 +160,10 @@ void tst_ImportBooks::importReportAndOpen()
 
     // Opened after its password: the old church's books in the main window.
     QCOMPARE(modGlobal::DB().FilePath(), target);
+    // The lock goes with the books: the imported file is now this copy's,
+    // and the old one free for another copy.
+    QVERIFY(QFileInfo::exists(target + QStringLiteral(".lock")));
+    QVERIFY(!QFileInfo::exists(QDir(data).filePath(QStringLiteral("QVDATA.MDB.lock"))));
     QCOMPARE(m_main->windowTitle(), QStringLiteral("Quorvane - St. Mark's Community Church"));
     QCOMPARE(modGlobal::MainFundName, QStringLiteral("General Fund"));
     QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Offering"), 2200.0);
