@@ -1,1 +1,2 @@
 qv_core_test(reports/tst_listing_tables.cpp)
+qv_core_test(reports/tst_listing_layouts.cpp qv_reports)
