@@ -4,6 +4,8 @@
 #include "TableSection.h"
 #include "shell/Helpers.h"
 
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <algorithm>
 
 using namespace modGlobal;
@@ -111,6 +113,20 @@ LabelGeometry LabelReport::Geometry() const
     for (const QPointF& p : m_sheet.positions)
         g.cells.push_back((p + m_offset) * PerPoint);
     return g;
+}
+
+void LabelReport::Render_Actual_Size(const ReportDocument& doc, QPagedPaintDevice& device, int from, int to)
+{
+    if (to < 0 || to >= doc.PageCount())
+        to = doc.PageCount() - 1;
+    QPainter p(&device);
+    const QRectF actual(0, 0, doc.pageSize.width() / ReportUnits::PerInch * device.logicalDpiX(),
+                        doc.pageSize.height() / ReportUnits::PerInch * device.logicalDpiY());
+    for (int i = std::max(0, from); i <= to; ++i) {
+        if (i > std::max(0, from))
+            device.newPage();
+        doc.Paint(p, i, actual);
+    }
 }
 
 ReportDocument LabelReport::Lay_Labels(const QDate& printed, const std::function<bool(const ReportTable&, int)>& blank,

@@ -33,6 +33,10 @@ public:
     QPointF Offset() const { return m_offset; }
     // The sheet in report units, every label moved by the offset.
     LabelGeometry Geometry() const;
+    // Paints label sheets at their actual size from the paper's top-left
+    // corner, whatever paper the device has, so that no fitting to the
+    // page moves the labels off their cells (pages from..to, 0-based).
+    static void Render_Actual_Size(const ReportDocument& doc, QPagedPaintDevice& device, int from = 0, int to = -1);
 
 protected:
     // Lays out the rows of table 1 in the order of its SortField; a row

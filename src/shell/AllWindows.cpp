@@ -7,6 +7,7 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
+#include "reports/ListingWindows.h"
 #include "reports/ReportWindows.h"
 
 void RegisterAllWindows()
@@ -20,4 +21,5 @@ void RegisterAllWindows()
     RegisterContributorWindows();
     RegisterPledgeUtilWindow();
     RegisterReportWindows();
+    RegisterListingWindows();
 }
