@@ -50,7 +50,9 @@ ReportDocument rptFunds::Layout(const QDate& printed) const
     const ReportTable* t = Table(1);
     const ReportTable& rows = t ? *t : kEmpty;
     const QString line = rows.RowCount() > 0 ? rows.Text(0, QStringLiteral("HeaderLine")) : QString();
-    doc.title = line.isEmpty() ? Title() : line;
+    // The title line heads every page; the footer's third of the width takes
+    // the short title.
+    doc.title = Title();
     doc.printed = printed;
     const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
     PageComposer composer(doc);
