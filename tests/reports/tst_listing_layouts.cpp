@@ -51,6 +51,7 @@ private slots:
     void offsetMovesEveryLabel();
     void otherSheetsAndLongAddresses();
     void envelopeBoxLabels();
+    void fromTheCommandLine();
 
 private:
     QString Pdf(const Report& r, const QString& name)
@@ -227,6 +228,75 @@ void tst_ListingLayouts::envelopeBoxLabels()
     QCOMPARE(cellOf.value("10", -1), 4);
     QCOMPARE(cellOf.value("Smith,", -1), 4);
     QVERIFY(!cellOf.contains("0"));
+}
+
+void tst_ListingLayouts::fromTheCommandLine()
+{
+    const int fund = m_data->AddFund("Memorial Fund");
+    const int smith = m_data->AddContributor("Smith", "John");
+    const int jones = m_data->AddContributor("Jones", "Ann");
+    const int c1 = m_data->AddCollection(QDate(2025, 3, 2));
+    m_data->AddOffering(smith, c1, fund, 25);
+    m_data->AddOffering(jones, c1, fund, 10);
+    m_data->AddOffering(1, c1, fund, 4);
+    m_data->AddPledge(smith, -2025, 1, 10);
+    m_data->AddPledge(jones, -2025, 1, 9);
+    auto run = [this](QStringList args, QString* err = nullptr) {
+        QProcess p;
+        p.start(QStringLiteral(QV_REPORT), QStringList{m_data->DataFile()} + args);
+        p.waitForFinished(60000);
+        if (err)
+            *err = QString::fromUtf8(p.readAllStandardError());
+        return p.exitCode();
+    };
+    // The fund report's table as CSV: a line per gift, named.
+    const QString csv = m_out.filePath("csv");
+    QCOMPARE(run({"funds", "--fund", "memorial fund", "--from", "2025-03-01", "--to", "2025-03-31", "--names", "--csv", csv}), 0);
+    QFile f(csv + "/Funds.csv");
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const auto rows = ReportTable::ParseCsv(f.readAll());
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows[0], QStringList({"ChurchName", "HeaderLine", "Date", "ColNum", "Name", "Amount"}));
+    QCOMPARE(rows[1].mid(2), QStringList({"2025-03-02", QString::number(c1), "Loose Offering", "4.00"}));
+    QCOMPARE(rows[3].mid(4), QStringList({"Smith, John", "25.00"}));
+
+    // Memorial labels on another sheet after three skipped.
+    const QString pdf = m_out.filePath("mem.pdf");
+    QCOMPARE(run({"memorials", "--fund", QString::number(fund), "--collection", QString::number(c1), "--skip", "3",
+                  "--sheet", "Avery 5161", "--pdf", pdf}),
+             0);
+    const auto sheet = LabelTemplates::Find(LabelTemplates::Installed(), "Avery 5161");
+    if (sheet) {
+        int placed = 0;
+        for (const auto& w : PdfText::Words(pdf)) {
+            if (w.text == "Jones")
+                placed += Cell(*sheet, 3).contains(w.box);
+            if (w.text == "Smith")
+                placed += Cell(*sheet, 4).contains(w.box);
+        }
+        QCOMPARE(placed, 2);
+    }
+    QVERIFY(PdfText::Run("pdftotext", {pdf, "-"}).count("John") == 1); // one label for Smith, none for the loose offering
+
+    const QString env = m_out.filePath("env.pdf");
+    QCOMPARE(run({"envelope-labels", "--fund", "2025 Operating Fund", "--by-number", "--pdf", env}), 0);
+    const QString text = PdfText::Squeezed(PdfText::Run("pdftotext", {"-layout", env, "-"}));
+    QVERIFY2(text.indexOf("No. 9") < text.indexOf("No. 10"), qPrintable(text));
+
+    // Mistakes are named, and nothing is written.
+    QString err;
+    QCOMPARE(run({"memorials", "--fund", "Nothing", "--pdf", m_out.filePath("x.pdf")}, &err), 1);
+    QVERIFY2(err.contains("no fund Nothing in the list: ") && err.contains("Memorial Fund (" + QString::number(fund) + ")"),
+             qPrintable(err));
+    QCOMPARE(run({"mailing-labels", "--skip", "two", "--pdf", m_out.filePath("x.pdf")}, &err), 1);
+    QVERIFY(err.contains("--skip needs a whole number, not two"));
+    QCOMPARE(run({"mailing-labels", "--sheet", "Avery 99999", "--pdf", m_out.filePath("x.pdf")}, &err), 1);
+    QVERIFY(err.contains("no label sheet named Avery 99999"));
+    QCOMPARE(run({"directory", "--by-zip", "--pdf", m_out.filePath("x.pdf")}, &err), 1);
+    QVERIFY(err.contains("unknown argument: --by-zip"));
+    QCOMPARE(run({"envelope-labels", "--pdf", m_out.filePath("x.pdf")}, &err), 1);
+    QVERIFY(err.contains("--fund is needed"));
+    QVERIFY(!QFile::exists(m_out.filePath("x.pdf")));
 }
 
 int main(int argc, char** argv)
