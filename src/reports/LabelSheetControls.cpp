@@ -27,7 +27,7 @@ LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, cons
     cboSheet = new QComboBox(window);
     cboSheet->setObjectName(QStringLiteral("cboSheet"));
     cboSheet->setEditable(false);
-    Place(cboSheet, 1140, top, 4800, 330);
+    Place(cboSheet, 1140, top, 3600, 330);
     lblSheet->setBuddy(cboSheet);
     const QString kept = LabelSettings::Sheet(m_key).Name();
     {
@@ -39,9 +39,9 @@ LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, cons
         }
     }
 
-    lblOffset = new QLabel(QStringLiteral("Printer &offset in points, across and down"), window);
+    lblOffset = new QLabel(QStringLiteral("Printer &offset (points)"), window);
     lblOffset->setObjectName(QStringLiteral("lblOffset"));
-    Place(lblOffset, 6120, top + 45, 3400, 285);
+    Place(lblOffset, 4920, top + 45, 1800, 285);
     const QPointF offset = LabelSettings::Offset();
     auto spin = [window](const char* name, double value) {
         auto* box = new QDoubleSpinBox(window);
@@ -54,13 +54,15 @@ LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, cons
         return box;
     };
     txtOffsetX = spin("txtOffsetX", offset.x());
-    Place(txtOffsetX, 9540, top, 900, 330);
+    Place(txtOffsetX, 6780, top, 840, 330);
+    txtOffsetX->setToolTip(QStringLiteral("Moves every label to the right (to the left when negative)"));
     txtOffsetY = spin("txtOffsetY", offset.y());
-    Place(txtOffsetY, 10500, top, 900, 330);
+    Place(txtOffsetY, 7680, top, 840, 330);
+    txtOffsetY->setToolTip(QStringLiteral("Moves every label down (up when negative)"));
     lblOffset->setBuddy(txtOffsetX);
     cmdPrintLabels = new QPushButton(QStringLiteral("&Print Labels"), window);
     cmdPrintLabels->setObjectName(QStringLiteral("cmdPrintLabels"));
-    Place(cmdPrintLabels, 11640, top - 15, 1500, 360);
+    Place(cmdPrintLabels, 8700, top - 15, 1500, 360);
 
     connect(cboSheet, &QComboBox::currentIndexChanged, this, &LabelSheetControls::Sheet_Chosen);
     connect(txtOffsetX, &QDoubleSpinBox::valueChanged, this, &LabelSheetControls::Offset_Changed);
@@ -72,7 +74,10 @@ void LabelSheetControls::Add_Skip_Box(const QString& caption, int left, int top,
 {
     lblSkip = new QLabel(caption, m_window);
     lblSkip->setObjectName(QStringLiteral("lblSkip"));
-    Place(lblSkip, left, top + 45, labelWidth, 285);
+    // A long caption takes two lines beside its box.
+    lblSkip->setWordWrap(true);
+    const int lines = lblSkip->fontMetrics().horizontalAdvance(caption) > WindowServices::TwipsToPixels(labelWidth) ? 2 : 1;
+    Place(lblSkip, left, lines == 2 ? top - 60 : top + 45, labelWidth, lines == 2 ? 480 : 285);
     txtSkip = new QLineEdit(m_window);
     txtSkip->setObjectName(QStringLiteral("txtSkip"));
     Place(txtSkip, left + labelWidth + 60, top, 600, 330);

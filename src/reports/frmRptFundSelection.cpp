@@ -49,9 +49,9 @@ void frmRptFundSelection::Build_Selection_Controls()
         d->setCalendarPopup(true);
         d->setDisplayFormat(modGlobal::ShortDateFormat());
     }
-    Place(dpBegin, 6120, 540, 1800, 330);
-    Place(lblThrough, 7920, 585, 600, 285);
-    Place(dpEnd, 8520, 540, 1800, 330);
+    Place(dpBegin, 6120, 540, 1680, 330);
+    Place(lblThrough, 7800, 585, 840, 285);
+    Place(dpEnd, 8640, 540, 1680, 330);
 
     // At load: a date range from the first of the year to today.
     const QDate today = modGlobal::Today();

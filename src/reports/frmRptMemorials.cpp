@@ -16,7 +16,7 @@ int frmRptMemorials::Build_Controls()
 {
     Build_Selection_Controls();
     sheet = new LabelSheetControls(this, viewer, QStringLiteral("Memorials"), 1020);
-    sheet->Add_Skip_Box(QStringLiteral("Number of labels to &skip at the top"), kOwnLeft, 105, 2820);
+    sheet->Add_Skip_Box(QStringLiteral("Number of labels to &skip at the top"), kOwnLeft, 105, 2100);
     lblSkip = sheet->lblSkip;
     txtSkip = sheet->txtSkip;
     connect(sheet, &LabelSheetControls::Changed, this, [this] {

@@ -31,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 namespace {
 QString g_out;
@@ -57,6 +58,8 @@ int GrabDialog(QDialog* d)
     return d->result();
 }
 } // namespace
+
+void Shoot_Listing_Windows(const std::function<void(QWidget*, const QString&)>& save);
 
 int main(int argc, char** argv)
 {
@@ -182,6 +185,8 @@ int main(int argc, char** argv)
             w->Frame()->close();
         QApplication::processEvents();
     }
+
+    Shoot_Listing_Windows(&Save);
 
     // The main window as a treasurer has it on a Sunday: the contributor
     // list beside this week's offering window.

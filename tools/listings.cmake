@@ -7,3 +7,6 @@ target_sources(qv-report PRIVATE
   report/cmd_envelope_labels.cpp
 )
 target_include_directories(qv-report PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/report)
+
+# The same reports' windows in qv-screenshots.
+target_sources(qv-screenshots PRIVATE screenshots/listings.cpp)
