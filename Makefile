@@ -5,6 +5,8 @@ BUILD_DIR ?= build
 JOBS ?= 2
 PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libsimpleini-dev libicu-dev \
             poppler-utils fonts-dejavu-core libbenchmark-dev
+# Label sheets of the label windows.
+PACKAGES += glabels-data
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build run test bench demo screenshots clean
