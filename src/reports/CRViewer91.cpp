@@ -19,7 +19,6 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -35,6 +34,9 @@ ReportPageView::ReportPageView(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setBackgroundRole(QPalette::Dark);
     viewport()->setAutoFillBackground(true);
     setFocusPolicy(Qt::NoFocus);
+    // A scroll bar that came and went with the zoom would change the width
+    // a fitted zoom is computed from.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
 void ReportPageView::SetDocument(std::shared_ptr<const ReportDocument> doc)
@@ -116,6 +118,7 @@ void ReportPageView::resizeEvent(QResizeEvent* e)
 {
     QAbstractScrollArea::resizeEvent(e);
     UpdateScrollBars();
+    emit Resized();
 }
 
 void ReportPageView::scrollContentsBy(int, int)
@@ -161,29 +164,24 @@ CRViewer91::CRViewer91(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
-    auto button = [this, bar](QToolButton*& b, const char* name, const QString& text, QStyle::StandardPixmap icon,
-                              const QString& tip) {
+    auto button = [this, bar](QToolButton*& b, const char* name, const QString& text, const QString& tip) {
         b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
         b->setText(text);
         b->setToolTip(tip);
         b->setAutoRaise(true);
-        if (icon != QStyle::SP_CustomBase) {
-            b->setIcon(style()->standardIcon(icon));
-            b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        }
         b->setFocusPolicy(Qt::NoFocus);
         bar->addWidget(b);
     };
-    button(cmdFirst, "cmdFirst", QStringLiteral("|<"), QStyle::SP_CustomBase, QStringLiteral("First page (Home)"));
-    button(cmdPrevious, "cmdPrevious", QStringLiteral("<"), QStyle::SP_CustomBase, QStringLiteral("Previous page (PgUp)"));
+    button(cmdFirst, "cmdFirst", QStringLiteral("|<"), QStringLiteral("First page (Home)"));
+    button(cmdPrevious, "cmdPrevious", QStringLiteral("<"), QStringLiteral("Previous page (PgUp)"));
     lblPage = new QLabel(this);
     lblPage->setObjectName(QStringLiteral("lblPage"));
     lblPage->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Page 8888 of 8888")) + 8);
     lblPage->setAlignment(Qt::AlignCenter);
     bar->addWidget(lblPage);
-    button(cmdNext, "cmdNext", QStringLiteral(">"), QStyle::SP_CustomBase, QStringLiteral("Next page (PgDn)"));
-    button(cmdLast, "cmdLast", QStringLiteral(">|"), QStyle::SP_CustomBase, QStringLiteral("Last page (End)"));
+    button(cmdNext, "cmdNext", QStringLiteral(">"), QStringLiteral("Next page (PgDn)"));
+    button(cmdLast, "cmdLast", QStringLiteral(">|"), QStringLiteral("Last page (End)"));
     bar->addSpacing(12);
     cboZoom = new QComboBox(this);
     cboZoom->setObjectName(QStringLiteral("cboZoom"));
@@ -194,10 +192,10 @@ CRViewer91::CRViewer91(QWidget* parent) : QWidget(parent)
         cboZoom->addItem(QStringLiteral("%1%").arg(s), s);
     bar->addWidget(cboZoom);
     bar->addSpacing(12);
-    button(cmdPrint, "cmdPrint", QStringLiteral("Print..."), QStyle::SP_DialogSaveButton, QStringLiteral("Print (Ctrl+P)"));
-    button(cmdExportPdf, "cmdExportPdf", QStringLiteral("Export to PDF..."), QStyle::SP_FileIcon,
+    button(cmdPrint, "cmdPrint", QStringLiteral("Print..."), QStringLiteral("Print (Ctrl+P)"));
+    button(cmdExportPdf, "cmdExportPdf", QStringLiteral("Export to PDF..."),
            QStringLiteral("Save the report as a PDF file"));
-    button(cmdExportCsv, "cmdExportCsv", QStringLiteral("Export to CSV..."), QStyle::SP_FileDialogDetailedView,
+    button(cmdExportCsv, "cmdExportCsv", QStringLiteral("Export to CSV..."),
            QStringLiteral("Save every table of the report as a CSV file"));
     bar->addStretch();
 
@@ -217,6 +215,10 @@ CRViewer91::CRViewer91(QWidget* parent) : QWidget(parent)
     connect(cmdExportCsv, &QToolButton::clicked, this, &CRViewer91::ExportCsv);
     connect(cboZoom, &QComboBox::activated, this, &CRViewer91::Zoom_Chosen);
     connect(view, &ReportPageView::PageChanged, this, &CRViewer91::Refresh_Controls);
+    connect(view, &ReportPageView::Resized, this, [this] {
+        Apply_Fit();
+        Refresh_Controls();
+    });
     Refresh_Controls();
 }
 
@@ -329,12 +331,6 @@ void CRViewer91::Zoom_Chosen(int index)
         SetFit(Fit::WholePage);
     else
         SetZoomPercent(cboZoom->itemData(index).toInt());
-}
-
-void CRViewer91::resizeEvent(QResizeEvent* e)
-{
-    QWidget::resizeEvent(e);
-    Apply_Fit();
 }
 
 void CRViewer91::keyPressEvent(QKeyEvent* e)

@@ -34,6 +34,7 @@ public:
 
 signals:
     void PageChanged(int page);
+    void Resized();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -99,7 +100,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void Refresh_Controls();

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 using namespace modGlobal;
-using F = ColumnSpec::Format;
+using F = TableColumn::Format;
 
 namespace {
 const ReportTable kEmpty;
@@ -50,23 +50,20 @@ ReportDocument rptFunds::Layout(const QDate& printed) const
     const ReportTable* t = Table(1);
     const ReportTable& rows = t ? *t : kEmpty;
     const QString line = rows.RowCount() > 0 ? rows.Text(0, QStringLiteral("HeaderLine")) : QString();
+    PageComposer composer(doc);
     // The title line heads every page; the footer's third of the width takes
     // the short title.
-    doc.title = Title();
-    doc.printed = printed;
-    const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
-    PageComposer composer(doc);
-    ReportStyle::Standard_Footer(composer, f);
+    const ReportStyle::Fonts f = ReportStyle::Start(composer, Title(), printed);
     Title_Header(composer, f, rows.RowCount() > 0 ? rows.Text(0, QStringLiteral("ChurchName")) : QString(), line);
 
-    std::vector<ColumnSpec> columns = {
+    std::vector<TableColumn> columns = {
         {QStringLiteral("Date"), QStringLiteral("Date"), 1500, F::Date, false, false, {}},
         {QStringLiteral("ColNum"), QStringLiteral("Collection"), 1200, F::Number, false, false, {}},
         {QStringLiteral("Name"), QStringLiteral("Name"), 4200, F::Text, false, false, {}},
         {QStringLiteral("Amount"), QStringLiteral("Amount"), 1500, F::Money, true, false, {}},
     };
     TableSection table(composer, columns, f.body, f.bold);
-    GroupSpec byDate;
+    TableGroup byDate;
     byDate.key = [](const ReportTable& r, int row) { return r.Value(row, QStringLiteral("Date")).toString(); };
     byDate.footerLabel = [](const ReportTable& r, int row) {
         const QVariant d = r.Value(row, QStringLiteral("Date"));
@@ -83,15 +80,12 @@ ReportDocument rptFunds::Layout(const QDate& printed) const
 ReportDocument rptTelephone::Layout(const QDate& printed) const
 {
     ReportDocument doc;
-    doc.title = Title();
-    doc.printed = printed;
     const ReportTable* t = Table(1);
     const ReportTable& rows = t ? *t : kEmpty;
-    const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
     PageComposer composer(doc);
-    ReportStyle::Standard_Footer(composer, f);
+    const ReportStyle::Fonts f = ReportStyle::Start(composer, Title(), printed);
     Title_Header(composer, f, rows.RowCount() > 0 ? rows.Text(0, QStringLiteral("ChurchName")) : QString(), Title());
-    std::vector<ColumnSpec> columns = {
+    std::vector<TableColumn> columns = {
         {QStringLiteral("Name"), QStringLiteral("Name"), 2800, F::Text, false, false, {}},
         {QStringLiteral("Address"), QStringLiteral("Address"), 4700, F::Text, false, false, {}},
         {QStringLiteral("Telephone"), QStringLiteral("Telephone"), 1900, F::Text, false, false, {}},
@@ -137,7 +131,7 @@ ReportDocument LabelReport::Lay_Labels(const QDate& printed, const std::function
     ReportDocument doc;
     doc.title = Title();
     doc.printed = printed;
-    const int font = doc.Font({QStringLiteral("DejaVu Sans"), 10});
+    const int font = doc.Font(ReportFont{QStringLiteral("DejaVu Sans"), 10});
     const ReportTable* t = Table(1);
     const LabelGeometry g = Geometry();
     // Small labels get less room around their text.

@@ -59,6 +59,16 @@ void Standard_Footer(PageComposer& composer, const Fonts& f)
     });
 }
 
+Fonts Start(PageComposer& composer, const QString& title, const QDate& printed)
+{
+    ReportDocument& doc = composer.Document();
+    doc.title = title;
+    doc.printed = printed;
+    const Fonts f = Add_Fonts(doc);
+    Standard_Footer(composer, f);
+    return f;
+}
+
 } // namespace ReportStyle
 
 ReportDocument rptBlank::Layout(const QDate& printed) const
@@ -106,11 +116,8 @@ std::vector<const ReportTable*> rptWeeklyReport::AllTables() const
 ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
 {
     ReportDocument doc;
-    doc.title = Title();
-    doc.printed = printed;
-    const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
     PageComposer composer(doc);
-    ReportStyle::Standard_Footer(composer, f);
+    const ReportStyle::Fonts f = ReportStyle::Start(composer, Title(), printed);
 
     const ReportTable empty;
     const ReportTable* header = Table(1);
@@ -154,8 +161,8 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
             return name;
         return name.isEmpty() ? env.toString() : env.toString() + QLatin1Char(' ') + name;
     };
-    using F = ColumnSpec::Format;
-    std::vector<ColumnSpec> columns = {
+    using F = TableColumn::Format;
+    std::vector<TableColumn> columns = {
         {QString(), byEnvelope ? QStringLiteral("Envelope") : QStringLiteral("Contributor"), byEnvelope ? 1500 : 2300, F::Text, false, false,
          who},
         {QStringLiteral("MainPledged"), Lines(headerText(QStringLiteral("MainPledged"))), 1000, F::Money, true, true, {}},
@@ -170,7 +177,7 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
 
     // The loose offering first, then the contributors by envelope number or
     // name; a contributor's lines stay together in their order.
-    GroupSpec byKind;
+    TableGroup byKind;
     byKind.key = [](const ReportTable& t, int r) { return t.Value(r, QStringLiteral("LOFlag")).toString(); };
     byKind.header = [f](PageComposer& c, const ReportTable& t, int r) {
         Band b = c.NewBand();
@@ -202,7 +209,7 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
     composer.Skip(200);
     Band heading = composer.NewBand();
     heading.Text(0, 0, width, QStringLiteral("Totals by Fund"), f.subtitle);
-    std::vector<ColumnSpec> fundColumns = {
+    std::vector<TableColumn> fundColumns = {
         {QStringLiteral("FundName"), QStringLiteral("Fund"), 3500, F::Text, false, false, {}},
         {QStringLiteral("Amount"), QStringLiteral("Amount"), 1400, F::Money, true, false, {}},
     };

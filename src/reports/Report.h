@@ -53,6 +53,9 @@ Fonts Add_Fonts(ReportDocument& doc);
 // The footer every page carries: printing date, title, "Page x of y".
 void Standard_Footer(PageComposer& composer, const Fonts& f);
 QString Page_Text(int number, int count); // "Page 3 of 12"
+// The start of every report layout: the document's title and printing
+// date, its fonts, and the standard footer on the composer's pages.
+Fonts Start(PageComposer& composer, const QString& title, const QDate& printed);
 } // namespace ReportStyle
 
 // An empty report: what a window shows while nothing is chosen.

@@ -26,14 +26,14 @@ const QImage& MetricsDevice()
     return image;
 }
 
-QFont DeviceFont(const FontSpec& spec, double scale, double deviceDpi)
+QFont DeviceFont(const ReportFont& style, double scale, double deviceDpi)
 {
-    QFont f(spec.family);
+    QFont f(style.family);
     // The font's size in device pixels equals its size in units; the
     // painter's scale then brings units to the device.
-    f.setPointSizeF(spec.pointSize * scale * ReportUnits::PerInch / deviceDpi);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
+    f.setPointSizeF(style.pointSize * scale * ReportUnits::PerInch / deviceDpi);
+    f.setBold(style.bold);
+    f.setItalic(style.italic);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setKerning(true);
     return f;
@@ -42,18 +42,18 @@ QFont DeviceFont(const FontSpec& spec, double scale, double deviceDpi)
 
 ReportDocument::ReportDocument() : pageSize(ReportUnits::Inches(8.5), ReportUnits::Inches(11)) {}
 
-int ReportDocument::Font(const FontSpec& spec)
+int ReportDocument::Font(const ReportFont& style)
 {
     for (size_t i = 0; i < m_fonts.size(); ++i)
-        if (m_fonts[i] == spec)
+        if (m_fonts[i] == style)
             return int(i);
-    m_fonts.push_back(spec);
+    m_fonts.push_back(style);
     return int(m_fonts.size()) - 1;
 }
 
-QFont ReportDocument::MeasureFont(const FontSpec& spec, double scale)
+QFont ReportDocument::MeasureFont(const ReportFont& style, double scale)
 {
-    return DeviceFont(spec, scale, ReportUnits::PerInch);
+    return DeviceFont(style, scale, ReportUnits::PerInch);
 }
 
 QSizeF ReportDocument::Measure(int font, const QString& text, double width, int flags, double scale) const
@@ -112,7 +112,11 @@ void ReportDocument::Render(QPagedPaintDevice& device, int from, int to) const
     if (to < 0 || to >= PageCount())
         to = PageCount() - 1;
     QPainter p(&device);
-    const QRectF full(0, 0, device.width(), device.height());
+    // Paper other than the report's (A4 chosen in the print dialog) gets the
+    // page at the same proportions, as large as fits, centred across.
+    const double scale = std::min(device.width() / pageSize.width(), device.height() / pageSize.height());
+    const QSizeF size = pageSize * scale;
+    const QRectF full(QPointF((device.width() - size.width()) / 2, 0), size);
     for (int i = std::max(0, from); i <= to; ++i) {
         if (i > std::max(0, from))
             device.newPage();

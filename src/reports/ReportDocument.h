@@ -24,12 +24,12 @@ inline double Inches(double in) { return in * PerInch; }
 
 // A font of the report, named explicitly so that reports look the same on
 // every machine.
-struct FontSpec {
+struct ReportFont {
     QString family = QStringLiteral("DejaVu Sans");
     double pointSize = 9;
     bool bold = false;
     bool italic = false;
-    bool operator==(const FontSpec& o) const
+    bool operator==(const ReportFont& o) const
     {
         return family == o.family && pointSize == o.pointSize && bold == o.bold && italic == o.italic;
     }
@@ -64,11 +64,11 @@ public:
 
     int PageCount() const { return int(pages.size()); }
     // Adds a font (or finds it) and returns its index.
-    int Font(const FontSpec& spec);
-    const std::vector<FontSpec>& Fonts() const { return m_fonts; }
+    int Font(const ReportFont& style);
+    const std::vector<ReportFont>& Fonts() const { return m_fonts; }
 
     // The font as text is measured: at 1200 units to the inch.
-    static QFont MeasureFont(const FontSpec& spec, double scale = 1.0);
+    static QFont MeasureFont(const ReportFont& style, double scale = 1.0);
     // Size of a text in units; wrapped at width when width > 0.
     QSizeF Measure(int font, const QString& text, double width = 0, int flags = 0, double scale = 1.0) const;
 
@@ -81,5 +81,5 @@ public:
     bool WritePdf(const QString& path, QString* error = nullptr) const;
 
 private:
-    std::vector<FontSpec> m_fonts;
+    std::vector<ReportFont> m_fonts;
 };

@@ -5,20 +5,20 @@
 #include <algorithm>
 #include <numeric>
 
-TableSection::TableSection(PageComposer& composer, std::vector<ColumnSpec> columns, int font, int boldFont)
+TableSection::TableSection(PageComposer& composer, std::vector<TableColumn> columns, int font, int boldFont)
     : m_composer(composer), m_columns(std::move(columns)), m_font(font), m_bold(boldFont)
 {
 }
 
 namespace {
-int Align(const ColumnSpec& c)
+int Align(const TableColumn& c)
 {
-    return (c.format == ColumnSpec::Format::Money || c.format == ColumnSpec::Format::Number) ? int(Qt::AlignRight)
+    return (c.format == TableColumn::Format::Money || c.format == TableColumn::Format::Number) ? int(Qt::AlignRight)
                                                                                               : int(Qt::AlignLeft);
 }
 } // namespace
 
-QString TableSection::CellText(const ColumnSpec& c, const ReportTable& t, int row, bool detail)
+QString TableSection::CellText(const TableColumn& c, const ReportTable& t, int row, bool detail)
 {
     if (c.cell)
         return c.cell(t, row);
@@ -28,13 +28,13 @@ QString TableSection::CellText(const ColumnSpec& c, const ReportTable& t, int ro
     if (!v.isValid())
         return {};
     switch (c.format) {
-    case ColumnSpec::Format::Money: {
+    case TableColumn::Format::Money: {
         const double d = v.toDouble();
         if (detail && c.blankZero && modGlobal::AmountIsZero(d))
             return {};
         return modGlobal::FormatAmount(d);
     }
-    case ColumnSpec::Format::Date:
+    case TableColumn::Format::Date:
         return modGlobal::ShortDate(v.toDate());
     default:
         return v.toString();
@@ -47,12 +47,12 @@ Band TableSection::Heading() const
     double x = 0;
     // Titles of different line counts share one bottom line.
     double tallest = 0;
-    for (const ColumnSpec& c : m_columns) {
+    for (const TableColumn& c : m_columns) {
         QString title = c.title;
         title.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         tallest = std::max(tallest, m_composer.Document().Measure(m_bold, title, c.width - 2 * m_pad, Align(c)).height());
     }
-    for (const ColumnSpec& c : m_columns) {
+    for (const TableColumn& c : m_columns) {
         QString title = c.title;
         title.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         const double h = m_composer.Document().Measure(m_bold, title, c.width - 2 * m_pad, Align(c)).height();
@@ -68,11 +68,11 @@ Band TableSection::Row(const ReportTable& t, int row, bool shaded) const
 {
     Band b = m_composer.NewBand();
     double x = 0;
-    for (const ColumnSpec& c : m_columns) {
+    for (const TableColumn& c : m_columns) {
         const QString text = CellText(c, t, row, true);
         // Amounts stay on one line; text wraps within its column.
         if (!text.isEmpty())
-            b.Text(x + m_pad, 0, c.width - 2 * m_pad, text, m_font, Align(c), c.format != ColumnSpec::Format::Text);
+            b.Text(x + m_pad, 0, c.width - 2 * m_pad, text, m_font, Align(c), c.format != TableColumn::Format::Text);
         x += c.width;
     }
     b.SetHeight(m_composer.Document().Measure(m_font, QStringLiteral("0")).height() + 20);
@@ -87,7 +87,7 @@ Band TableSection::Totals(const QString& label, const std::vector<double>& sums,
     const int font = m_bold;
     double x = 0, firstMoney = -1, lastMoney = 0;
     for (size_t i = 0; i < m_columns.size(); ++i) {
-        const ColumnSpec& c = m_columns[i];
+        const TableColumn& c = m_columns[i];
         if (c.total) {
             if (firstMoney < 0)
                 firstMoney = x;
@@ -111,7 +111,7 @@ Band TableSection::Totals(const QString& label, const std::vector<double>& sums,
     return b;
 }
 
-std::vector<double> TableSection::Run(const ReportTable& t, const std::vector<GroupSpec>& groups,
+std::vector<double> TableSection::Run(const ReportTable& t, const std::vector<TableGroup>& groups,
                                       const QString& grandTotalLabel,
                                       std::function<QString(const ReportTable&, int)> sortKey,
                                       std::function<bool(int)> filter)

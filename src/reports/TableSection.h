@@ -9,7 +9,7 @@
 // repeated on every page, a line per row, totals under the money columns
 // for each group and for the whole table. Sorting and grouping happen here,
 // on the table the report was given.
-struct ColumnSpec {
+struct TableColumn {
     enum class Format { Text, Money, Number, Date };
     QString field;      // the table field shown; empty for a column filled by Cell
     QString title;      // CR LF or LF separate its lines
@@ -21,7 +21,7 @@ struct ColumnSpec {
     std::function<QString(const ReportTable&, int row)> cell;
 };
 
-struct GroupSpec {
+struct TableGroup {
     // Rows with the same key form a group; groups follow the table's order
     // (or the sort field's).
     std::function<QString(const ReportTable&, int row)> key;
@@ -35,7 +35,7 @@ struct GroupSpec {
 
 class TableSection {
 public:
-    TableSection(PageComposer& composer, std::vector<ColumnSpec> columns, int font, int boldFont);
+    TableSection(PageComposer& composer, std::vector<TableColumn> columns, int font, int boldFont);
 
     Band Heading() const;
     // A detail line; every other line is shaded, so the eye can follow a
@@ -47,18 +47,18 @@ public:
     // Lays the table out: rows in table order, or by sortKey (text, stable);
     // rows the filter refuses are left out. Returns the grand totals, one per
     // column (0 where a column has no total).
-    std::vector<double> Run(const ReportTable& t, const std::vector<GroupSpec>& groups = {},
+    std::vector<double> Run(const ReportTable& t, const std::vector<TableGroup>& groups = {},
                             const QString& grandTotalLabel = QString(),
                             std::function<QString(const ReportTable&, int row)> sortKey = {},
                             std::function<bool(int row)> filter = {});
 
-    static QString CellText(const ColumnSpec& c, const ReportTable& t, int row, bool detail);
-    const std::vector<ColumnSpec>& Columns() const { return m_columns; }
+    static QString CellText(const TableColumn& c, const ReportTable& t, int row, bool detail);
+    const std::vector<TableColumn>& Columns() const { return m_columns; }
     double Padding() const { return m_pad; }
 
 private:
     PageComposer& m_composer;
-    std::vector<ColumnSpec> m_columns;
+    std::vector<TableColumn> m_columns;
     int m_font, m_bold;
     double m_pad = 50; // units between a column's edge and its text
 };

@@ -1,12 +1,12 @@
 #include "WeeklyReportTables.h"
 
-#include "offering/CollectionTotals.h"
 #include "shell/Helpers.h"
 #include "shell/modGlobal.h"
 #include "storage/Recordset.h"
 #include "storage/clsChurch.h"
 #include "storage/clsCollection.h"
 #include "storage/clsFunds.h"
+#include "storage/modDBConnection.h"
 
 #include <QHash>
 
@@ -24,9 +24,61 @@ QString Funds_Row_Name(int fundID)
     return fundID > 0 ? Fund_Display_Name(fundID) : QString();
 }
 
+// What the lines need to know of the set's contributors, read with one
+// query each for the whole set rather than a few per gift: their
+// envelope numbers, their pledges to the year's main fund, and what they
+// paid on it before this set. The pledged share is then the same sum as
+// modGlobal::Pledged_Share makes for one gift.
+class SetContext {
+public:
+    SetContext(int collectionID, const QDate& date, int year)
+    {
+        const QString f = QString::number(-year), k = QString::number(collectionID);
+        const QString d = modDBConnection::DateLiteral(date);
+        // The first pledge of a contributor counts, as a one-row lookup finds it.
+        Recordset pledges(QStringLiteral("SELECT ContributorID, AccountNumber, Amount FROM Pledges WHERE FundID = ") + f
+                              + QStringLiteral(" ORDER BY ID;"),
+                          DB(), Recordset::Cursor::ForwardOnly);
+        for (; !pledges.Eof(); pledges.MoveNext()) {
+            const int c = FieldLong(pledges.Field(0));
+            if (!m_envelope.contains(c)) {
+                m_envelope.insert(c, FieldLong(pledges.Field(1)));
+                m_pledge.insert(c, FieldDouble(pledges.Field(2)));
+            }
+        }
+        // Earlier means in another set dated before this one, or on the
+        // same date with a smaller number.
+        Recordset paid(QStringLiteral("SELECT Offering.ContributorID, Sum(Offering.Amount) AS AmountPaid FROM Offering "
+                                      "LEFT JOIN Collection ON Offering.CollectionID = Collection.ID WHERE ((Offering.FundID = ")
+                           + f + QStringLiteral(") AND (Collection.ID <> ") + k
+                           + QStringLiteral(") AND ((Collection.CollectionDate < ") + d
+                           + QStringLiteral(") OR ((Collection.CollectionDate = ") + d + QStringLiteral(") AND (Collection.ID < ")
+                           + k + QStringLiteral(")))) AND Offering.ContributorID IN (SELECT ContributorID FROM Offering "
+                                                 "WHERE CollectionID = ")
+                           + k + QStringLiteral(" AND FundID = ") + f + QStringLiteral(") GROUP BY Offering.ContributorID;"),
+                       DB(), Recordset::Cursor::ForwardOnly);
+        for (; !paid.Eof(); paid.MoveNext())
+            m_paid.insert(FieldLong(paid.Field(0)), FieldDouble(paid.Field(1)));
+    }
+
+    // The account number of the contributor's pledge to the year's main
+    // fund, -1 without such a pledge.
+    int Envelope(int contributorID) const { return m_envelope.value(contributorID, -1); }
+
+    double Pledged_Share(int contributorID, double amount) const
+    {
+        const double remaining = std::max(0.0, m_pledge.value(contributorID, 0.0) - m_paid.value(contributorID, 0.0));
+        return amount < remaining ? amount : remaining;
+    }
+
+private:
+    QHash<int, int> m_envelope;
+    QHash<int, double> m_pledge, m_paid;
+};
+
 class DetailBuilder {
 public:
-    DetailBuilder(ReportTable& detail, int year, bool showNames) : m_t(detail), m_year(year), m_showNames(showNames) {}
+    DetailBuilder(ReportTable& detail, const SetContext& set, bool showNames) : m_t(detail), m_set(set), m_showNames(showNames) {}
 
     void New_Row(int contributorID, const QString& lastName, const QString& firstNames)
     {
@@ -41,7 +93,7 @@ public:
             m_t.Set(QStringLiteral("LOFlag"), 1);
             if (m_showNames) {
                 m_t.Set(QStringLiteral("Contributor"), NameJoin(lastName, firstNames, true));
-            } else if (const int env = Envelope(contributorID); env >= 0) {
+            } else if (const int env = m_set.Envelope(contributorID); env >= 0) {
                 m_t.Set(QStringLiteral("EnvNum"), env);
             } else {
                 m_t.Set(QStringLiteral("EnvNum"), contributorID);
@@ -54,25 +106,9 @@ public:
     }
 
 private:
-    // The account number of the contributor's pledge to the year's main
-    // fund, -1 without such a pledge. Asked once per contributor.
-    int Envelope(int contributorID)
-    {
-        if (auto it = m_envelopes.constFind(contributorID); it != m_envelopes.constEnd())
-            return it.value();
-        Recordset rs(QStringLiteral("SELECT AccountNumber FROM Pledges WHERE ((ContributorID = ")
-                         + QString::number(contributorID) + QStringLiteral(") AND (FundID = ")
-                         + QString::number(-m_year) + QStringLiteral("));"),
-                     DB(), Recordset::Cursor::ForwardOnly);
-        const int env = rs.Eof() ? -1 : FieldLong(rs.Field(0));
-        m_envelopes.insert(contributorID, env);
-        return env;
-    }
-
     ReportTable& m_t;
-    int m_year;
+    const SetContext& m_set;
     bool m_showNames;
-    QHash<int, int> m_envelopes;
 };
 } // namespace
 
@@ -162,7 +198,8 @@ std::optional<Tables> Build(int collectionID, bool showNames)
                      + k + QStringLiteral(") ORDER BY Offering.ContributorID, Offering.FundID;"),
                  DB());
     ReportTable& d = t.detail;
-    DetailBuilder rows(d, year, showNames);
+    const SetContext context(collectionID, t.date, year);
+    DetailBuilder rows(d, context, showNames);
     QHash<int, int> totalRow; // fund reference -> row of the fund totals
     int previous = 0;
     bool first = true;
@@ -190,7 +227,7 @@ std::optional<Tables> Build(int collectionID, bool showNames)
             // would drop it from the columns and their totals.
             double pledged = amount, unpledged = 0;
             if (amount >= 0) {
-                pledged = std::max(0.0, Pledged_Share(fund, contributor, collectionID, amount, t.date));
+                pledged = std::max(0.0, context.Pledged_Share(contributor, amount));
                 unpledged = std::max(0.0, amount - pledged);
             }
             d.Set(QStringLiteral("MainPledged"), d.Double(d.Current(), QStringLiteral("MainPledged")) + pledged);

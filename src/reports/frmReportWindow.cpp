@@ -12,11 +12,16 @@
 #include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 frmReportWindow::frmReportWindow(QWidget* parent) : frmChild(parent)
 {
     viewer = new CRViewer91(this);
+    // Ctrl+P prints from anywhere in the window, not only from the viewer.
+    auto* print = new QShortcut(QKeySequence::Print, this);
+    print->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(print, &QShortcut::activated, viewer, &CRViewer91::PrintReport);
     // Small enough for any screen; the window opens filling the main area.
     Resize_Rule().SetDesigned(WindowServices::TwipsSize(6000, 4000));
     resize(WindowServices::TwipsSize(9000, 6500));

@@ -1,5 +1,6 @@
 #include "frmRptWeeklyReport.h"
 
+#include "CRViewer91.h"
 #include "Report.h"
 #include "WeeklyReportTables.h"
 #include "shell/WindowServices.h"
@@ -35,6 +36,10 @@ int frmRptWeeklyReport::Build_Controls()
     connect(cboCollections, &QComboBox::currentIndexChanged, this, &frmRptWeeklyReport::Collection_Chosen);
     connect(chkShowNames, &QCheckBox::toggled, this, &frmRptWeeklyReport::Show_Names_Clicked);
     setTabOrder(cboCollections, chkShowNames);
+    setTabOrder(chkShowNames, viewer);
+    // Opened for a set, the keys page through its report; opened with none,
+    // they choose a set first.
+    setFocusProxy(m_number > 0 ? static_cast<QWidget*>(viewer) : cboCollections);
     return WindowServices::TwipsToPixels(540);
 }
 

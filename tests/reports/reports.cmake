@@ -1,3 +1,4 @@
 qv_core_test(reports/tst_weekly_tables.cpp qv_sampledata)
 qv_core_test(reports/tst_report_engine.cpp qv_reports)
 qv_widget_test(reports/tst_report_windows.cpp)
+add_test(NAME report_tool COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/reports/report_tool.sh $<TARGET_FILE:qv-sample> $<TARGET_FILE:qv-report>)

@@ -3,6 +3,7 @@
 #include "reports/LabelSheet.h"
 #include "reports/PageComposer.h"
 #include "reports/Report.h"
+#include "reports/TableSection.h"
 #include "reports/WeeklyReportTables.h"
 #include "shell/Helpers.h"
 #include "storage/Connection.h"
@@ -50,6 +51,7 @@ private slots:
     void csvOfEveryTable();
     void numberingGroupsAndAbsolutePlacement();
     void labelSheetPositionsAndShrinking();
+    void groupsWithTotalsSortedAndNumberedApart();
 
 private:
     QString Pdf(const Report& r, const QString& name);
@@ -226,11 +228,8 @@ void tst_ReportEngine::csvOfEveryTable()
 void tst_ReportEngine::numberingGroupsAndAbsolutePlacement()
 {
     ReportDocument doc;
-    doc.title = "Statements";
-    doc.printed = QDate(2025, 6, 15);
-    const auto f = ReportStyle::Add_Fonts(doc);
     PageComposer c(doc);
-    ReportStyle::Standard_Footer(c, f);
+    const auto f = ReportStyle::Start(c, "Statements", QDate(2025, 6, 15));
     // Three statements: 70 lines (two pages), 5 lines, 10 lines; each with
     // an address block at 1 inch from the left and 2 inches from the top.
     const int lengths[] = {70, 5, 10};
@@ -303,6 +302,64 @@ void tst_ReportEngine::labelSheetPositionsAndShrinking()
             QFAIL("no comma in the name");
     }
     QCOMPARE(inside, 2);
+}
+
+void tst_ReportEngine::groupsWithTotalsSortedAndNumberedApart()
+{
+    // Gifts of three givers, out of order; a group per giver on pages of
+    // its own with its own numbering, the gifts by date inside it, and
+    // totals per giver and for all.
+    ReportTable t("Gifts");
+    t.AppendField("Giver", ReportTable::Type::Text, 40);
+    t.AppendField("Date", ReportTable::Type::Date);
+    t.AppendField("Amount", ReportTable::Type::Double);
+    struct G { const char* giver; int day; double amount; };
+    std::vector<G> gifts = {{"Cole", 3, 10}, {"Abel", 9, 1.25}, {"Cole", 1, 5}, {"Abel", 2, 2.5}, {"Baker", 5, 100}};
+    for (int i = 0; i < 60; ++i)
+        gifts.push_back({"Baker", 10 + i % 18, 1}); // runs over a page
+    for (const G& g : gifts) {
+        t.AddNew();
+        t.Set("Giver", g.giver);
+        t.Set("Date", QDate(2025, 6, g.day));
+        t.Set("Amount", g.amount);
+    }
+    ReportDocument doc;
+    PageComposer c(doc);
+    const auto f = ReportStyle::Start(c, "Gifts", QDate(2025, 6, 15));
+    using F = TableColumn::Format;
+    TableSection table(c, {{"Giver", "Giver", 3000, F::Text, false, false, {}},
+                           {"Date", "Date", 2000, F::Date, false, false, {}},
+                           {"Amount", "Amount", 2000, F::Money, true, false, {}}},
+                       f.body, f.bold);
+    TableGroup byGiver;
+    byGiver.key = [](const ReportTable& t, int r) { return t.Text(r, "Giver"); };
+    byGiver.header = [f](PageComposer& c, const ReportTable& t, int r) {
+        Band b = c.NewBand();
+        b.Text(0, 0, b.Width(), "Statement of " + t.Text(r, "Giver"), f.bold);
+        return b;
+    };
+    byGiver.footerLabel = [](const ReportTable& t, int r) { return "Total of " + t.Text(r, "Giver"); };
+    byGiver.newPage = byGiver.restartNumbering = true;
+    const auto grand = table.Run(t, {byGiver}, "All givers",
+                                 [](const ReportTable& t, int r) { return t.Text(r, "Giver") + t.Value(r, "Date").toDate().toString(Qt::ISODate); });
+    c.Finish();
+    QCOMPARE(grand[2], 178.75);
+    const QString pdf = m_out.filePath("grouped.pdf");
+    QVERIFY(doc.WritePdf(pdf));
+    QStringList pages = PdfText::Pages(pdf);
+    QCOMPARE(pages.size(), 4);
+    for (QString& p : pages)
+        p = PdfText::Squeezed(p);
+    QVERIFY(pages[0].contains("Statement of Abel") && pages[0].contains("Page 1 of 1"));
+    QVERIFY(pages[0].indexOf("6/2/2025 $2.50") < pages[0].indexOf("6/9/2025 $1.25"));
+    QVERIFY(pages[0].contains("Total of Abel $3.75"));
+    QVERIFY(!pages[0].contains("Baker"));
+    QVERIFY(pages[1].contains("Statement of Baker") && pages[1].contains("Page 1 of 2"));
+    QVERIFY(pages[2].contains("Page 2 of 2") && pages[2].contains("Total of Baker $160.00"));
+    QVERIFY(pages[2].contains("Amount")); // the column titles again on the group's second page
+    QVERIFY(pages[3].contains("Statement of Cole") && pages[3].contains("Page 1 of 1"));
+    QVERIFY(pages[3].indexOf("6/1/2025 $5.00") < pages[3].indexOf("6/3/2025 $10.00"));
+    QVERIFY(pages[3].contains("Total of Cole $15.00") && pages[3].contains("All givers $178.75"));
 }
 
 int main(int argc, char** argv)

@@ -131,9 +131,8 @@ void tst_ReportWindows::printFromTheOfferingWindowPagesAndZoomByKeyboard()
     QCOMPARE(v->lblPage->text(), QStringLiteral("Page 1 of %1").arg(n));
     QVERIFY(!v->cmdPrevious->isEnabled());
 
-    // By keyboard, in the viewer that has the focus.
+    // By keyboard: opened for a set, the viewer has the focus.
     w->activateWindow();
-    v->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), v);
     Key(Qt::Key_PageDown);
     QCOMPARE(v->lblPage->text(), QStringLiteral("Page 2 of %1").arg(n));
@@ -217,9 +216,10 @@ void tst_ReportWindows::exportAndPrintThroughTheirDialogs()
         pd->printer()->setOutputFileName(printed);
         return int(QDialog::Accepted);
     });
+    // Ctrl+P prints from the collection list as well.
     w->activateWindow();
-    v->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), v);
+    w->cboCollections->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), w->cboCollections);
     Key(Qt::Key_P, Qt::ControlModifier);
     QVERIFY(asked);
     QCOMPARE(PdfText::PageCount(printed), v->PageCount());
@@ -243,6 +243,8 @@ void tst_ReportWindows::openedFromTheMenuWithNothingChosen()
     Windows::Open_New("frmRptWeeklyReport", {{"CollectionNumber", 0}});
     frmRptWeeklyReport* w = OpenReport();
     QCOMPARE(w->windowTitle(), QStringLiteral("Collections Report"));
+    w->activateWindow();
+    QTRY_COMPARE(QApplication::focusWidget(), w->cboCollections); // a set to choose first
     QCOMPARE(w->cboCollections->count(), 2);
     QCOMPARE(w->cboCollections->currentIndex(), -1);
     QCOMPARE(w->Current_Report()->Name(), QStringLiteral("rptBlank"));

@@ -17,6 +17,8 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
+#include "reports/CRViewer91.h"
+#include "reports/ReportDocument.h"
 #include "shell/QvGrid.h"
 #include "storage/Recordset.h"
 #include "shell/Helpers.h"
@@ -28,6 +30,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -156,6 +159,31 @@ int main(int argc, char** argv)
     for (frmChild* w : frmChild::OpenWindows())
         w->Frame()->close();
     QApplication::processEvents();
+
+    // The weekly collection report of that set, as the offering window's
+    // Print opens it: in the main window it fills, and its first page
+    // painted as the printer and the PDF file get it.
+    {
+        frmChild* report = Windows::Open_New(QStringLiteral("frmRptWeeklyReport"), {{QStringLiteral("CollectionNumber"), set}});
+        Save(&main, QStringLiteral("frmRptWeeklyReport"));
+        if (auto* viewer = report->findChild<CRViewer91*>(QStringLiteral("CRViewer91")); viewer && viewer->Document()) {
+            const ReportDocument* doc = viewer->Document();
+            QImage page((doc->pageSize / ReportUnits::PerInch * 100).toSize(), QImage::Format_RGB32);
+            page.setDotsPerMeterX(3937);
+            page.setDotsPerMeterY(3937);
+            page.fill(Qt::white);
+            QPainter painter(&page);
+            doc->Paint(painter, 0, QRectF(page.rect()));
+            painter.end();
+            const QString path = QDir(g_out).filePath(QStringLiteral("rptWeeklyReport-page1.png"));
+            if (page.save(path)) {
+                ++g_count;
+                std::printf("%s\n", qPrintable(path));
+            }
+        }
+        report->Frame()->close();
+        QApplication::processEvents();
+    }
 
     // A fund's dialog, and the main fund's with its flags locked.
     for (int fund : {2, 1}) {

@@ -1,0 +1,37 @@
+#!/bin/sh
+# qv-report as a script uses it: a report's PDF and CSV files from a data
+# file, and its exit status and message on a bad argument or a missing set.
+#   report_tool.sh QV_SAMPLE QV_REPORT
+set -u
+sample=$1 report=$2
+dir=$(mktemp -d) || exit 1
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+"$sample" "$dir/books.MDB" --contributors 30 --years 1 --last-year 2025 >/dev/null || fail "no sample data"
+
+"$report" "$dir/books.MDB" weekly --collection 10 --pdf "$dir/week.pdf" --csv "$dir/csv" >"$dir/out" 2>&1 \
+    || fail "weekly report: $(cat "$dir/out")"
+pages=$(pdfinfo "$dir/week.pdf" | awk '/^Pages:/ {print $2}')
+[ "${pages:-0}" -ge 1 ] || fail "no pages in the PDF"
+pdftotext -layout "$dir/week.pdf" "$dir/week.txt"
+grep -q "Collection Number 10 for" "$dir/week.txt" || fail "no collection line"
+head -1 "$dir/csv/Detail.csv" | grep -q "^LinkField,ID,LOFlag,EnvNum,Contributor,MainPledged,MainUnpledged,SecondFund,ThirdFund,OtherFund,OtherDesc" \
+    || fail "detail CSV header: $(head -1 "$dir/csv/Detail.csv")"
+# The PDF's grand total is the sum of the fund totals' CSV.
+csv_total=$(awk -F, 'NR > 1 {s += $NF} END {printf "%.2f", s}' "$dir/csv/FundTotals.csv")
+pdf_total=$(sed -n 's/.*Total Amount Collected *\$\([0-9,.]*\).*/\1/p' "$dir/week.txt" | tr -d ,)
+[ -n "$pdf_total" ] && [ "$csv_total" = "$pdf_total" ] || fail "total $pdf_total in the PDF, $csv_total in the CSV"
+
+"$report" "$dir/books.MDB" weekly --collection 9999 --pdf "$dir/x.pdf" >"$dir/out" 2>&1
+[ $? -eq 1 ] || fail "a missing set must end with status 1"
+grep -q "no collection set number 9999" "$dir/out" || fail "message of a missing set: $(cat "$dir/out")"
+[ ! -e "$dir/x.pdf" ] || fail "a PDF was written for a missing set"
+
+"$report" "$dir/books.MDB" weekly --collection ten --pdf "$dir/x.pdf" >"$dir/out" 2>&1
+[ $? -eq 2 ] || fail "a bad number must end with status 2"
+grep -q -- "--collection needs a number" "$dir/out" || fail "message of a bad number: $(cat "$dir/out")"
+
+"$report" "$dir/none.MDB" weekly --collection 1 --pdf "$dir/x.pdf" >"$dir/out" 2>&1
+[ $? -eq 1 ] || fail "a missing data file must end with status 1"
+echo "PASS"
