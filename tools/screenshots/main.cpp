@@ -62,7 +62,7 @@ int GrabDialog(QDialog* d)
 }
 } // namespace
 
-void Shoot_Listing_Windows(const std::function<void(QWidget*, const QString&)>& save);
+void Shoot_Listing_Windows(const std::function<void(QWidget*, const QString&)>& save, const QString& folder);
 
 int main(int argc, char** argv)
 {
@@ -214,7 +214,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
     }
 
-    Shoot_Listing_Windows(&Save);
+    Shoot_Listing_Windows(&Save, g_out);
 
     // The main window as a treasurer has it on a Sunday: the contributor
     // list beside this week's offering window.
