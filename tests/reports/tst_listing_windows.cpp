@@ -19,6 +19,8 @@
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
 #include "shell/frmChild.h"
+#include "shell/frmMain.h"
+#include "shell/frmPassword.h"
 #include "shell/modGlobal.h"
 #include "shell/modSettings.h"
 #include "storage/Connection.h"
@@ -81,6 +83,7 @@ private slots:
     void mailingLabelsPrintedAtFullSize();
     void envelopeLabelsBlankUntilAFundIsChosen();
     void everyPrintEntryOpensItsWindow();
+    void theMainWindowsPrintMenu();
 
 private:
     std::unique_ptr<TestDataSet> m_data;
@@ -336,6 +339,51 @@ void tst_ListingWindows::everyPrintEntryOpensItsWindow()
         QCOMPARE(a->windowTitle(), caption);
         QCOMPARE(a->objectName(), name);
     }
+}
+
+void tst_ListingWindows::theMainWindowsPrintMenu()
+{
+    // The main window starts on a data set of its own, asking for the
+    // initial password.
+    cleanup();
+    m_data = std::make_unique<TestDataSet>(TestDataSet::Start::FoldersOnly);
+    m_data->ProvideTemplate();
+    RegisterAllWindows();
+    WindowServices::SetModalHook([](QDialog* d) {
+        auto* pw = qobject_cast<frmPassword*>(d);
+        if (!pw)
+            return int(QDialog::Rejected);
+        pw->txtPassword->setText("Brv9kQ2e");
+        pw->cmdOK->click();
+        return pw->result();
+    });
+    frmMain main;
+    QVERIFY(main.Loaded());
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QTRY_VERIFY(main.Password_Accepted());
+    const QList<std::pair<QString, QString>> entries = {
+        {"mnuPrntFunds", "frmRptFunds"},         {"mnuPrntMemCont", "frmRptMemorials"},
+        {"mnuPrntDirectory", "frmRptTelephone"}, {"mnuPrntMailingLabels", "frmRptMailingLabels"},
+        {"mnuPrntEnvLabels", "frmRptEnvLabels"},
+    };
+    for (const auto& [entry, window] : entries) {
+        QAction* a = main.Menu(entry);
+        QVERIFY2(a && a->isEnabled(), qPrintable(entry));
+        a->trigger();
+        a->trigger();
+        int open = 0;
+        for (frmChild* w : frmChild::OpenWindows())
+            open += w->objectName() == window;
+        QVERIFY2(open == 2, qPrintable(window)); // every opening a new window
+    }
+    // From the menu the fund report has no fund: the blank report.
+    for (frmChild* w : frmChild::OpenWindows())
+        if (auto* f = qobject_cast<frmRptFunds*>(w))
+            QCOMPARE(f->Current_Report()->Name(), "rptBlank");
+    for (frmChild* w : frmChild::OpenWindows())
+        delete w;
+    main.close();
 }
 
 int main(int argc, char** argv)
