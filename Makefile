@@ -11,6 +11,8 @@ PACKAGES += libmspack-dev gcab
 PACKAGES += mdbtools-dev
 # The sanitizer run and the fuzz targets use Debian's clang and its libFuzzer.
 PACKAGES += clang libclang-rt-14-dev
+# Label sheets of the label windows.
+PACKAGES += glabels-data
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build run test test-sanitize soak fuzz bench demo screenshots clean

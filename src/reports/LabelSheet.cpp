@@ -12,9 +12,9 @@ LabelGeometry LabelGeometry::Avery5160()
     g.height = Inches(1);
     g.nx = 3;
     g.ny = 10;
-    g.x0 = Inches(0.1875);
+    g.x0 = Inches(0.15625);
     g.y0 = Inches(0.5);
-    g.dx = Inches(2.75);
+    g.dx = Inches(2.78125);
     g.dy = Inches(1);
     return g;
 }
@@ -28,6 +28,8 @@ LabelSheet::LabelSheet(ReportDocument& doc, const LabelGeometry& geometry, doubl
 QRectF LabelSheet::LabelRect(int index) const
 {
     const int onSheet = index % m_g.PerSheet();
+    if (!m_g.cells.empty())
+        return QRectF(m_g.cells[size_t(onSheet)], QSizeF(m_g.width, m_g.height));
     const int col = onSheet % m_g.nx, row = onSheet / m_g.nx;
     return QRectF(m_g.x0 + col * m_g.dx, m_g.y0 + row * m_g.dy, m_g.width, m_g.height);
 }

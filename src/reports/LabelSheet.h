@@ -11,8 +11,12 @@ struct LabelGeometry {
     double width = 0, height = 0;
     int nx = 1, ny = 1;
     double x0 = 0, y0 = 0, dx = 0, dy = 0;
-    int PerSheet() const { return nx * ny; }
-    // Avery 5160 (US Letter, 3 x 10 address labels of 2 5/8 x 1 inch).
+    // Sheets that are no plain grid: every label's top-left corner, in the
+    // order labels are filled. When set, nx, ny, x0, y0, dx, dy are unused.
+    std::vector<QPointF> cells;
+    int PerSheet() const { return cells.empty() ? nx * ny : int(cells.size()); }
+    // Avery 5160 (US Letter, 3 x 10 address labels of 2 5/8 x 1 inch),
+    // placed as the label templates place it.
     static LabelGeometry Avery5160();
 };
 

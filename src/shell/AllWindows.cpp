@@ -8,6 +8,7 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
+#include "reports/ListingWindows.h"
 #include "reports/ReportWindows.h"
 #include "year/Register_year.h"
 
@@ -24,4 +25,5 @@ void RegisterAllWindows()
     RegisterUpdateWindows();
     RegisterReportWindows();
     RegisterYearWindows();
+    RegisterListingWindows();
 }

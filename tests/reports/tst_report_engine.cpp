@@ -274,8 +274,8 @@ void tst_ReportEngine::labelSheetPositionsAndShrinking()
     const int font = doc.Font({QStringLiteral("DejaVu Sans"), 10});
     const LabelGeometry g = LabelGeometry::Avery5160();
     LabelSheet sheet(doc, g);
-    QCOMPARE(sheet.LabelRect(0), QRectF(225, 600, 3150, 1200));
-    QCOMPARE(sheet.LabelRect(4), QRectF(225 + 3300, 600 + 1200, 3150, 1200));
+    QCOMPARE(sheet.LabelRect(0), QRectF(187.5, 600, 3150, 1200));
+    QCOMPARE(sheet.LabelRect(4), QRectF(187.5 + 3337.5, 600 + 1200, 3150, 1200));
     QCOMPARE(sheet.LabelRect(30), sheet.LabelRect(0)); // the second sheet starts over
     sheet.Skip_Label();
     QCOMPARE(sheet.Add_Label("Mr. and Mrs. John Smith\n12 Elm St\nSpringfield, IL  62701", font), 1.0);

@@ -2,6 +2,7 @@
 // its PDF and/or the CSV files of its tables, with the same table builders
 // and layouts as the report windows, for scripting and batch runs.
 //   qv-report DATAFILE weekly --collection N [--names] [--pdf FILE] [--csv FOLDER]
+#include "ReportCommands.h"
 #include "reports/Report.h"
 #include "reports/WeeklyReportTables.h"
 #include "shell/modGlobal.h"
@@ -22,6 +23,7 @@ namespace {
 
 struct Options {
     QString dataFile, report, pdf, csv;
+    QStringList commandArgs; // the options of a command of Report_Commands
     int collection = 0;
     bool names = false;
 };
@@ -81,7 +83,9 @@ QString Parse(const QStringList& args, Options& o)
             return true;
         };
         QString v;
-        if (a == QLatin1String("--collection")) {
+        if (Report_Commands().count(o.report) && a != QLatin1String("--pdf") && a != QLatin1String("--csv")) {
+            o.commandArgs << a;
+        } else if (a == QLatin1String("--collection")) {
             bool ok = false;
             if (!value(v) || (o.collection = v.toInt(&ok), !ok))
                 return QStringLiteral("--collection needs a number");
@@ -97,7 +101,7 @@ QString Parse(const QStringList& args, Options& o)
             return QStringLiteral("unknown argument: ") + a;
         }
     }
-    if (!Builders().count(o.report))
+    if (!Builders().count(o.report) && !Report_Commands().count(o.report))
         return QStringLiteral("unknown report: ") + o.report;
     if (o.pdf.isEmpty() && o.csv.isEmpty())
         return QStringLiteral("nothing to write: give --pdf FILE and/or --csv FOLDER");
@@ -116,6 +120,8 @@ int main(int argc, char** argv)
     args.removeFirst();
     if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
         std::fputs(kUsage, stdout);
+        for (const auto& [name, command] : Report_Commands())
+            std::fputs(qPrintable(command.usage), stdout);
         return 0;
     }
     Options o;
@@ -136,7 +142,10 @@ int main(int argc, char** argv)
         mainFund.Get_One_Record(QStringLiteral("ID = 1"));
         modGlobal::MainFundName = mainFund.FundName();
         QString error;
-        report = Builders().at(o.report)(o, &error);
+        if (auto command = Report_Commands().find(o.report); command != Report_Commands().end())
+            report = command->second.build(o.commandArgs, &error);
+        else
+            report = Builders().at(o.report)(o, &error);
         if (!report)
             return Fail(error);
     } catch (const DbError& e) {

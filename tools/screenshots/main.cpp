@@ -43,6 +43,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 namespace {
 QString g_out;
@@ -69,6 +70,8 @@ int GrabDialog(QDialog* d)
     return d->result();
 }
 } // namespace
+
+void Shoot_Listing_Windows(const std::function<void(QWidget*, const QString&)>& save, const QString& folder);
 
 int main(int argc, char** argv)
 {
@@ -274,6 +277,7 @@ int main(int argc, char** argv)
         restore->Frame()->close();
         QApplication::processEvents();
     }
+    Shoot_Listing_Windows(&Save, g_out);
 
     // The main window as a treasurer has it on a Sunday: the contributor
     // list beside this week's offering window.

@@ -1,0 +1,220 @@
+#include "LabelTemplates.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QMap>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <cmath>
+
+QString LabelTemplate::Title() const
+{
+    return description.isEmpty() ? Name() : Name() + QStringLiteral(" - ") + description;
+}
+
+namespace LabelTemplates {
+
+namespace {
+
+QString Key(const QString& brand, const QString& part)
+{
+    return (brand + QLatin1Char('\n') + part).toCaseFolded();
+}
+
+// Paper sizes by their id ("US-Letter", "A4").
+QHash<QString, QSizeF> Paper_Sizes(const QString& folder)
+{
+    QHash<QString, QSizeF> sizes;
+    QFile f(QDir(folder).filePath(QStringLiteral("paper-sizes.xml")));
+    if (f.open(QIODevice::ReadOnly)) {
+        QXmlStreamReader xml(&f);
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement() && xml.name() == QLatin1String("Paper-size")) {
+                const auto a = xml.attributes();
+                sizes.insert(a.value(QLatin1String("id")).toString(),
+                             QSizeF(Length(a.value(QLatin1String("width")).toString()),
+                                    Length(a.value(QLatin1String("height")).toString())));
+            }
+        }
+    }
+    // The two sheets almost every label comes on, should the file be missing.
+    sizes.insert(QStringLiteral("US-Letter"), QSizeF(612, 792));
+    sizes.insert(QStringLiteral("A4"), QSizeF(Length(QStringLiteral("210mm")), Length(QStringLiteral("297mm"))));
+    return sizes;
+}
+
+struct Pending {
+    LabelTemplate t;
+    QString equiv; // the base part, for an equivalent
+};
+
+// One Template element, read up to its end.
+Pending Read_Template(QXmlStreamReader& xml, const QHash<QString, QSizeF>& paper, bool* usable)
+{
+    Pending p;
+    const auto a = xml.attributes();
+    p.t.brand = a.value(QLatin1String("brand")).toString();
+    p.t.part = a.value(QLatin1String("part")).toString();
+    p.t.description = a.value(QLatin1String("_description")).toString();
+    p.equiv = a.value(QLatin1String("equiv")).toString();
+    const QString size = a.value(QLatin1String("size")).toString();
+    if (size == QLatin1String("Other"))
+        p.t.page = QSizeF(Length(a.value(QLatin1String("width")).toString()), Length(a.value(QLatin1String("height")).toString()));
+    else
+        p.t.page = paper.value(size);
+    bool haveLabel = false;
+    // Elements nest Template > Label-xxx > Layout; the depth tells when the
+    // template ends.
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement()) {
+            --depth;
+            continue;
+        }
+        if (!xml.isStartElement())
+            continue;
+        ++depth;
+        const auto e = xml.attributes();
+        const QString name = xml.name().toString();
+        if (name.startsWith(QLatin1String("Label-")) && !haveLabel) {
+            const double w = Length(e.value(QLatin1String("width")).toString());
+            const double h = Length(e.value(QLatin1String("height")).toString());
+            const double r = Length(e.value(QLatin1String("radius")).toString());
+            if (w > 0 && h > 0)
+                p.t.label = QSizeF(w, h);
+            else if (r > 0)
+                p.t.label = QSizeF(2 * r, 2 * r);
+            haveLabel = p.t.label.isValid() && !p.t.label.isEmpty();
+        } else if (name == QLatin1String("Layout")) {
+            const int nx = e.value(QLatin1String("nx")).toInt(), ny = e.value(QLatin1String("ny")).toInt();
+            const double x0 = Length(e.value(QLatin1String("x0")).toString());
+            const double y0 = Length(e.value(QLatin1String("y0")).toString());
+            const double dx = e.hasAttribute(QLatin1String("dx")) ? Length(e.value(QLatin1String("dx")).toString()) : 0;
+            const double dy = e.hasAttribute(QLatin1String("dy")) ? Length(e.value(QLatin1String("dy")).toString()) : 0;
+            if (nx > 0 && ny > 0 && x0 >= 0 && y0 >= 0 && dx >= 0 && dy >= 0)
+                for (int row = 0; row < ny; ++row)
+                    for (int col = 0; col < nx; ++col)
+                        p.t.positions << QPointF(x0 + col * dx, y0 + row * dy);
+        }
+    }
+    // Several layouts on one sheet fill together, row by row from the top.
+    std::stable_sort(p.t.positions.begin(), p.t.positions.end(), [](const QPointF& a, const QPointF& b) {
+        return std::abs(a.y() - b.y()) > 0.01 ? a.y() < b.y() : a.x() < b.x();
+    });
+    *usable = haveLabel && !p.t.positions.isEmpty() && p.t.page.width() > 0 && p.t.page.height() > 0;
+    return p;
+}
+
+} // namespace
+
+QString Default_Folder()
+{
+    return QStringLiteral("/usr/share/libglabels-3.0/templates");
+}
+
+double Length(const QString& text)
+{
+    static const std::pair<const char*, double> units[] = {
+        {"in", 72.0}, {"mm", 72.0 / 25.4}, {"cm", 72.0 / 2.54}, {"pc", 12.0}, {"pt", 1.0}};
+    QString t = text.trimmed();
+    double factor = 1.0;
+    for (const auto& [unit, f] : units)
+        if (t.endsWith(QLatin1String(unit))) {
+            t.chop(int(qstrlen(unit)));
+            factor = f;
+            break;
+        }
+    bool ok = false;
+    const double v = t.trimmed().toDouble(&ok);
+    return ok ? v * factor : -1;
+}
+
+QList<LabelTemplate> Read_Folder(const QString& folder, QString* error)
+{
+    const QHash<QString, QSizeF> paper = Paper_Sizes(folder);
+    QHash<QString, LabelTemplate> bases;
+    QList<Pending> equivalents;
+    const QStringList files = QDir(folder).entryList({QStringLiteral("*-templates.xml")}, QDir::Files, QDir::Name);
+    for (const QString& name : files) {
+        QFile f(QDir(folder).filePath(name));
+        if (!f.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = f.fileName() + QStringLiteral(": ") + f.errorString();
+            continue;
+        }
+        QXmlStreamReader xml(&f);
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement() || xml.name() != QLatin1String("Template"))
+                continue;
+            bool usable = false;
+            Pending p = Read_Template(xml, paper, &usable);
+            if (!p.equiv.isEmpty())
+                equivalents << p;
+            else if (usable)
+                bases.insert(Key(p.t.brand, p.t.part), p.t);
+        }
+        if (xml.hasError() && error)
+            *error = f.fileName() + QStringLiteral(": ") + xml.errorString();
+    }
+    QList<LabelTemplate> all = bases.values();
+    for (const Pending& e : equivalents) {
+        const auto base = bases.constFind(Key(e.t.brand, e.equiv));
+        if (base == bases.constEnd() || bases.contains(Key(e.t.brand, e.t.part)))
+            continue;
+        LabelTemplate t = base.value();
+        t.part = e.t.part;
+        if (!e.t.description.isEmpty())
+            t.description = e.t.description;
+        all << t;
+    }
+    std::sort(all.begin(), all.end(), [](const LabelTemplate& a, const LabelTemplate& b) {
+        const int byBrand = QString::compare(a.brand, b.brand, Qt::CaseInsensitive);
+        if (byBrand != 0)
+            return byBrand < 0;
+        // Part numbers in numeric order where they are numbers (5160 before 15160).
+        if (a.part.size() != b.part.size() && a.part.toLongLong() > 0 && b.part.toLongLong() > 0)
+            return a.part.size() < b.part.size();
+        return QString::compare(a.part, b.part, Qt::CaseInsensitive) < 0;
+    });
+    return all;
+}
+
+LabelTemplate Avery5160()
+{
+    LabelTemplate t;
+    t.brand = QStringLiteral("Avery");
+    t.part = QStringLiteral("5160");
+    t.description = QStringLiteral("Address Labels");
+    t.page = QSizeF(612, 792);
+    t.label = QSizeF(2.625 * 72, 72);
+    for (int row = 0; row < 10; ++row)
+        for (int col = 0; col < 3; ++col)
+            t.positions << QPointF(0.15625 * 72 + col * 2.78125 * 72, 0.5 * 72 + row * 72);
+    return t;
+}
+
+const QList<LabelTemplate>& Installed()
+{
+    static const QList<LabelTemplate> sheets = [] {
+        QList<LabelTemplate> all = Read_Folder(Default_Folder());
+        if (!Find(all, QStringLiteral("Avery 5160")))
+            all.prepend(Avery5160());
+        return all;
+    }();
+    return sheets;
+}
+
+std::optional<LabelTemplate> Find(const QList<LabelTemplate>& sheets, const QString& name)
+{
+    const QString wanted = name.trimmed();
+    for (const LabelTemplate& t : sheets)
+        if (t.Name().compare(wanted, Qt::CaseInsensitive) == 0 || t.Title().compare(wanted, Qt::CaseInsensitive) == 0)
+            return t;
+    return std::nullopt;
+}
+
+} // namespace LabelTemplates

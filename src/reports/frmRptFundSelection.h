@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ListingTables.h"
+#include "frmReportWindow.h"
+
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+
+// What the fund report and the memorial donor labels share: a fund, and
+// either one collection set or a range of dates. The option buttons only
+// switch which controls are enabled; a click in a list or a change of a date
+// builds.
+class frmRptFundSelection : public frmReportWindow {
+    Q_OBJECT
+public:
+    explicit frmRptFundSelection(QWidget* parent = nullptr);
+
+    // The offerings the report reads, as the controls stand.
+    Listings::Selection Selection() const;
+
+    QLabel* lblFund;
+    QComboBox* cboFund;
+    QGroupBox* fraOption;
+    QRadioButton* optColNum;
+    QRadioButton* optDateRange;
+    QComboBox* cboCollections;
+    QDateEdit* dpBegin;
+    QLabel* lblThrough;
+    QDateEdit* dpEnd;
+
+protected:
+    // Places the shared controls; the window's own go from column
+    // ownLeft (twips) of the first row.
+    void Build_Selection_Controls();
+    static constexpr int kOwnLeft = 10440;
+    void Fill_Lists() override;
+    // Fills the fund list; the fund numbered selectID becomes the selection.
+    void Fill_Fund_List(int selectID);
+    int Chosen_Fund() const;
+
+private:
+    void Option_Clicked();
+    void List_Clicked();
+};

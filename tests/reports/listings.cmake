@@ -1,0 +1,5 @@
+qv_core_test(reports/tst_listing_tables.cpp)
+qv_core_test(reports/tst_listing_layouts.cpp qv_reports)
+qv_widget_test(reports/tst_listing_windows.cpp)
+add_dependencies(tst_listing_layouts qv-report)
+target_compile_definitions(tst_listing_layouts PRIVATE QV_REPORT="$<TARGET_FILE:qv-report>")
