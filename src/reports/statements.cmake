@@ -1,0 +1,6 @@
+# Contribution statements and the pledge status report: their tables in the
+# core, their layouts with the other layouts, their windows with the others.
+target_sources(qv_core PRIVATE
+  reports/StatementTables.cpp
+  reports/PledgeStatusTables.cpp
+)

@@ -1,0 +1,1 @@
+qv_core_test(reports/tst_statement_tables.cpp qv_sampledata)
