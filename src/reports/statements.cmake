@@ -4,3 +4,7 @@ target_sources(qv_core PRIVATE
   reports/StatementTables.cpp
   reports/PledgeStatusTables.cpp
 )
+target_sources(qv_reports PRIVATE
+  reports/rptStatement.cpp
+  reports/rptPledgeStatus.cpp
+)
