@@ -1,1 +1,2 @@
 qv_core_test(reports/tst_statement_tables.cpp qv_sampledata)
+qv_core_test(reports/tst_statement_render.cpp qv_reports)
