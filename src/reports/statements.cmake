@@ -8,3 +8,8 @@ target_sources(qv_reports PRIVATE
   reports/rptStatement.cpp
   reports/rptPledgeStatus.cpp
 )
+target_sources(qv_ui PRIVATE
+  reports/frmRptStatements.cpp
+  reports/frmRptPledgeStatus.cpp
+  reports/Register_statements.cpp
+)

@@ -8,6 +8,7 @@
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
 #include "reports/ReportWindows.h"
+#include "reports/StatementWindows.h"
 
 void RegisterAllWindows()
 {
@@ -20,4 +21,5 @@ void RegisterAllWindows()
     RegisterContributorWindows();
     RegisterPledgeUtilWindow();
     RegisterReportWindows();
+    RegisterStatementWindows();
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 using namespace WindowServices;
 
@@ -38,4 +39,19 @@ void frmProgess::Increment_Progess(int step)
 {
     pbProgress->setValue(std::min(pbProgress->value() + step, pbProgress->maximum()));
     QCoreApplication::processEvents();
+}
+
+void frmProgess::Allow_Cancel()
+{
+    if (cmdCancel)
+        return;
+    setFixedSize(TwipsSize(4770, 1800));
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    Place(cmdCancel, 3450, 1050, 1200, 390);
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        m_cancelled = true;
+        cmdCancel->setEnabled(false);
+    });
+    cmdCancel->show();
 }
