@@ -16,8 +16,8 @@ struct Item {
     QString text;
     int data = 0;
 };
-// The main fund of every year with pledges (latest first), then the
-// pledgeable funds by name.
+// The main fund of every year with pledges (by fund reference, highest
+// first: the earliest year leads), then the pledgeable funds by name.
 QList<Item> Fund_List();
 // "Name Order", "Envelope Number Order", "Pledge Order".
 QList<Item> Sort_List();

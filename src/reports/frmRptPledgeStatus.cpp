@@ -24,17 +24,17 @@ int frmRptPledgeStatus::Build_Controls()
 {
     lblFund = new QLabel(QStringLiteral("&Fund"), this);
     lblFund->setObjectName(QStringLiteral("lblFund"));
-    Place(lblFund, 120, 150, 600, 285);
+    Place(lblFund, 120, 150, 480, 285);
     cboFund = new QComboBox(this);
     cboFund->setObjectName(QStringLiteral("cboFund"));
-    Place(cboFund, 720, 105, 3000, 330);
+    Place(cboFund, 620, 105, 2400, 330);
     lblFund->setBuddy(cboFund);
     lblSort = new QLabel(QStringLiteral("S&ort Order"), this);
     lblSort->setObjectName(QStringLiteral("lblSort"));
-    Place(lblSort, 3900, 150, 1000, 285);
+    Place(lblSort, 3120, 150, 960, 285);
     cboSort = new QComboBox(this);
     cboSort->setObjectName(QStringLiteral("cboSort"));
-    Place(cboSort, 4920, 105, 2500, 330);
+    Place(cboSort, 4100, 105, 2400, 330);
     lblSort->setBuddy(cboSort);
     auto date = [this](const char* name) {
         auto* box = new QDateEdit(this);
@@ -47,18 +47,18 @@ int frmRptPledgeStatus::Build_Controls()
         return box;
     };
     dpBegin = date("dpBegin");
-    Place(dpBegin, 7620, 105, 1500, 330);
+    Place(dpBegin, 6600, 105, 1300, 330);
     lblThrough = new QLabel(QStringLiteral("through"), this);
     lblThrough->setObjectName(QStringLiteral("lblThrough"));
-    Place(lblThrough, 9210, 150, 700, 285);
+    Place(lblThrough, 7960, 150, 600, 285);
     dpEnd = date("dpEnd");
-    Place(dpEnd, 9930, 105, 1500, 330);
+    Place(dpEnd, 8580, 105, 1300, 330);
     chkShowAll = new QCheckBox(QStringLiteral("Include &Non-Pledgers"), this);
     chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
-    Place(chkShowAll, 11610, 120, 2300, 300);
+    Place(chkShowAll, 10000, 120, 2100, 300);
     chkShowNames = new QCheckBox(QStringLiteral("Show N&ames"), this);
     chkShowNames->setObjectName(QStringLiteral("chkShowNames"));
-    Place(chkShowNames, 14000, 120, 1600, 300);
+    Place(chkShowNames, 12160, 120, 1500, 300);
     chkShowNames->setChecked(true);
 
     connect(cboFund, &QComboBox::currentIndexChanged, this, &frmRptPledgeStatus::Changed);

@@ -42,25 +42,25 @@ int frmRptStatements::Build_Controls()
 {
     lblWhich = new QLabel(QStringLiteral("Statements to &Prepare"), this);
     lblWhich->setObjectName(QStringLiteral("lblWhich"));
-    Place(lblWhich, 120, 150, 1900, 285);
+    Place(lblWhich, 120, 150, 1800, 285);
     cboWhich = new QComboBox(this);
     cboWhich->setObjectName(QStringLiteral("cboWhich"));
-    Place(cboWhich, 2040, 105, 3300, 330);
+    Place(cboWhich, 1980, 105, 2700, 330);
     lblWhich->setBuddy(cboWhich);
     lblDate = new QLabel(QStringLiteral("Show &Contributions from"), this);
     lblDate->setObjectName(QStringLiteral("lblDate"));
-    Place(lblDate, 5520, 150, 2100, 285);
+    Place(lblDate, 4800, 150, 2000, 285);
     dpBegin = Date_Box(this, "dpBegin");
-    Place(dpBegin, 7620, 105, 1500, 330);
+    Place(dpBegin, 6840, 105, 1350, 330);
     lblDate->setBuddy(dpBegin);
     lblThrough = new QLabel(QStringLiteral("through"), this);
     lblThrough->setObjectName(QStringLiteral("lblThrough"));
-    Place(lblThrough, 9210, 150, 700, 285);
+    Place(lblThrough, 8250, 150, 600, 285);
     dpEnd = Date_Box(this, "dpEnd");
-    Place(dpEnd, 9930, 105, 1500, 330);
+    Place(dpEnd, 8880, 105, 1350, 330);
     cmdSaveEach = new QPushButton(QStringLiteral("&Save a PDF for each contributor..."), this);
     cmdSaveEach->setObjectName(QStringLiteral("cmdSaveEach"));
-    Place(cmdSaveEach, 11610, 90, 3200, 360);
+    Place(cmdSaveEach, 10380, 90, 3000, 360);
 
     connect(cboWhich, &QComboBox::currentIndexChanged, this, &frmRptStatements::Which_Chosen);
     // A date typed digit by digit would rebuild at every digit: the range

@@ -132,8 +132,9 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
             if (!church[i].trimmed().isEmpty())
                 y += top.Text(0, y, width * 0.55, church[i], f.body);
         const double rightX = width * 0.55;
-        double ry = top.Text(rightX, 0, width - rightX, QStringLiteral("Contribution Statement"), f.subtitle, Qt::AlignRight);
-        top.Text(rightX, ry + 40, width - rightX, s.Text(r, QStringLiteral("HeaderLine")), f.body, Qt::AlignRight);
+        const double ry = top.Text(rightX, 0, width - rightX, QStringLiteral("Contribution Statement"), f.subtitle, Qt::AlignRight);
+        // The range on a line of its own, above the envelope's window.
+        top.Text(0, std::max(y, ry) + 200, width, s.Text(r, QStringLiteral("HeaderLine")), f.bold, Qt::AlignHCenter);
         // The first page has no page header: the band's top is the margin.
         top.FittedText(window.translated(-left, -kMargin),
                        Lines(s.Text(r, QStringLiteral("ContributorInfo"))), address);

@@ -31,6 +31,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+
+// The statements and pledge status windows (StatementShots.cpp).
+void Statement_Screenshots(const std::function<void(QWidget*, const QString&)>& save);
 
 namespace {
 QString g_out;
@@ -182,6 +186,8 @@ int main(int argc, char** argv)
             w->Frame()->close();
         QApplication::processEvents();
     }
+
+    Statement_Screenshots([](QWidget* w, const QString& name) { Save(w, name); });
 
     // The main window as a treasurer has it on a Sunday: the contributor
     // list beside this week's offering window.
