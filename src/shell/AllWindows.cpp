@@ -11,6 +11,7 @@
 #include "reports/ListingWindows.h"
 #include "reports/ReportWindows.h"
 #include "year/Register_year.h"
+#include "reports/StatementWindows.h"
 
 void RegisterAllWindows()
 {
@@ -26,4 +27,5 @@ void RegisterAllWindows()
     RegisterReportWindows();
     RegisterYearWindows();
     RegisterListingWindows();
+    RegisterStatementWindows();
 }

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 using namespace WindowServices;
 
@@ -51,4 +52,19 @@ void frmProgess::Increment_Progess(int step)
 {
     pbProgress->setValue(std::min(pbProgress->value() + step, pbProgress->maximum()));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void frmProgess::Allow_Cancel()
+{
+    if (cmdCancel)
+        return;
+    setFixedSize(TwipsSize(4770, 1800));
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    Place(cmdCancel, 3450, 1050, 1200, 390);
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        m_cancelled = true;
+        cmdCancel->setEnabled(false);
+    });
+    cmdCancel->show();
 }

@@ -4,6 +4,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 // Shows how far a long operation has come, and keeps the program painting
 // while it runs. The caller closes it when done.
@@ -15,7 +16,15 @@ public:
 
     void Show_Progress(int maximum, const QString& description);
     void Increment_Progess(int step);
+    // A Cancel button under the bar for an operation that can stop between
+    // steps; the operation asks Cancelled() after each step.
+    void Allow_Cancel();
+    bool Cancelled() const { return m_cancelled; }
 
     QLabel* lblDescription;
     QProgressBar* pbProgress;
+    QPushButton* cmdCancel = nullptr;
+
+private:
+    bool m_cancelled = false;
 };

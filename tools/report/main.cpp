@@ -19,6 +19,10 @@
 #include <functional>
 #include <map>
 
+// Contribution statements and the pledge status report (StatementCommands.cpp).
+int Statements_Command(const QStringList& args);
+int Pledges_Command(const QStringList& args);
+
 namespace {
 
 struct Options {
@@ -33,6 +37,8 @@ const char* const kUsage =
     "reports:\n"
     "  weekly --collection N [--names]   the collection report of collection set N,\n"
     "                                    contributors by envelope number or by name\n"
+    "  statements --which all-zip|all-name|loose|ID --from DATE --to DATE [--pdf-each FOLDER]\n"
+    "  pledges --fund ID --sort name|envelope|pledge [--non-pledgers] [--names] --from DATE --to DATE\n"
     "--pdf FILE writes the report as a PDF file; --csv FOLDER writes each of its\n"
     "tables as a CSV file in FOLDER. At least one of the two is needed.\n";
 
@@ -124,6 +130,10 @@ int main(int argc, char** argv)
             std::fputs(qPrintable(command.usage), stdout);
         return 0;
     }
+    if (args.value(1) == QLatin1String("statements"))
+        return Statements_Command(args);
+    if (args.value(1) == QLatin1String("pledges"))
+        return Pledges_Command(args);
     Options o;
     if (const QString bad = Parse(args, o); !bad.isEmpty()) {
         Fail(bad, 2);

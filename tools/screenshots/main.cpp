@@ -45,6 +45,9 @@
 #include <cstdio>
 #include <functional>
 
+// The statements and pledge status windows (StatementShots.cpp).
+void Statement_Screenshots(const std::function<void(QWidget*, const QString&)>& save);
+
 namespace {
 QString g_out;
 int g_count = 0;
@@ -278,6 +281,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
     }
     Shoot_Listing_Windows(&Save, g_out);
+    Statement_Screenshots([](QWidget* w, const QString& name) { Save(w, name); });
 
     // The main window as a treasurer has it on a Sunday: the contributor
     // list beside this week's offering window.

@@ -1,0 +1,11 @@
+#include "StatementWindows.h"
+
+#include "frmRptPledgeStatus.h"
+#include "frmRptStatements.h"
+#include "shell/Windows.h"
+
+void RegisterStatementWindows()
+{
+    Windows::Register(QStringLiteral("frmRptStatements"), [] { return new frmRptStatements; });
+    Windows::Register(QStringLiteral("frmRptPledgeStatus"), [] { return new frmRptPledgeStatus; });
+}

@@ -1,0 +1,214 @@
+#include "frmRptStatements.h"
+
+#include "CRViewer91.h"
+#include "rptStatement.h"
+#include "shell/Helpers.h"
+#include "shell/Messages.h"
+#include "shell/WindowServices.h"
+#include "shell/frmProgess.h"
+#include "shell/modGlobal.h"
+#include "storage/DbError.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+using WindowServices::Place;
+
+namespace {
+const QString kCaption = QStringLiteral("Contributors' Statements");
+
+QDateEdit* Date_Box(QWidget* parent, const char* name)
+{
+    auto* box = new QDateEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setCalendarPopup(true);
+    box->setDisplayFormat(modGlobal::ShortDateFormat());
+    return box;
+}
+} // namespace
+
+frmRptStatements::frmRptStatements(QWidget* parent) : frmReportWindow(parent)
+{
+    setWindowTitle(kCaption);
+}
+
+int frmRptStatements::Build_Controls()
+{
+    lblWhich = new QLabel(QStringLiteral("Statements to &Prepare"), this);
+    lblWhich->setObjectName(QStringLiteral("lblWhich"));
+    Place(lblWhich, 120, 150, 1800, 285);
+    cboWhich = new QComboBox(this);
+    cboWhich->setObjectName(QStringLiteral("cboWhich"));
+    Place(cboWhich, 1980, 105, 2700, 330);
+    lblWhich->setBuddy(cboWhich);
+    lblDate = new QLabel(QStringLiteral("Show &Contributions from"), this);
+    lblDate->setObjectName(QStringLiteral("lblDate"));
+    Place(lblDate, 4800, 150, 2000, 285);
+    dpBegin = Date_Box(this, "dpBegin");
+    Place(dpBegin, 6840, 105, 1350, 330);
+    lblDate->setBuddy(dpBegin);
+    lblThrough = new QLabel(QStringLiteral("through"), this);
+    lblThrough->setObjectName(QStringLiteral("lblThrough"));
+    Place(lblThrough, 8250, 150, 600, 285);
+    dpEnd = Date_Box(this, "dpEnd");
+    Place(dpEnd, 8880, 105, 1350, 330);
+    cmdSaveEach = new QPushButton(QStringLiteral("&Save a PDF for each contributor..."), this);
+    cmdSaveEach->setObjectName(QStringLiteral("cmdSaveEach"));
+    Place(cmdSaveEach, 10380, 90, 3000, 360);
+
+    connect(cboWhich, &QComboBox::currentIndexChanged, this, &frmRptStatements::Which_Chosen);
+    // A date typed digit by digit would rebuild at every digit: the range
+    // is taken when the box is left or a day is picked in the calendar.
+    for (QDateEdit* box : {dpBegin, dpEnd}) {
+        connect(box, &QDateEdit::editingFinished, this, &frmRptStatements::Date_Changed);
+        connect(box->calendarWidget(), &QCalendarWidget::clicked, this, &frmRptStatements::Date_Changed);
+    }
+    connect(cmdSaveEach, &QPushButton::clicked, this, &frmRptStatements::Save_Each);
+    setTabOrder(cboWhich, dpBegin);
+    setTabOrder(dpBegin, dpEnd);
+    setTabOrder(dpEnd, cmdSaveEach);
+    return WindowServices::TwipsToPixels(540);
+}
+
+void frmRptStatements::Fill_Lists()
+{
+    const QDate today = modGlobal::Today();
+    dpBegin->setDate(Statements::Default_Begin(today));
+    dpEnd->setDate(Statements::Default_End(today));
+    const QSignalBlocker quiet(cboWhich);
+    cboWhich->clear();
+    for (const Statements::WhichItem& item : Statements::Which_List())
+        cboWhich->addItem(item.text, item.data);
+    cboWhich->setCurrentIndex(-1);
+}
+
+void frmRptStatements::Which_Chosen(int index)
+{
+    if (Loading() || index < 0)
+        return;
+    m_choice = Statements::Choice_Of({cboWhich->itemText(index), cboWhich->itemData(index).toInt()});
+    Build();
+}
+
+void frmRptStatements::Date_Changed()
+{
+    if (Loading() || (dpBegin->date() == m_builtBegin && dpEnd->date() == m_builtEnd))
+        return;
+    Build();
+}
+
+std::unique_ptr<Report> frmRptStatements::Make_Report()
+{
+    m_builtBegin = dpBegin->date();
+    m_builtEnd = dpEnd->date();
+    cmdSaveEach->setEnabled(false);
+    if (!m_choice.Any())
+        return nullptr;
+    Statements::Tables tables;
+    {
+        // Everybody's statements take a moment: the progress window shows it.
+        std::unique_ptr<frmProgess> progress;
+        int shown = 0;
+        Statements::Progress step;
+        if (m_choice.All()) {
+            progress = std::make_unique<frmProgess>();
+            step = [&](int done, int total) {
+                if (shown == 0)
+                    progress->Show_Progress(total, QStringLiteral("Preparing the statements"));
+                if (done - shown >= 100 || done == total) {
+                    progress->Increment_Progess(done - shown);
+                    shown = done;
+                }
+            };
+        }
+        tables = Statements::Build(m_choice, m_builtBegin, m_builtEnd, step);
+    }
+    if (tables.lines.IsEmpty())
+        return nullptr;
+    auto report = std::make_unique<rptStatement>();
+    report->Bind(std::move(tables));
+    cmdSaveEach->setEnabled(true);
+    return report;
+}
+
+int frmRptStatements::Save_Each()
+{
+    const auto* report = dynamic_cast<const rptStatement*>(Current_Report());
+    if (!report || !report->Table(2) || report->Table(2)->IsEmpty()) {
+        Messages::Show(QStringLiteral("There are no statements to save."), kCaption, Messages::Icon::Information);
+        return 0;
+    }
+    const int total = report->Table(2)->RowCount();
+    try {
+        Statements::Tables shown;
+        shown.summaries = *report->Table(2);
+        const Statements::Check check = Statements::Pre_Run_Check(m_choice, shown, m_builtBegin, m_builtEnd);
+        if (!check.Clean()
+            && Messages::Show(check.Text() + QStringLiteral("\n\nSave the statements anyway?"), kCaption, Messages::Icon::Question,
+                              Messages::Buttons::YesNo)
+                != Messages::Answer::Yes)
+            return 0;
+
+        QFileDialog dialog(this, QStringLiteral("Save a PDF for each contributor: choose a folder"));
+        dialog.setObjectName(QStringLiteral("dlgSaveEach"));
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        if (WindowServices::ShowModal(&dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return 0;
+        const QString folder = dialog.selectedFiles().constFirst();
+
+        frmProgess progress;
+        progress.Allow_Cancel();
+        progress.Show_Progress(total, QStringLiteral("Saving the statements"));
+        const StatementFiles files =
+            Write_Statement_Pdfs(*report, folder, -m_builtEnd.year(), modGlobal::Today(), [&](int, int) {
+                progress.Increment_Progess(1);
+                return !progress.Cancelled();
+            });
+        progress.close();
+        const QString where = QDir::toNativeSeparators(folder);
+        if (!files.error.isEmpty())
+            Messages::Show(QStringLiteral("The statement could not be saved:\r\n") + files.error
+                               + QStringLiteral("\r\n\r\n%1 of %2 statements were saved in %3.").arg(files.written).arg(total).arg(where),
+                           kCaption, Messages::Icon::Critical);
+        else if (files.cancelled)
+            Messages::Show(QStringLiteral("Cancelled: %1 of %2 statements were saved in %3.").arg(files.written).arg(total).arg(where),
+                           kCaption, Messages::Icon::Information);
+        else
+            Messages::Show(QStringLiteral("%1 statements were saved in %2.").arg(files.written).arg(where), kCaption,
+                           Messages::Icon::Information);
+        return files.written;
+    } catch (const DbError& e) {
+        Messages::Show(e.Message(), kCaption, Messages::Icon::Critical);
+        return 0;
+    }
+}
+
+void frmRptStatements::Handle_DBChange(int, bool, bool, bool, int, int)
+{
+    // Any change may touch a statement: the list again, keeping the
+    // choice when it is still there (a contributor by ID, whose name may
+    // have changed), and the report again.
+    const QString chosen = cboWhich->currentText();
+    const int data = cboWhich->currentData().toInt();
+    {
+        const QSignalBlocker quiet(cboWhich);
+        cboWhich->clear();
+        int keep = -1;
+        for (const Statements::WhichItem& item : Statements::Which_List()) {
+            cboWhich->addItem(item.text, item.data);
+            if (data > 1 ? item.data == data : item.text == chosen)
+                keep = cboWhich->count() - 1;
+        }
+        cboWhich->setCurrentIndex(keep);
+        if (keep < 0)
+            m_choice = {};
+    }
+    Build();
+}

@@ -1,0 +1,282 @@
+#include "rptStatement.h"
+
+#include "PageComposer.h"
+#include "TableSection.h"
+#include "shell/Helpers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <numeric>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+using namespace modGlobal;
+using namespace ReportUnits;
+
+namespace {
+const QString kNl = QStringLiteral("\n");
+constexpr double kMargin = 600;
+
+QString Lines(QString s)
+{
+    return s.replace(QStringLiteral("\r\n"), kNl);
+}
+} // namespace
+
+void rptStatement::Bind(Statements::Tables tables)
+{
+    SetDataSource(1, std::move(tables.lines));
+    SetDataSource(2, std::move(tables.summaries));
+    m_indexed = false;
+}
+
+QRectF rptStatement::Envelope_Window()
+{
+    // A #10 envelope (9.5 x 4.125 in) has its window 7/8 in from the left
+    // and 1/2 in from the bottom, 4.5 x 1.125 in. The page folded in three
+    // is 3.67 in high and may sit anywhere from the envelope's top to its
+    // bottom, and 1 in sideways: what stays in the window in every position
+    // is this area.
+    return QRectF(Inches(1.0), Inches(2.5), Inches(3.3), Inches(0.65));
+}
+
+const std::vector<int>& rptStatement::Lines_Of(qint64 contributor) const
+{
+    if (!m_indexed) {
+        m_linesOf.clear();
+        if (const ReportTable* lines = Table(1))
+            for (int r = 0; r < lines->RowCount(); ++r)
+                m_linesOf[lines->Integer(r, QStringLiteral("ContributorID"))].push_back(r);
+        m_indexed = true;
+    }
+    static const std::vector<int> none;
+    auto it = m_linesOf.constFind(contributor);
+    return it == m_linesOf.constEnd() ? none : it.value();
+}
+
+std::vector<int> rptStatement::Statement_Order() const
+{
+    std::vector<int> order;
+    const ReportTable* s = Table(2);
+    if (!s)
+        return order;
+    order.resize(size_t(s->RowCount()));
+    std::iota(order.begin(), order.end(), 0);
+    std::vector<QString> keys(order.size());
+    std::vector<qint64> ids(order.size());
+    for (int r : order) {
+        keys[size_t(r)] = s->Text(r, QStringLiteral("SortField"));
+        ids[size_t(r)] = s->Integer(r, QStringLiteral("ContributorID"));
+    }
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return keys[size_t(a)] != keys[size_t(b)] ? keys[size_t(a)] < keys[size_t(b)] : ids[size_t(a)] < ids[size_t(b)];
+    });
+    return order;
+}
+
+ReportDocument rptStatement::Layout(const QDate& printed) const
+{
+    return Layout_Statements(printed, Statement_Order());
+}
+
+namespace {
+// Thousands of statement pages make the PDF writer take and give back the
+// same large buffers page after page; by default the C library hands each
+// one back to the system and asks for it again, which doubled the time of a
+// whole church's run. Buffers below 256 MB are kept for reuse instead.
+void Keep_Large_Buffers()
+{
+#ifdef __GLIBC__
+    static const bool once = [] {
+        mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+        return true;
+    }();
+    Q_UNUSED(once);
+#endif
+}
+} // namespace
+
+ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows) const
+{
+    Keep_Large_Buffers();
+    ReportDocument doc;
+    doc.title = Title();
+    doc.printed = printed;
+    const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
+    const int address = doc.Font({QStringLiteral("DejaVu Sans"), 10});
+    PageComposer composer(doc, QMarginsF(kMargin, kMargin, kMargin, kMargin));
+    ReportStyle::Standard_Footer(composer, f);
+    const double width = composer.ContentWidth();
+    const double left = composer.Left();
+    const ReportTable empty;
+    const ReportTable& lines = Table(1) ? *Table(1) : empty;
+    const ReportTable* sp = Table(2);
+    if (!sp || summaryRows.empty()) {
+        composer.Finish();
+        return doc;
+    }
+    const ReportTable& s = *sp;
+
+    // Pages after a statement's first carry the church and the contributor.
+    int current = -1;
+    composer.SetPageHeader([&](const PageInfo& info) {
+        Band b(&doc, width);
+        if (info.number == 1 || current < 0)
+            return b;
+        const QString who = Lines(s.Text(current, QStringLiteral("ContributorInfo"))).section(kNl, 0, 0);
+        const QString church = Lines(s.Text(current, QStringLiteral("ChurchInfo"))).section(kNl, 0, 0);
+        double y = b.Text(0, 0, width / 2, church, f.bold, Qt::AlignLeft, true);
+        b.Text(width / 2, 0, width / 2, who + QStringLiteral(" (continued)"), f.bold, Qt::AlignRight, true);
+        y += b.Text(0, y + 20, width, s.Text(current, QStringLiteral("HeaderLine")), f.small) + 20;
+        b.Line(0, y + 40, width, y + 40, 4);
+        b.SetHeight(y + 160);
+        return b;
+    });
+
+    const QRectF window = Envelope_Window();
+    bool first = true;
+    for (int r : summaryRows) {
+        current = r;
+        if (!first)
+            composer.Restart_Numbering();
+        first = false;
+        const qint64 id = s.Integer(r, QStringLiteral("ContributorID"));
+
+        // The first page: church top left, the statement's title top right,
+        // the contributor in the envelope's window, then the gifts.
+        Band top = composer.NewBand();
+        const QStringList church = Lines(s.Text(r, QStringLiteral("ChurchInfo"))).split(kNl);
+        double y = top.Text(0, 0, width * 0.55, church.value(0), f.title);
+        for (int i = 1; i < church.size(); ++i)
+            if (!church[i].trimmed().isEmpty())
+                y += top.Text(0, y, width * 0.55, church[i], f.body);
+        const double rightX = width * 0.55;
+        const double ry = top.Text(rightX, 0, width - rightX, QStringLiteral("Contribution Statement"), f.subtitle, Qt::AlignRight);
+        // The range on a line of its own, above the envelope's window.
+        top.Text(0, std::max(y, ry) + 200, width, s.Text(r, QStringLiteral("HeaderLine")), f.bold, Qt::AlignHCenter);
+        // The first page has no page header: the band's top is the margin.
+        top.FittedText(window.translated(-left, -kMargin),
+                       Lines(s.Text(r, QStringLiteral("ContributorInfo"))), address);
+        top.SetHeight(Inches(3.0));
+        composer.Add(top);
+
+        using F = ColumnSpec::Format;
+        std::vector<ColumnSpec> columns = {
+            {QStringLiteral("ContDate"), QStringLiteral("Date"), 1300, F::Date, false, false, {}},
+            {QStringLiteral("MainAmount"), Lines(s.Text(r, QStringLiteral("MainFund"))), 1350, F::Money, true, true, {}},
+            {QStringLiteral("SecondAmount"), Lines(s.Text(r, QStringLiteral("SecondFund"))), 1350, F::Money, true, true, {}},
+            {QStringLiteral("ThirdAmount"), Lines(s.Text(r, QStringLiteral("ThirdFund"))), 1350, F::Money, true, true, {}},
+            {QStringLiteral("OtherAmount"), QStringLiteral("Other"), 1250, F::Money, true, true, {}},
+            {QStringLiteral("OtherDesc"), QStringLiteral("Other Fund or Comment"), width - 6600, F::Text, false, false, {}},
+        };
+        TableSection table(composer, columns, f.body, f.bold);
+        const std::vector<int>& mine = Lines_Of(id);
+        const bool none = mine.size() <= 1
+            && (mine.empty() || !lines.Value(mine.front(), QStringLiteral("ContDate")).isValid());
+        if (none) {
+            Band b = composer.NewBand();
+            b.Text(0, 0, width, QStringLiteral("No contributions were received in this period."), f.italic);
+            b.SetHeight(b.Height() + 120);
+            composer.Add(b);
+        } else {
+            const Band heading = table.Heading();
+            const double rowHeight = table.Row(lines, mine.front()).Height();
+            composer.Begin_Repeated_Heading(heading, rowHeight);
+            int placed = 0;
+            for (int line : mine)
+                composer.Add(table.Row(lines, line, (placed++ % 2) == 1));
+            composer.SetRepeatedHeading(std::nullopt);
+        }
+
+        // Totals of the period, the pledge position and the tax statement
+        // stay together.
+        Band close = composer.NewBand();
+        double cy = 0;
+        if (!none) {
+            const Band totals = table.Totals(QStringLiteral("Totals"),
+                                             {0, s.Double(r, QStringLiteral("YTDMain")), s.Double(r, QStringLiteral("YTDSecond")),
+                                              s.Double(r, QStringLiteral("YTDThird")), s.Double(r, QStringLiteral("YTDOther")), 0},
+                                             false);
+            close.Append(totals, 0);
+            cy = totals.Height();
+        }
+        cy += 80;
+        close.Text(0, cy, 5300, QStringLiteral("Total Contributions for the Period"), f.bold, Qt::AlignRight);
+        cy += close.Text(5400, cy, 1200, FormatAmount(RoundCents(s.Double(r, QStringLiteral("YTDTotal")))), f.bold, Qt::AlignRight, true);
+        cy += 240;
+
+        const double cw[] = {3000, 1400, 1500, 1500, 1400};
+        const QStringList heads = {QStringLiteral("Pledge"), QStringLiteral("Pledged"), QStringLiteral("Paid Before\nthe Period"),
+                                   QStringLiteral("Paid in\nthe Period"), QStringLiteral("Remaining")};
+        double hx = 0, tallest = 0;
+        for (int i = 0; i < heads.size(); ++i) {
+            const int align = i == 0 ? int(Qt::AlignLeft) : int(Qt::AlignRight);
+            tallest = std::max(tallest, doc.Measure(f.bold, heads[i], cw[i] - 100, align).height());
+        }
+        for (int i = 0; i < heads.size(); ++i) {
+            const int align = i == 0 ? int(Qt::AlignLeft) : int(Qt::AlignRight);
+            const double h = doc.Measure(f.bold, heads[i], cw[i] - 100, align).height();
+            close.Text(hx + 50, cy + tallest - h, cw[i] - 100, heads[i], f.bold, align);
+            hx += cw[i];
+        }
+        cy += tallest + 30;
+        close.Line(0, cy, hx, cy, 6);
+        cy += 40;
+        for (const QString& prefix : {QStringLiteral("Main"), QStringLiteral("Second")}) {
+            const QString title = s.Text(r, prefix + QStringLiteral("Title"));
+            if (title.isEmpty())
+                continue;
+            const double values[] = {s.Double(r, prefix + QStringLiteral("Pledged")), s.Double(r, prefix + QStringLiteral("PrePaid")),
+                                     s.Double(r, prefix + QStringLiteral("PaidNow")), s.Double(r, prefix + QStringLiteral("Remaining"))};
+            close.Text(50, cy, cw[0] - 100, title, f.body, Qt::AlignLeft, true);
+            double x = cw[0];
+            for (int i = 0; i < 4; ++i) {
+                close.Text(x + 50, cy, cw[i + 1] - 100, FormatAmount(RoundCents(values[i])), f.body, Qt::AlignRight, true);
+                x += cw[i + 1];
+            }
+            cy += doc.Measure(f.body, QStringLiteral("0")).height() + 30;
+        }
+        cy += 200;
+        const QString irs = s.Text(r, QStringLiteral("IRS")).trimmed();
+        if (!irs.isEmpty())
+            cy += close.Text(0, cy, width, irs, f.italic);
+        close.SetHeight(cy + 60);
+        composer.Add(close);
+    }
+    composer.Finish();
+    return doc;
+}
+
+StatementFiles Write_Statement_Pdfs(const rptStatement& report, const QString& folder, int mainFund, const QDate& printed,
+                                    const std::function<bool(int, int)>& ok)
+{
+    StatementFiles result;
+    const ReportTable* s = report.Table(2);
+    if (!s)
+        return result;
+    const QHash<int, QString> names = Statements::File_Names(*s, mainFund);
+    const std::vector<int> order = report.Statement_Order();
+    const QDir dir(folder);
+    int done = 0;
+    for (int r : order) {
+        const int id = int(s->Integer(r, QStringLiteral("ContributorID")));
+        const QString path = dir.filePath(names.value(id) + QStringLiteral(".pdf"));
+        const ReportDocument doc = report.Layout_Statements(printed, {r});
+        QString error;
+        if (!doc.WritePdf(path, &error)) {
+            result.error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + error;
+            return result;
+        }
+        result.files << path;
+        ++result.written;
+        ++done;
+        if (ok && !ok(done, int(order.size())) && done < int(order.size())) {
+            result.cancelled = true;
+            return result;
+        }
+    }
+    return result;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Report.h"
+#include "StatementTables.h"
+
+#include <QHash>
+#include <QRectF>
+#include <vector>
+
+// The contribution statements: table 1 the gift lines, table 2 one summary
+// per contributor. Each statement starts on a page of its own with its own
+// "Page 1 of n", the statements in sort-key order; the contributor's name
+// and address stand where a #10 window envelope shows them when the page is
+// folded in three.
+class rptStatement : public Report {
+public:
+    rptStatement() : Report(QStringLiteral("rptStatement")) {}
+    QString Title() const override { return QStringLiteral("Contribution Statement"); }
+    // Gift lines as table 1, summaries as table 2.
+    void Bind(Statements::Tables tables);
+
+    // Rows of table 2 in the order the statements print: by sort key, the
+    // same key kept apart by contributor.
+    std::vector<int> Statement_Order() const;
+    ReportDocument Layout(const QDate& printed) const override;
+    // Only the statements of these summary rows, in this order.
+    ReportDocument Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows) const;
+
+    // The area of the page (units from its top-left corner) that a #10
+    // window envelope shows, however the folded page slides in it.
+    static QRectF Envelope_Window();
+
+private:
+    const std::vector<int>& Lines_Of(qint64 contributor) const;
+
+    mutable QHash<qint64, std::vector<int>> m_linesOf;
+    mutable bool m_indexed = false;
+};
+
+// Writes a PDF file per statement into a folder, named by envelope number
+// and name. ok(done, total) is asked after each file; false stops the run
+// there (a file is written whole or not at all). Returns the number of
+// files written; on a failure error says which file and why.
+struct StatementFiles {
+    int written = 0;
+    bool cancelled = false;
+    QString error;
+    QStringList files;
+};
+StatementFiles Write_Statement_Pdfs(const rptStatement& report, const QString& folder, int mainFund, const QDate& printed,
+                                    const std::function<bool(int done, int total)>& ok = {});

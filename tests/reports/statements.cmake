@@ -1,0 +1,3 @@
+qv_core_test(reports/tst_statement_tables.cpp qv_sampledata)
+qv_core_test(reports/tst_statement_render.cpp qv_reports)
+qv_widget_test(reports/tst_statement_windows.cpp)

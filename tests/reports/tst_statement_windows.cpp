@@ -1,0 +1,252 @@
+// The statements and pledge status windows driven as a treasurer does:
+// opened by name as the Print menu opens them, lists and dates, the report
+// rebuilt on each choice, and the run that saves a PDF per contributor with
+// its check, its folder dialog and its Cancel.
+#include "reports/CRViewer91.h"
+#include "reports/Report.h"
+#include "reports/frmRptPledgeStatus.h"
+#include "reports/frmRptStatements.h"
+#include "shell/AllWindows.h"
+#include "shell/WindowServices.h"
+#include "shell/Windows.h"
+#include "shell/clsDBEvent.h"
+#include "shell/frmChild.h"
+#include "shell/frmProgess.h"
+#include "shell/modGlobal.h"
+#include "storage/Connection.h"
+#include "storage/clsChurch.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "support/TestDataSet.h"
+
+using namespace modGlobal;
+
+namespace {
+template <class W> W* Open(const char* name)
+{
+    Windows::Open_New(QLatin1String(name), {});
+    for (frmChild* w : frmChild::OpenWindows())
+        if (auto* r = qobject_cast<W*>(w))
+            return r;
+    return nullptr;
+}
+
+int Rows(const frmReportWindow* w, int table)
+{
+    const ReportTable* t = w->Current_Report() ? w->Current_Report()->Table(table) : nullptr;
+    return t ? t->RowCount() : -1;
+}
+} // namespace
+
+class tst_StatementWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void statementsWindowChoicesAndRange();
+    void saveAPdfForEachContributor();
+    void pledgeStatusWindow();
+
+private:
+    std::unique_ptr<TestDataSet> m_data;
+    std::unique_ptr<QMdiArea> m_area;
+    int m_smith = 0, m_jones = 0, m_brown = 0, m_building = 0;
+};
+
+void tst_StatementWindows::init()
+{
+    m_data = std::make_unique<TestDataSet>();
+    RegisterAllWindows();
+    QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
+    m_area = std::make_unique<QMdiArea>();
+    m_area->resize(1100, 720);
+    WindowServices::SetMainArea(m_area.get());
+    m_area->show();
+
+    m_building = m_data->AddFund("Building Fund");
+    m_smith = m_data->AddContributor("Smith", "John");
+    m_jones = m_data->AddContributor("Jones", "Ann");
+    m_brown = m_data->AddContributor("Brown", "Carl", true, true); // inactive
+    DB().Execute(QStringLiteral("UPDATE Contributors SET Address1 = '1 Elm St', City = 'Salem', ZipCode = '97302' WHERE ID = %1;").arg(m_smith));
+    m_data->AddPledge(m_smith, -2025, 520, 42);
+    m_data->AddPledge(m_jones, m_building, 300);
+    const int set = m_data->AddCollection(QDate(2025, 3, 2));
+    m_data->AddCollection(QDate(2025, 3, 9)); // no offering at all
+    m_data->AddOffering(m_smith, set, -2025, 40);
+    m_data->AddOffering(m_jones, set, -2025, 25);
+    m_data->AddOffering(m_jones, set, m_building, 60);
+    m_data->AddOffering(m_brown, set, -2025, 5);
+    m_data->AddOffering(1, set, -2025, 11);
+}
+
+void tst_StatementWindows::cleanup()
+{
+    WindowServices::SetModalHook(nullptr);
+    for (frmChild* w : frmChild::OpenWindows())
+        delete w;
+    WindowServices::SetMainArea(nullptr);
+    m_area.reset();
+    m_data.reset();
+}
+
+void tst_StatementWindows::statementsWindowChoicesAndRange()
+{
+    auto* w = Open<frmRptStatements>("frmRptStatements");
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), "Contributors' Statements");
+    QCOMPARE(w->lblWhich->text().remove('&'), "Statements to Prepare");
+    // The fixed date is June 15, 2025: the year up to the end of May.
+    QCOMPARE(w->dpBegin->date(), QDate(2025, 1, 1));
+    QCOMPARE(w->dpEnd->date(), QDate(2025, 5, 31));
+    // Two "All" entries, the loose offering, the active contributors.
+    QStringList items;
+    for (int i = 0; i < w->cboWhich->count(); ++i)
+        items << w->cboWhich->itemText(i);
+    QCOMPARE(items, QStringList({"All - Zip Code Order", "All - Alphabetical Order", "<Loose Offering>", "Jones, Ann", "Smith, John"}));
+    QCOMPARE(w->cboWhich->currentIndex(), -1);
+    QCOMPARE(w->Current_Report()->Name(), "rptBlank");
+    QVERIFY(!w->cmdSaveEach->isEnabled());
+
+    // Everybody, the inactive Brown included: three statements.
+    w->cboWhich->setCurrentIndex(1);
+    QCOMPARE(w->Current_Report()->Name(), "rptStatement");
+    QCOMPARE(Rows(w, 2), 3);
+    QCOMPARE(w->viewer->PageCount(), 3);
+    QVERIFY(w->cmdSaveEach->isEnabled());
+    w->cboWhich->setCurrentIndex(2);
+    QCOMPARE(Rows(w, 2), 1);
+    QCOMPARE(w->Current_Report()->Table(2)->Text(0, "ContributorInfo"), "Loose Offering");
+    w->cboWhich->setCurrentIndex(3);
+    QCOMPARE(w->Current_Report()->Table(2)->Integer(0, "ContributorID"), m_jones);
+
+    // A range without gifts: Jones, chosen singly, still gets a statement.
+    w->dpEnd->setDate(QDate(2025, 2, 28));
+    emit w->dpEnd->editingFinished();
+    QCOMPARE(Rows(w, 1), 1);
+    QCOMPARE(w->Current_Report()->Table(2)->Double(0, "YTDTotal"), 0.0);
+    QVERIFY(w->Current_Report()->Table(2)->Text(0, "HeaderLine").endsWith("February 28, 2025"));
+
+    // A change elsewhere reloads the list and keeps the choice.
+    m_data->AddContributor("Adams", "Zoe");
+    QCOMPARE(w->cboWhich->count(), 6);
+    QCOMPARE(w->cboWhich->currentText(), "Jones, Ann");
+    QCOMPARE(w->Current_Report()->Name(), "rptStatement");
+
+    // The Print menu's entry opens a new window each time.
+    Windows::Open_New(QStringLiteral("frmRptStatements"), {});
+    int open = 0;
+    for (frmChild* c : frmChild::OpenWindows())
+        open += qobject_cast<frmRptStatements*>(c) != nullptr;
+    QCOMPARE(open, 2);
+}
+
+void tst_StatementWindows::saveAPdfForEachContributor()
+{
+    auto* w = Open<frmRptStatements>("frmRptStatements");
+    w->cboWhich->setCurrentIndex(0);
+    QCOMPARE(Rows(w, 2), 3);
+    const QString folder = m_data->Folder() + QStringLiteral("/statements");
+    QDir().mkpath(folder);
+    int dialogs = 0;
+    WindowServices::SetModalHook([&](QDialog* d) {
+        auto* fd = qobject_cast<QFileDialog*>(d);
+        if (!fd || fd->objectName() != "dlgSaveEach")
+            return int(QDialog::Rejected);
+        ++dialogs;
+        fd->setDirectory(folder);
+        fd->selectFile(folder);
+        return int(QDialog::Accepted);
+    });
+
+    // The check names what would make a statement unmailable; No stops.
+    m_data->Messages().Expect("2 contributor(s) in the run have no address", Messages::Answer::No);
+    QCOMPARE(w->Save_Each(), 0);
+    m_data->Messages().VerifyAllShown();
+    QCOMPARE(dialogs, 0);
+    const QString text = m_data->Messages().Seen().value(0).text;
+    QVERIFY(text.contains("Brown, Carl") && text.contains("Jones, Ann"));
+    QVERIFY(text.contains("1 collection set(s) in the range have no offering"));
+
+    m_data->Messages().Expect("have no address", Messages::Answer::Yes);
+    m_data->Messages().Expect("3 statements were saved in");
+    QCOMPARE(w->Save_Each(), 3);
+    m_data->Messages().VerifyAllShown();
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"0042 Smith, John.pdf", "Brown, Carl.pdf", "Jones, Ann.pdf"}));
+
+    // Cancel in the progress window: the file being written is finished,
+    // nothing more is started.
+    const QString second = m_data->Folder() + QStringLiteral("/cancelled");
+    QDir().mkpath(second);
+    WindowServices::SetModalHook([&](QDialog* d) {
+        auto* fd = static_cast<QFileDialog*>(d);
+        fd->setDirectory(second);
+        fd->selectFile(second);
+        QTimer::singleShot(0, [] {
+            for (QWidget* top : QApplication::allWidgets())
+                if (auto* p = qobject_cast<frmProgess*>(top); p && p->cmdCancel)
+                    p->cmdCancel->click();
+        });
+        return int(QDialog::Accepted);
+    });
+    m_data->Messages().Expect("have no address", Messages::Answer::Yes);
+    m_data->Messages().Expect("Cancelled: 1 of 3 statements were saved");
+    QCOMPARE(w->Save_Each(), 1);
+    m_data->Messages().VerifyAllShown();
+    QCOMPARE(QDir(second).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    // Nothing chosen: nothing to save.
+    Windows::Open_New(QStringLiteral("frmRptStatements"), {});
+    frmRptStatements* blank = nullptr;
+    for (frmChild* c : frmChild::OpenWindows())
+        if (auto* s = qobject_cast<frmRptStatements*>(c); s && s != w)
+            blank = s;
+    QVERIFY(blank);
+    m_data->Messages().Expect("There are no statements to save.");
+    QCOMPARE(blank->Save_Each(), 0);
+    m_data->Messages().VerifyAllShown();
+}
+
+void tst_StatementWindows::pledgeStatusWindow()
+{
+    auto* w = Open<frmRptPledgeStatus>("frmRptPledgeStatus");
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), "Pledge Status Report");
+    QCOMPARE(w->dpBegin->date(), QDate(2025, 1, 1));
+    QCOMPARE(w->dpEnd->date(), QDate(2025, 6, 15));
+    QVERIFY(w->chkShowNames->isChecked());
+    QVERIFY(!w->chkShowAll->isChecked());
+    QCOMPARE(w->cboFund->count(), 2); // 2025's main fund, the Building Fund
+    QCOMPARE(w->cboSort->count(), 3);
+    QCOMPARE(w->Current_Report()->Name(), "rptBlank");
+
+    w->cboFund->setCurrentIndex(0);
+    QCOMPARE(w->Current_Report()->Name(), "rptBlank"); // no order yet
+    w->cboSort->setCurrentIndex(1);
+    QCOMPARE(w->Current_Report()->Name(), "rptPledgeStatus");
+    QCOMPARE(Rows(w, 1), 1); // Smith's pledge
+    w->chkShowAll->click(); // Jones, Brown and the loose offering gave without pledging
+    QCOMPARE(Rows(w, 1), 4);
+    w->chkShowNames->click();
+    QVERIFY(!w->Current_Report()->Table(1)->Value(0, "Name").isValid());
+    w->cboFund->setCurrentIndex(1);
+    QCOMPARE(Rows(w, 1), 1);
+    QCOMPARE(w->Current_Report()->Table(1)->Double(0, "Remaining"), 240.0);
+    // Payments after the end date do not count.
+    w->dpEnd->setDate(QDate(2025, 3, 1));
+    emit w->dpEnd->editingFinished();
+    QCOMPARE(w->Current_Report()->Table(1)->Double(0, "Remaining"), 300.0);
+}
+
+QV_WIDGET_TEST_MAIN(tst_StatementWindows)
+#include "tst_statement_windows.moc"
