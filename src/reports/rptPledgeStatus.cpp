@@ -30,12 +30,12 @@ ReportDocument rptPledgeStatus::Layout(const QDate& printed) const
     bool names = false;
     for (int r = 0; r < t.RowCount() && !names; ++r)
         names = t.Value(r, QStringLiteral("Name")).isValid();
-    using F = ColumnSpec::Format;
+    using F = TableColumn::Format;
     auto envelope = [](const ReportTable& tt, int r) {
         const qint64 env = tt.Integer(r, QStringLiteral("EnvNum"));
         return env == 0 ? QString() : QString::number(env);
     };
-    std::vector<ColumnSpec> columns;
+    std::vector<TableColumn> columns;
     const double money = names ? 1050 : 1400;
     if (names)
         columns.push_back({QStringLiteral("Name"), QStringLiteral("Name"), width - 900 - 5 * money, F::Text, false, false, {}});

@@ -163,8 +163,8 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
         top.SetHeight(Inches(3.0));
         composer.Add(top);
 
-        using F = ColumnSpec::Format;
-        std::vector<ColumnSpec> columns = {
+        using F = TableColumn::Format;
+        std::vector<TableColumn> columns = {
             {QStringLiteral("ContDate"), QStringLiteral("Date"), 1300, F::Date, false, false, {}},
             {QStringLiteral("MainAmount"), Lines(s.Text(r, QStringLiteral("MainFund"))), 1350, F::Money, true, true, {}},
             {QStringLiteral("SecondAmount"), Lines(s.Text(r, QStringLiteral("SecondFund"))), 1350, F::Money, true, true, {}},
