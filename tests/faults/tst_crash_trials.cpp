@@ -146,6 +146,19 @@ Outcome tst_CrashTrials::Judge(const QString& action, const QString& file)
         const double comments = Scalar(c, "SELECT COUNT(*) FROM ColComment WHERE Comment = 'Cash and check'");
         all = lines == 5 && sum == 150 && comments == 1;
         none = lines == 0 && comments == 0;
+    } else if (action == "numbers") {
+        // 2,002 envelope users: the 2,000 members' pledges numbered, and a
+        // pledge with a number made for each of the other two.
+        const double pledges = Scalar(c, QStringLiteral("SELECT COUNT(*) FROM Pledges WHERE FundID = %1").arg(m_fund));
+        const double numbered = Scalar(c, QStringLiteral("SELECT COUNT(DISTINCT AccountNumber) FROM Pledges "
+                                                         "WHERE FundID = %1 AND AccountNumber > 0").arg(m_fund));
+        all = pledges == 2002 && numbered == 2002;
+        none = pledges == 2000 && numbered == 0;
+    } else if (action == "inactive") {
+        const double pledges = Scalar(c, QStringLiteral("SELECT COUNT(*) FROM Pledges WHERE FundID = %1").arg(m_fund));
+        const double inactive = Scalar(c, QStringLiteral("SELECT COUNT(*) FROM Pledges WHERE FundID = %1 AND IsInactive <> 0").arg(m_fund));
+        all = pledges == 2000 && inactive == 2000;
+        none = pledges == 2000 && inactive == 0;
     } else {
         const double person = Scalar(c, "SELECT COUNT(*) FROM Contributors WHERE LastName = 'Leaving'");
         const double pledges = Scalar(c, "SELECT COUNT(*) FROM Pledges WHERE FundID < 0");
@@ -161,6 +174,8 @@ void tst_CrashTrials::killedActionsLeaveAllOrNothing_data()
     QTest::newRow("pledge grid, 2,000 amounts") << "grid";
     QTest::newRow("offering record, five lines and a comment") << "offering";
     QTest::newRow("contributor deleted with five pledges") << "delete";
+    QTest::newRow("envelope numbers for 2,002 contributors") << "numbers";
+    QTest::newRow("2,000 pledges made inactive") << "inactive";
 }
 
 void tst_CrashTrials::killedActionsLeaveAllOrNothing()

@@ -8,7 +8,7 @@
 //
 //   qv-faultchild action NAME FILE [DIE_AT]
 //       One user action that writes many rows (grid, offering, delete,
-//       settings), for the crash trials. With DIE_AT the process kills
+//       numbers, inactive, settings), for the crash trials. With DIE_AT the process kills
 //       itself at that engine step; without, it reports how many steps the
 //       action took. The trials also kill it from outside at random times.
 #include "maintenance/PledgeGrid.h"
@@ -22,6 +22,7 @@
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
 #include "storage/clsContributors.h"
+#include "year/YearEnd.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -123,6 +124,16 @@ int RunAction(const QStringList& args)
         leaving.Get_One_Record(QStringLiteral("LastName = 'Leaving'"));
         Begin();
         leaving.Delete_Record_from_DB();
+    } else if (action == QLatin1String("numbers")) {
+        // Every active envelope user numbered for the building fund, new
+        // pledges made for those who have none.
+        const int fund = id(QStringLiteral("SELECT ID FROM Funds WHERE FundName = 'Building Fund'"));
+        Begin();
+        modGlobal::Assign_Numbers(fund, 1, true);
+    } else if (action == QLatin1String("inactive")) {
+        const int fund = id(QStringLiteral("SELECT ID FROM Funds WHERE FundName = 'Building Fund'"));
+        Begin();
+        modGlobal::Set_Pledges_Active(fund, false);
     } else {
         return 2;
     }
