@@ -58,10 +58,21 @@ QFont ReportDocument::MeasureFont(const ReportFont& style, double scale)
 
 QSizeF ReportDocument::Measure(int font, const QString& text, double width, int flags, double scale) const
 {
-    const QFontMetricsF fm(MeasureFont(m_fonts.at(size_t(font)), scale), &const_cast<QImage&>(MetricsDevice()));
-    if (width > 0)
-        return fm.boundingRect(QRectF(0, 0, width, 1e9), flags | Qt::TextWordWrap, text).size();
-    return fm.boundingRect(QRectF(0, 0, 1e9, 1e9), flags, text).size();
+    MeasureKey key{font, flags, width, scale, text};
+    const auto known = m_measured.constFind(key);
+    if (known != m_measured.constEnd())
+        return *known;
+    auto metrics = m_metrics.find({font, scale});
+    if (metrics == m_metrics.end())
+        metrics = m_metrics
+                      .emplace(std::make_pair(font, scale),
+                               QFontMetricsF(MeasureFont(m_fonts.at(size_t(font)), scale), &const_cast<QImage&>(MetricsDevice())))
+                      .first;
+    const QFontMetricsF& fm = metrics->second;
+    const QSizeF size = width > 0 ? fm.boundingRect(QRectF(0, 0, width, 1e9), flags | Qt::TextWordWrap, text).size()
+                                  : fm.boundingRect(QRectF(0, 0, 1e9, 1e9), flags, text).size();
+    m_measured.insert(std::move(key), size);
+    return size;
 }
 
 void ReportDocument::Paint(QPainter& p, int index, const QRectF& target) const

@@ -3,9 +3,12 @@
 #include <QColor>
 #include <QDate>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <map>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -71,6 +74,8 @@ public:
     static QFont MeasureFont(const ReportFont& style, double scale = 1.0);
     // Size of a text in units; wrapped at width when width > 0.
     QSizeF Measure(int font, const QString& text, double width = 0, int flags = 0, double scale = 1.0) const;
+    // Once laid out, a document needs no measures kept for it.
+    void Forget_Measures() const { m_measured.clear(); }
 
     // Paints a page into target (the painter's device coordinates).
     void Paint(QPainter& painter, int page, const QRectF& target) const;
@@ -82,4 +87,24 @@ public:
 
 private:
     std::vector<ReportFont> m_fonts;
+
+    // A statement run measures the same dates, amounts and headings
+    // thousands of times over; each is shaped once.
+    struct MeasureKey {
+        int font;
+        int flags;
+        double width;
+        double scale;
+        QString text;
+        bool operator==(const MeasureKey& o) const
+        {
+            return font == o.font && flags == o.flags && width == o.width && scale == o.scale && text == o.text;
+        }
+        friend size_t qHash(const MeasureKey& k, size_t seed = 0)
+        {
+            return qHashMulti(seed, k.font, k.flags, k.width, k.scale, k.text);
+        }
+    };
+    mutable QHash<MeasureKey, QSizeF> m_measured;
+    mutable std::map<std::pair<int, double>, QFontMetricsF> m_metrics;
 };
