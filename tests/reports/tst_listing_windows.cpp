@@ -41,6 +41,7 @@
 #include <QtTest/QTest>
 
 #include "support/TestDataSet.h"
+#include "support/TestWindowArea.h"
 
 using namespace modGlobal;
 
@@ -87,7 +88,7 @@ private slots:
 
 private:
     std::unique_ptr<TestDataSet> m_data;
-    std::unique_ptr<QMdiArea> m_area;
+    std::unique_ptr<TestWindowArea> m_windows;
     QTemporaryDir m_out;
     int m_memorial = 0, m_smith = 0, m_jones = 0, m_set = 0;
 };
@@ -95,13 +96,8 @@ private:
 void tst_ListingWindows::init()
 {
     m_data = std::make_unique<TestDataSet>();
-    RegisterAllWindows();
-    QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
-    m_area = std::make_unique<QMdiArea>();
-    m_area->resize(1100, 720);
-    WindowServices::SetMainArea(m_area.get());
-    m_area->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_area.get()));
+    m_windows = std::make_unique<TestWindowArea>(QSize(1100, 720));
+    QVERIFY(m_windows->Exposed());
     clsChurch c;
     c.Get_One_Record();
     c.ChurchName("Grace Church");
@@ -122,11 +118,7 @@ void tst_ListingWindows::init()
 
 void tst_ListingWindows::cleanup()
 {
-    WindowServices::SetModalHook(nullptr);
-    for (frmChild* w : frmChild::OpenWindows())
-        delete w;
-    WindowServices::SetMainArea(nullptr);
-    m_area.reset();
+    m_windows.reset();
     m_data.reset();
 }
 

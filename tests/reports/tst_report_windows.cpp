@@ -32,6 +32,7 @@
 
 #include "PdfText.h"
 #include "support/TestDataSet.h"
+#include "support/TestWindowArea.h"
 
 using namespace modGlobal;
 
@@ -65,7 +66,7 @@ private slots:
 
 private:
     std::unique_ptr<TestDataSet> m_data;
-    std::unique_ptr<QMdiArea> m_area;
+    std::unique_ptr<TestWindowArea> m_windows;
     QTemporaryDir m_out;
     int m_set = 0, m_building = 0;
     double m_total = 0;
@@ -74,13 +75,8 @@ private:
 void tst_ReportWindows::init()
 {
     m_data = std::make_unique<TestDataSet>();
-    RegisterAllWindows();
-    QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
-    m_area = std::make_unique<QMdiArea>();
-    m_area->resize(1000, 720);
-    WindowServices::SetMainArea(m_area.get());
-    m_area->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_area.get()));
+    m_windows = std::make_unique<TestWindowArea>(QSize(1000, 720));
+    QVERIFY(m_windows->Exposed());
 
     m_building = m_data->AddFund("Building Fund");
     clsChurch c;
@@ -105,11 +101,7 @@ void tst_ReportWindows::init()
 
 void tst_ReportWindows::cleanup()
 {
-    WindowServices::SetModalHook(nullptr);
-    for (frmChild* w : frmChild::OpenWindows())
-        delete w;
-    WindowServices::SetMainArea(nullptr);
-    m_area.reset();
+    m_windows.reset();
     m_data.reset();
 }
 
@@ -273,7 +265,7 @@ void tst_ReportWindows::fillsTheMainAreaAndTheViewerFollowsResizing()
     frmRptWeeklyReport* w = OpenReport();
     auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
     QVERIFY(sub);
-    QCOMPARE(sub->geometry(), QRect(QPoint(0, 0), m_area->viewport()->size()));
+    QCOMPARE(sub->geometry(), QRect(QPoint(0, 0), m_windows->Area()->viewport()->size()));
     const int top = w->viewer->y();
     QVERIFY(top >= w->cboCollections->geometry().bottom());
     sub->resize(800, 500);

@@ -29,6 +29,7 @@
 #include <QtTest/QTest>
 
 #include "support/TestDataSet.h"
+#include "support/TestWindowArea.h"
 
 using namespace modGlobal;
 
@@ -60,19 +61,15 @@ private slots:
 
 private:
     std::unique_ptr<TestDataSet> m_data;
-    std::unique_ptr<QMdiArea> m_area;
+    std::unique_ptr<TestWindowArea> m_windows;
     int m_smith = 0, m_jones = 0, m_brown = 0, m_building = 0;
 };
 
 void tst_StatementWindows::init()
 {
     m_data = std::make_unique<TestDataSet>();
-    RegisterAllWindows();
-    QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
-    m_area = std::make_unique<QMdiArea>();
-    m_area->resize(1100, 720);
-    WindowServices::SetMainArea(m_area.get());
-    m_area->show();
+    m_windows = std::make_unique<TestWindowArea>(QSize(1100, 720));
+    QVERIFY(m_windows->Exposed());
 
     m_building = m_data->AddFund("Building Fund");
     m_smith = m_data->AddContributor("Smith", "John");
@@ -92,11 +89,7 @@ void tst_StatementWindows::init()
 
 void tst_StatementWindows::cleanup()
 {
-    WindowServices::SetModalHook(nullptr);
-    for (frmChild* w : frmChild::OpenWindows())
-        delete w;
-    WindowServices::SetMainArea(nullptr);
-    m_area.reset();
+    m_windows.reset();
     m_data.reset();
 }
 

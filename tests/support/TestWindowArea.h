@@ -1,0 +1,44 @@
+#pragma once
+
+#include "shell/AllWindows.h"
+#include "shell/WindowServices.h"
+#include "shell/Windows.h"
+#include "shell/clsDBEvent.h"
+#include "shell/frmChild.h"
+#include "shell/modGlobal.h"
+
+#include <QMdiArea>
+#include <QtTest/QTest>
+
+// The main window's area for window tests, as the running program has it:
+// every window registered, change notices reaching the open windows, the
+// area shown at a main window's size. When it goes, every window the test
+// opened goes with it, before the test's data set does.
+class TestWindowArea {
+public:
+    explicit TestWindowArea(const QSize& size)
+    {
+        RegisterAllWindows();
+        QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
+        m_area.resize(size);
+        WindowServices::SetMainArea(&m_area);
+        m_area.show();
+        m_exposed = QTest::qWaitForWindowExposed(&m_area);
+    }
+    ~TestWindowArea()
+    {
+        WindowServices::SetModalHook(nullptr);
+        for (frmChild* w : frmChild::OpenWindows())
+            delete w;
+        WindowServices::SetMainArea(nullptr);
+    }
+    TestWindowArea(const TestWindowArea&) = delete;
+    TestWindowArea& operator=(const TestWindowArea&) = delete;
+
+    QMdiArea* Area() { return &m_area; }
+    bool Exposed() const { return m_exposed; }
+
+private:
+    QMdiArea m_area;
+    bool m_exposed = false;
+};
