@@ -135,9 +135,9 @@ Outcome tst_CrashTrials::Judge(const QString& action, const QString& file)
     if (integrity != "ok")
         qFatal("integrity check after a kill: %s", qPrintable(integrity));
     bool all = false, none = false;
+    const double pledges = Scalar(c, QStringLiteral("SELECT COUNT(*) FROM Pledges WHERE FundID = %1").arg(m_fund));
     if (action == "grid") {
         const double changed = Scalar(c, QStringLiteral("SELECT COUNT(*) FROM Pledges WHERE FundID = %1 AND Amount <> 1").arg(m_fund));
-        const double pledges = Scalar(c, QStringLiteral("SELECT COUNT(*) FROM Pledges WHERE FundID = %1").arg(m_fund));
         all = changed == 2000 && pledges == 2000;
         none = changed == 0 && pledges == 2000;
     } else if (action == "offering") {
@@ -149,21 +149,19 @@ Outcome tst_CrashTrials::Judge(const QString& action, const QString& file)
     } else if (action == "numbers") {
         // 2,002 envelope users: the 2,000 members' pledges numbered, and a
         // pledge with a number made for each of the other two.
-        const double pledges = Scalar(c, QStringLiteral("SELECT COUNT(*) FROM Pledges WHERE FundID = %1").arg(m_fund));
         const double numbered = Scalar(c, QStringLiteral("SELECT COUNT(DISTINCT AccountNumber) FROM Pledges "
                                                          "WHERE FundID = %1 AND AccountNumber > 0").arg(m_fund));
         all = pledges == 2002 && numbered == 2002;
         none = pledges == 2000 && numbered == 0;
     } else if (action == "inactive") {
-        const double pledges = Scalar(c, QStringLiteral("SELECT COUNT(*) FROM Pledges WHERE FundID = %1").arg(m_fund));
         const double inactive = Scalar(c, QStringLiteral("SELECT COUNT(*) FROM Pledges WHERE FundID = %1 AND IsInactive <> 0").arg(m_fund));
         all = pledges == 2000 && inactive == 2000;
         none = pledges == 2000 && inactive == 0;
     } else {
         const double person = Scalar(c, "SELECT COUNT(*) FROM Contributors WHERE LastName = 'Leaving'");
-        const double pledges = Scalar(c, "SELECT COUNT(*) FROM Pledges WHERE FundID < 0");
-        all = person == 0 && pledges == 0;
-        none = person == 1 && pledges == 5;
+        const double mainFund = Scalar(c, "SELECT COUNT(*) FROM Pledges WHERE FundID < 0");
+        all = person == 0 && mainFund == 0;
+        none = person == 1 && mainFund == 5;
     }
     return all ? Outcome::All : (none ? Outcome::None : Outcome::Half);
 }

@@ -8,9 +8,9 @@
 //
 //   qv-faultchild action NAME FILE [DIE_AT]
 //       One user action that writes many rows (grid, offering, delete,
-//       numbers, inactive, settings), for the crash trials. With DIE_AT the process kills
-//       itself at that engine step; without, it reports how many steps the
-//       action took. The trials also kill it from outside at random times.
+//       numbers, inactive, settings), for the crash trials. With DIE_AT the
+//       process kills itself at that engine step; without, it reports how
+//       many steps the action took. The trials also kill it from outside at random times.
 #include "maintenance/PledgeGrid.h"
 #include "offering/ReceiptQueries.h"
 #include "offering/modOffering.h"
@@ -102,8 +102,9 @@ int RunAction(const QStringList& args)
     Connection& db = modGlobal::DB();
     auto id = [&db](const QString& sql) { return modGlobal::FieldLong(Recordset(sql, db).Field(0)); };
     sqlite3_progress_handler(db.Handle(), 1, &CountStep, nullptr);
+    const auto buildingFund = [&id] { return id(QStringLiteral("SELECT ID FROM Funds WHERE FundName = 'Building Fund'")); };
     if (action == QLatin1String("grid")) {
-        const int fund = id(QStringLiteral("SELECT ID FROM Funds WHERE FundName = 'Building Fund'"));
+        const int fund = buildingFund();
         QList<PledgeGrid::TypedRow> rows;
         for (const PledgeGrid::Row& r : PledgeGrid::Load_Rows(fund, true))
             if (r.amount != 0)
@@ -127,11 +128,11 @@ int RunAction(const QStringList& args)
     } else if (action == QLatin1String("numbers")) {
         // Every active envelope user numbered for the building fund, new
         // pledges made for those who have none.
-        const int fund = id(QStringLiteral("SELECT ID FROM Funds WHERE FundName = 'Building Fund'"));
+        const int fund = buildingFund();
         Begin();
         modGlobal::Assign_Numbers(fund, 1, true);
     } else if (action == QLatin1String("inactive")) {
-        const int fund = id(QStringLiteral("SELECT ID FROM Funds WHERE FundName = 'Building Fund'"));
+        const int fund = buildingFund();
         Begin();
         modGlobal::Set_Pledges_Active(fund, false);
     } else {
