@@ -64,6 +64,7 @@ bool Open_Data_Set(frmMain* main, const QString& dataFile)
                            Messages::Icon::Critical);
         }
         main->Set_Caption();
+        main->Set_Processing_Year_Status();
     };
     try {
         modStartup::Open_Data_File(dataFile);
@@ -74,6 +75,7 @@ bool Open_Data_Set(frmMain* main, const QString& dataFile)
         return false;
     }
     main->Set_Caption();
+    main->Set_Processing_Year_Status();
     // The books carry the old program's password; whoever opens them must know it.
     if (!main->First_Activate()) {
         reopenPrevious();

@@ -64,6 +64,40 @@ QString& LockedDataFile()
     return file;
 }
 
+// The data set whose data file is the given one; 0 when none lists it.
+// Data set 1 without a DBName is the default file in the data folder.
+int DataSetOf(const QString& dataFilePath)
+{
+    const QString file = QFileInfo(modDBConnection::DataFileName(dataFilePath)).absoluteFilePath();
+    const int count = NumberDataSets();
+    for (int n = 1; n <= count; ++n) {
+        QString name = DataSetValue(n, QStringLiteral("DBName"));
+        if (name.isEmpty() && n == 1)
+            name = QDir(modGlobal::DataFolder()).filePath(QStringLiteral("QVDATA"));
+        if (!name.isEmpty() && QFileInfo(modDBConnection::DataFileName(name)).absoluteFilePath() == file)
+            return n;
+    }
+    return 0;
+}
+
+// The year a data set was last worked in, 0 when its section keeps none.
+int DataSetYear(int n)
+{
+    return n > 0 ? WholeNumber(DataSetValue(n, QStringLiteral("ProcessingYear"))) : 0;
+}
+
+// The processing year belongs to the books it was worked in: kept in the
+// open data set's own section, and in [General] as the year of the last
+// run for older settings files and a data set that keeps none.
+bool Keep_Processing_Year()
+{
+    const QString year = QString::number(modGlobal::ProcessingYear);
+    bool ok = modSettings::Write(QStringLiteral("General"), QStringLiteral("ProcessingYear"), year);
+    if (const int n = DataSetOf(modGlobal::DataFilePath); n > 0)
+        ok = modSettings::Write(SectionOf(n), QStringLiteral("ProcessingYear"), year) && ok;
+    return ok;
+}
+
 } // namespace
 
 void MakeTablesReady()
@@ -177,8 +211,11 @@ Result Start_Up(const PickDataSet& pick)
         }
 
         const QString inUse = Lock_Data_File(modDBConnection::DataFileName(DataFilePath));
-        if (inUse.isEmpty())
+        if (inUse.isEmpty()) {
+            if (const int own = DataSetYear(chosen); own > 0)
+                ProcessingYear = own;
             break;
+        }
         if (NumberDataSets() <= 1 || !pick) {
             Messages::Show(inUse, {}, Messages::Icon::Exclamation);
             return Result::InUse;
@@ -215,8 +252,7 @@ void Shut_Down()
     modGlobal::SetDBEvent(nullptr);
     modGlobal::CloseDB();
     DataFileLock().reset();
-    if (!modSettings::Write(QStringLiteral("General"), QStringLiteral("ProcessingYear"),
-                            QString::number(modGlobal::ProcessingYear)))
+    if (!Keep_Processing_Year())
         // The next start would silently work on another year.
         Messages::Show(QStringLiteral("The processing year could not be stored in ") + modSettings::SettingsFilePath()
                            + QStringLiteral(". The next start will use the current year."),
@@ -232,10 +268,16 @@ void Open_Data_File(const QString& dataFilePath)
         if (!inUse.isEmpty())
             throw DbError(inUse);
     }
+    // The books being left keep the year they were worked in; the books
+    // opened come back in theirs.
+    if (modGlobal::HasDB())
+        Keep_Processing_Year();
     modGlobal::CloseDB();
     modGlobal::ResetTableReady();
     modGlobal::DataFilePath = dataFilePath;
     modGlobal::SetDB(std::make_unique<Connection>(modDBConnection::DataFileName(dataFilePath)));
+    if (const int own = DataSetYear(DataSetOf(dataFilePath)); own > 0)
+        modGlobal::ProcessingYear = own;
     ReadDataSet();
 }
 

@@ -23,7 +23,8 @@ Result Start_Up(const PickDataSet& pick);
 // that every table and default row exists. KeyGen waits for the first key.
 void MakeTablesReady();
 
-// Closes the connection and stores the processing year.
+// Closes the connection and stores the processing year, in [General] and in
+// the open data set's own section, whose year wins at the next start.
 void Shut_Down();
 
 // The number of data sets the settings file lists (1 when it lists none,
@@ -33,7 +34,9 @@ int NumberDataSets();
 // The "DBLabel" or "DBName" of data set n.
 QString DataSetValue(int n, const QString& key);
 // Closes the open data file and opens another as the program's data file:
-// every table made ready, main fund name and church settings read. Throws
+// every table made ready, main fund name and church settings read; the
+// books left keep their processing year and the books opened bring back
+// theirs when their section keeps one. Throws
 // DbError when it cannot be opened (no data file is open then).
 void Open_Data_File(const QString& dataFilePath);
 // Lists one more data set in the settings file; its number, or 0 when the

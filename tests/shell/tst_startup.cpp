@@ -49,7 +49,7 @@ class tst_Startup : public QObject {
 private slots:
     void noSettingsFileOpensTheDefaultDataFile();
     void templateOnlyIsCopied();
-    void threeDataSets();
+    void threeDataSetsEachInItsYear();
     void dbNameWithAndWithoutExtension();
     void processingYearFromTheSettings_data();
     void processingYearFromTheSettings();
@@ -101,7 +101,7 @@ void tst_Startup::templateOnlyIsCopied()
     modStartup::Shut_Down();
 }
 
-void tst_Startup::threeDataSets()
+void tst_Startup::threeDataSetsEachInItsYear()
 {
     TestDataSet data(TestDataSet::Start::FoldersOnly);
     for (int i = 1; i <= 3; ++i)
@@ -120,8 +120,32 @@ void tst_Startup::threeDataSets()
         }), Result::Ready);
         QCOMPARE(asked, 1);
         QCOMPARE(MainFundName, QStringLiteral("Fund of set %1").arg(pick));
+        ProcessingYear = 2020 + pick;
         modStartup::Shut_Down();
     }
+
+    // Each set comes back in the year it was last worked in, whichever set
+    // the last run had open.
+    for (int pick : {1, 2, 3, 1}) {
+        QCOMPARE(modStartup::Start_Up([&] { return pick; }), Result::Ready);
+        QCOMPARE(ProcessingYear, 2020 + pick);
+        modStartup::Shut_Down();
+    }
+    // Older books looked at in another year, opened from the church's own
+    // (as after an import): the church's books still reopen in their year.
+    QCOMPARE(modStartup::Start_Up([] { return 1; }), Result::Ready);
+    modStartup::Open_Data_File(data.Folder() + "/Books3");
+    QCOMPARE(ProcessingYear, 2023);
+    ProcessingYear = 2004;
+    modStartup::Shut_Down();
+    QCOMPARE(Setting("General", "ProcessingYear"), "2004");
+    QCOMPARE(Setting("Database", "ProcessingYear"), "2021");
+    QCOMPARE(modStartup::Start_Up([] { return 1; }), Result::Ready);
+    QCOMPARE(ProcessingYear, 2021);
+    modStartup::Shut_Down();
+    QCOMPARE(modStartup::Start_Up([] { return 3; }), Result::Ready);
+    QCOMPARE(ProcessingYear, 2004);
+    modStartup::Shut_Down();
 }
 
 void tst_Startup::dbNameWithAndWithoutExtension()
