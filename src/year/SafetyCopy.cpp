@@ -47,6 +47,37 @@ QRegularExpression NamePattern()
                               QRegularExpression::CaseInsensitiveOption);
 }
 
+// What is kept beside a copy, in a small file of its own: the processing
+// year the books were worked in when the copy was made, so that a restore
+// brings back the year together with the envelope numbers of that year.
+QString AboutFile(const QString& copyPath)
+{
+    return copyPath + QStringLiteral(".about");
+}
+
+void Write_About(const QString& copyPath)
+{
+    QFile f(AboutFile(copyPath));
+    // Without it the copy is still whole; a restore then keeps the year in force.
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        f.write("ProcessingYear=" + QByteArray::number(modGlobal::ProcessingYear) + '\n');
+}
+
+int Read_Year(const QString& copyPath)
+{
+    QFile f(AboutFile(copyPath));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    for (int lines = 0; lines < 20 && !f.atEnd(); ++lines) {
+        const QByteArray line = f.readLine(200).trimmed();
+        if (line.startsWith("ProcessingYear=")) {
+            const int year = line.mid(15).toInt();
+            return year >= 1900 && year <= 9999 ? year : 0;
+        }
+    }
+    return 0;
+}
+
 struct Found {
     Copy copy;
     int sequence = 1;
@@ -65,7 +96,7 @@ QList<Found> FindCopies()
         if (!made.isValid())
             continue;
         Found c;
-        c.copy = {f.absoluteFilePath(), made, f.size()};
+        c.copy = {f.absoluteFilePath(), made, f.size(), Read_Year(f.absoluteFilePath())};
         c.sequence = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
         found.append(c);
     }
@@ -78,8 +109,10 @@ QList<Found> FindCopies()
 void Prune()
 {
     const QList<Found> copies = FindCopies();
-    for (int i = kKept; i < copies.size(); ++i)
+    for (int i = kKept; i < copies.size(); ++i) {
         QFile::remove(copies[i].copy.path);
+        QFile::remove(AboutFile(copies[i].copy.path));
+    }
 }
 
 QString EngineText(sqlite3* db, int rc)
@@ -166,6 +199,7 @@ QString NewCopy()
         QFile::remove(part);
         throw DbError(QStringLiteral("The copy could not be named ") + QDir::toNativeSeparators(path) + QLatin1Char('.'));
     }
+    Write_About(path);
     return path;
 }
 
@@ -249,6 +283,11 @@ QString Restore_Copy(const QString& path)
     Backup(modGlobal::DB().Handle(), source.db());
     source.Close();
     Prune();
+
+    // The copy's year comes back with it: in another year the envelope
+    // numbers of the restored books would all be blank.
+    if (const int year = Read_Year(path); year > 0)
+        modGlobal::ProcessingYear = year;
 
     // The books are opened again as at start-up, so that every table is
     // ready for the restored content.

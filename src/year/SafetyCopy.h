@@ -25,6 +25,7 @@ struct Copy {
     QString path;
     QDateTime made;
     qint64 size = 0;
+    int processingYear = 0; // the year in force when it was made; 0 when not known
 };
 // The copies of the open data file, newest first.
 QList<Copy> List_Copies();
@@ -43,7 +44,8 @@ void Exit_Copy();
 
 // Puts the books back as they were in the copy: first copies the books as
 // they are now (the returned path), then writes the copy over the open
-// data file through the engine and reopens it. A copy that is not a sound
+// data file through the engine and reopens it, in the processing year that
+// was in force when the copy was made. A copy that is not a sound
 // data file throws DbError before anything is changed.
 QString Restore_Copy(const QString& path);
 

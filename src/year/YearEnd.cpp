@@ -55,6 +55,10 @@ QList<NumberChange> Walk(Recordset& rs, int fundID, int firstNumber, bool envelo
                          const std::function<void()>& step, const std::function<void(const NumberChange&, int pledgeID)>& change)
 {
     const QHash<int, Existing> existing = ExistingNumbers(fundID);
+    // A new year's main-fund pledges have no numbers yet; the number a
+    // contributor had before is last year's, which is what the boxes and
+    // the list handed out with them are matched by.
+    const QHash<int, Existing> lastYear = fundID < -1 ? ExistingNumbers(fundID + 1) : QHash<int, Existing>();
     QList<NumberChange> changes;
     int n = firstNumber;
     for (; !rs.Eof(); rs.MoveNext()) {
@@ -68,7 +72,7 @@ QList<NumberChange> Walk(Recordset& rs, int fundID, int firstNumber, bool envelo
             NumberChange c;
             c.contributorID = id;
             c.name = NameJoin(FieldText(rs.Field(2)), FieldText(rs.Field(3)), true);
-            c.oldNumber = before.number;
+            c.oldNumber = before.number != 0 ? before.number : lastYear.value(id).number;
             c.newNumber = n;
             c.envelope = envelopeUsers;
             if (change)

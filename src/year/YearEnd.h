@@ -26,7 +26,7 @@ struct Progress {
 struct NumberChange {
     int contributorID = 0;
     QString name;       // last name first
-    int oldNumber = 0;  // 0: no number, or no pledge to the fund yet
+    int oldNumber = 0;  // the number before; for a main fund without one, last year's; 0: none
     int newNumber = 0;
     bool envelope = true; // an envelope number, else an auxiliary one
 };

@@ -6,6 +6,7 @@
 #include "shell/Messages.h"
 #include "shell/QvGrid.h"
 #include "shell/WindowServices.h"
+#include "shell/frmMain.h"
 #include "storage/DbError.h"
 
 #include <QDir>
@@ -98,11 +99,11 @@ void frmRestore::cmdOK_Click()
     if (row < 2)
         return;
     const QString path = fgCopies->TextMatrix(row, kPathCol);
-    if (Messages::Show(QStringLiteral("Put the books back as they were on ") + fgCopies->TextMatrix(row, kDateCol)
+    if (Messages::Ask_Default_No(QStringLiteral("Put the books back as they were on ") + fgCopies->TextMatrix(row, kDateCol)
                            + QStringLiteral(" at ") + fgCopies->TextMatrix(row, kTimeCol)
                            + QStringLiteral("?\r\n\r\nThe books as they are now are saved as a safety copy first. "
                                             "Every other open window is closed."),
-                       kTitle, Messages::Icon::Question, Messages::Buttons::YesNo)
+                       kTitle)
         != Messages::Answer::Yes)
         return;
     // No window may go on showing, or writing, what the restore replaces.
@@ -119,6 +120,9 @@ void frmRestore::cmdOK_Click()
         YearWindows::Show_Failure(e.Message());
         return;
     }
+    // The restored books may be of another processing year.
+    if (auto* main = qobject_cast<frmMain*>(MainArea() ? MainArea()->window() : nullptr))
+        main->Set_Processing_Year_Status();
     Messages::Show(QStringLiteral("The books were put back as they were in ") + QDir::toNativeSeparators(path)
                        + QStringLiteral(".\r\n\r\nThe books as they were before were saved as ")
                        + QDir::toNativeSeparators(before) + QLatin1Char('.'),

@@ -151,12 +151,18 @@ void tst_YearCore::numbering()
     QCOMPARE(Changes(Assign_Numbers(building, 50, true)),
              QStringList({"Adams, Al: 0 -> 50", "Baker, Bo: 77 -> 51", "Clark, Cy: 0 -> 52"}));
 
+    // A new year's main fund has no numbers yet: the old number handed out
+    // with the boxes is the one of the year before.
+    QCOMPARE(Changes(Assign_Numbers(-2026, 101, true)),
+             QStringList({"Adams, Al: 1 -> 101", "Baker, Bo: 2 -> 102", "Clark, Cy: 3 -> 103"}));
+    QCOMPARE(Changes(Assign_Numbers(-2026, 10001, false)), QStringList({"Dunn, Di: 10001 -> 10001 aux"}));
+
     // No active contributor at all: nothing happens, no progress window.
     m_data->DB().Execute("UPDATE Contributors SET IsInactive = TRUE;");
     ProgressLog none;
-    QVERIFY(Assign_Numbers(-2026, 1, true, none.Sink()).isEmpty());
+    QVERIFY(Assign_Numbers(-2027, 1, true, none.Sink()).isEmpty());
     QVERIFY(none.shown.isEmpty());
-    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Pledges WHERE FundID = -2026"), 0.0);
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Pledges WHERE FundID = -2027"), 0.0);
 }
 
 void tst_YearCore::numberingPreviewAndTable()
