@@ -183,8 +183,11 @@ QString Version_Text(const QByteArray& contents)
         return {};
     const QByteArray block = contents.mid(start + marker.size(), MaxBlockLength);
 
-    const QString company = Value(block, "CompanyName", CompanyName().size());
-    const QString product = Value(block, "ProductName", qstrlen("Quorvane"));
+    // The whole names, up to their NULs: a package of "Quorvane Lite" is
+    // another product, though it begins with this one's name.
+    constexpr qsizetype kLongestName = 255;
+    const QString company = Value(block, "CompanyName", kLongestName);
+    const QString product = Value(block, "ProductName", kLongestName);
     const QString version = Value(block, "ProductVersion", ProductVersionLength);
     if (company != CompanyName() || product != QStringLiteral("Quorvane"))
         return {};

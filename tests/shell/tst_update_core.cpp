@@ -74,6 +74,9 @@ void tst_UpdateCore::versionText()
     // Another maker, another program, no version, no block at all.
     QCOMPARE(modUpdate::Version_Text(Program("3.01.0000", "Quorvane", "Someone Else")), QString());
     QCOMPARE(modUpdate::Version_Text(Program("3.01.0000", "Ledgerly")), QString());
+    // Names that only begin with this program's or its maker's are others'.
+    QCOMPARE(modUpdate::Version_Text(Program("9.00.0000", "Quorvane Lite")), QString());
+    QCOMPARE(modUpdate::Version_Text(Program("9.00.0000", "Quorvane", "Quorvane Developers Abroad")), QString());
     QCOMPARE(modUpdate::Version_Text(Block("Quorvane Developers", "Quorvane", "").replace("ProductVersion", "Product")),
              QString());
     QCOMPARE(modUpdate::Version_Text(QByteArray(70000, 'x')), QString());
