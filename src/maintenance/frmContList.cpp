@@ -132,8 +132,8 @@ void frmContList::Delete_Current()
     c.ID(fgContributors->TextMatrix(r, 0).toInt());
     if (!c.OK_to_Delete(true))
         return;
-    if (Messages::Show(CM::Delete_Contributor_Question(fgContributors->TextMatrix(r, 1), fgContributors->TextMatrix(r, 2)),
-                       QStringLiteral("Delete Contributor's Account"), Messages::Icon::Question, Messages::Buttons::YesNo)
+    if (Messages::Ask_Default_No(CM::Delete_Contributor_Question(fgContributors->TextMatrix(r, 1), fgContributors->TextMatrix(r, 2)),
+                       QStringLiteral("Delete Contributor's Account"))
         != Messages::Answer::Yes)
         return;
     c.Delete_Record_from_DB();

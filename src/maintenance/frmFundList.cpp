@@ -157,8 +157,7 @@ void frmFundList::cmdDelete_Click()
     const QString question = FundQueries::Delete_Question(fgFunds->TextMatrix(r, colName),
                                                           fgFunds->TextMatrix(r, colPledges),
                                                           fgFunds->TextMatrix(r, colTax));
-    if (Messages::Show(question, QStringLiteral("Delete Fund's Account"), Messages::Icon::Question,
-                       Messages::Buttons::YesNo)
+    if (Messages::Ask_Default_No(question, QStringLiteral("Delete Fund's Account"))
         == Messages::Answer::Yes)
         fund.Delete_Record_from_DB();
 }

@@ -113,9 +113,9 @@ void frmCollectionDate::cmdNew_Click()
 {
     const QDate date = dpNewDate->date();
     if (CollectionSets::Date_Has_Set(date)
-        && Messages::Show(QStringLiteral("A Collection Set has already been created for the date ") + modGlobal::ShortDate(date)
+        && Messages::Ask_Default_No(QStringLiteral("A Collection Set has already been created for the date ") + modGlobal::ShortDate(date)
                               + QStringLiteral(". Are you sure you want to create another one?"),
-                          QStringLiteral("Duplicate Date"), Messages::Icon::Question, Messages::Buttons::YesNo)
+                          QStringLiteral("Duplicate Date"))
             != Messages::Answer::Yes)
         return;
     hide();

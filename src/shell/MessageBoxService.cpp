@@ -33,6 +33,12 @@ void Install(QWidget* parent)
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
         }
+        switch (m.defaultAnswer) {
+        case Messages::Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
+        case Messages::Answer::No: box.setDefaultButton(QMessageBox::No); break;
+        case Messages::Answer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
+        case Messages::Answer::OK: box.setDefaultButton(QMessageBox::Ok); break;
+        }
         switch (box.exec()) {
         case QMessageBox::Yes: return Messages::Answer::Yes;
         case QMessageBox::No: return Messages::Answer::No;

@@ -27,19 +27,27 @@ QString ProgramTitle()
     return QStringLiteral("Quorvane");
 }
 
-Answer Show(const QString& text, const QString& title, Icon icon, Buttons buttons)
+namespace {
+Answer Put(Message m)
 {
-    Message m{text, title.isEmpty() ? ProgramTitle() : title, icon, buttons};
+    if (m.title.isEmpty())
+        m.title = ProgramTitle();
     if (CurrentHandler())
         return CurrentHandler()(m);
     std::fprintf(stderr, "%s: %s\n", qPrintable(m.title), qPrintable(m.text));
-    switch (buttons) {
-    case Buttons::YesNo:
-    case Buttons::YesNoCancel:
-        return Answer::Yes;
-    default:
-        return Answer::OK;
-    }
+    return m.defaultAnswer;
+}
+} // namespace
+
+Answer Show(const QString& text, const QString& title, Icon icon, Buttons buttons)
+{
+    const bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
+    return Put({text, title, icon, buttons, yesNo ? Answer::Yes : Answer::OK});
+}
+
+Answer Ask_Default_No(const QString& text, const QString& title, Icon icon)
+{
+    return Put({text, title, icon, Buttons::YesNo, Answer::No});
 }
 
 void Show_Error(const QString& engineText)
@@ -56,7 +64,19 @@ void Beep()
 void Note(const QString& text)
 {
     if (CurrentNote())
-        CurrentNote()(text);
+        CurrentNote()(text, NoteMode::Passing);
+}
+
+void Hold_Note(const QString& text)
+{
+    if (CurrentNote())
+        CurrentNote()(text, NoteMode::Held);
+}
+
+void Release_Note(const QString& text)
+{
+    if (CurrentNote())
+        CurrentNote()(text, NoteMode::Release);
 }
 
 Handler SetHandler(Handler h)

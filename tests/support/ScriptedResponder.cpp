@@ -6,7 +6,12 @@ ScriptedResponder::ScriptedResponder()
 {
     m_previous = Messages::SetHandler([this](const Messages::Message& m) { return Answer(m); });
     m_previousBeep = Messages::SetBeepHandler([this] { ++m_beeps; });
-    m_previousNote = Messages::SetNoteHandler([this](const QString& note) { m_notes.append(note); });
+    m_previousNote = Messages::SetNoteHandler([this](const QString& note, Messages::NoteMode mode) {
+        if (mode == Messages::NoteMode::Release)
+            m_notes.removeAll(note);
+        else
+            m_notes.append(note);
+    });
 }
 
 ScriptedResponder::~ScriptedResponder()
@@ -20,6 +25,11 @@ ScriptedResponder::~ScriptedResponder()
 void ScriptedResponder::Expect(const QString& textPart, Messages::Answer answer)
 {
     m_queue.append({textPart, answer});
+}
+
+void ScriptedResponder::ExpectEnter(const QString& textPart)
+{
+    m_queue.append({textPart, Messages::Answer::OK, true});
 }
 
 void ScriptedResponder::VerifyAllShown()
@@ -37,5 +47,6 @@ Messages::Answer ScriptedResponder::Answer(const Messages::Message& m)
                      __FILE__, __LINE__);
         return m.buttons == Messages::Buttons::OK ? Messages::Answer::OK : Messages::Answer::Cancel;
     }
-    return m_queue.takeFirst().answer;
+    const Expectation e = m_queue.takeFirst();
+    return e.enter ? m.defaultAnswer : e.answer;
 }

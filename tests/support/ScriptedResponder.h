@@ -17,10 +17,12 @@ public:
     ScriptedResponder& operator=(const ScriptedResponder&) = delete;
 
     void Expect(const QString& textPart, Messages::Answer answer = Messages::Answer::OK);
+    // The message is answered as Enter answers it: by its default button.
+    void ExpectEnter(const QString& textPart);
     // Every message shown so far, expected or not.
     const QList<Messages::Message>& Seen() const { return m_seen; }
     int Beeps() const { return m_beeps; }
-    // The status-bar notes given so far.
+    // The status-bar notes given so far, less those released.
     const QStringList& Notes() const { return m_notes; }
     int Pending() const { return int(m_queue.size()); }
     // Fails the test when expected messages were never shown; clears them.
@@ -30,6 +32,7 @@ private:
     struct Expectation {
         QString textPart;
         Messages::Answer answer;
+        bool enter = false;
     };
     Messages::Answer Answer(const Messages::Message& m);
 
