@@ -58,12 +58,13 @@ frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
     Place(cmdCancel, 4200, 2250, 1095, 375);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmChurch::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);
     SelectAllOnFocus(this);
 }
 
 void frmChurch::Form_Load()
 {
+    Ask_To_Save();
     const Preferences::Identity church = Preferences::Load_Identity();
     txtName->setText(church.name);
     txtAddress1->setText(church.address1);
@@ -75,9 +76,15 @@ void frmChurch::Form_Load()
     txtName->setFocus();
 }
 
-void frmChurch::cmdOK_Click()
+bool frmChurch::Save_Changes()
 {
     Preferences::Save_Identity({txtName->text(), txtAddress1->text(), txtAddress2->text(), txtCity->text(),
                                 txtState->text(), txtZip->text(), txtPhone->text()});
-    close();
+    return true;
+}
+
+void frmChurch::cmdOK_Click()
+{
+    if (Save_Changes())
+        Close_Unasked();
 }

@@ -20,5 +20,6 @@ public:
     QPushButton *cmdOK, *cmdCancel;
 
 private:
+    bool Save_Changes() override;
     void cmdOK_Click();
 };

@@ -113,12 +113,13 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     connect(fgPledges, &QvGrid::RowDoubleClicked, this, [this](int) { Edit_Pledge(); });
     connect(cmdDelete, &QPushButton::clicked, this, &frmContInfo::Delete_Pledge);
     connect(cmdOK, &QPushButton::clicked, this, &frmContInfo::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);
     SelectAllOnFocus(this);
 }
 
 void frmContInfo::Form_Load()
 {
+    Ask_To_Save();
     clsContributors c;
     c.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_id));
     txtLastName->setText(c.LastName());
@@ -206,27 +207,26 @@ void frmContInfo::Delete_Pledge()
     p.Get_One_Record(QStringLiteral("ID = ") + fgPledges->TextMatrix(r, 0));
     if (!p.OK_to_Delete(true))
         return;
-    if (Messages::Show(CM::Delete_Pledge_Question(fgPledges->TextMatrix(r, 1), fgPledges->TextMatrix(r, 2),
-                                                  fgPledges->TextMatrix(r, 3)),
-                       QStringLiteral("Delete Contributor's Pledge"), Messages::Icon::Question, Messages::Buttons::YesNo)
+    if (Messages::Ask_Default_No(CM::Delete_Pledge_Question(fgPledges->TextMatrix(r, 1), fgPledges->TextMatrix(r, 2),
+                                                            fgPledges->TextMatrix(r, 3)),
+                                 QStringLiteral("Delete Contributor's Pledge"))
         == Messages::Answer::Yes)
         p.Delete_Record_from_DB();
 }
 
-void frmContInfo::cmdOK_Click()
+bool frmContInfo::Save_Changes()
 {
     if (RTrimBlanks(txtLastName->text()).isEmpty()) {
         Messages::Show(QStringLiteral("Please enter a Last Name for this Contributor."), QStringLiteral("Incomplete"),
                        Messages::Icon::Information);
-        return;
+        return false;
     }
     if (m_id < 1) {
         const QStringList similar = CM::Similar_Names(txtLastName->text(), txtFirstNames->text());
         if (!similar.isEmpty()
-            && Messages::Show(CM::Similar_Names_Question(similar, txtFirstNames->text(), txtLastName->text()), {},
-                              Messages::Icon::Question, Messages::Buttons::YesNo)
+            && Messages::Ask_Default_No(CM::Similar_Names_Question(similar, txtFirstNames->text(), txtLastName->text()))
                 != Messages::Answer::Yes)
-            return;
+            return false;
     }
     clsContributors c;
     if (m_id == 0)
@@ -244,11 +244,20 @@ void frmContInfo::cmdOK_Click()
     c.UseEnvelopes(chkEnv->isChecked());
     c.Save_to_DB();
     m_pledgesToDiscard = false;
-    close();
+    return true;
+}
+
+void frmContInfo::cmdOK_Click()
+{
+    if (Save_Changes())
+        Close_Unasked();
 }
 
 void frmContInfo::closeEvent(QCloseEvent* e)
 {
+    frmChild::closeEvent(e);
+    if (!e->isAccepted())
+        return;
     // A new contributor who was never saved leaves no pledges behind. This
     // happens at closing, while the data file is surely still open.
     if (m_pledgesToDiscard) {

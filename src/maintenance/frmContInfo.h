@@ -42,6 +42,7 @@ private:
     void Add_Pledge();
     void Edit_Pledge();
     void Delete_Pledge();
+    bool Save_Changes() override;
     void cmdOK_Click();
 
     int m_id = 0;

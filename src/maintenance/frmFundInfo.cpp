@@ -45,12 +45,13 @@ frmFundInfo::frmFundInfo(QWidget* parent) : frmChild(parent)
     Place(cmdCancel, 3120, 1620, 1095, 375);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmFundInfo::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);
     SelectAllOnFocus(this);
 }
 
 void frmFundInfo::Form_Load()
 {
+    Ask_To_Save();
     m_fund.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_id));
     txtName->setText(m_fund.FundName());
     chkPledgeable->setChecked(m_fund.IsPledgeable());
@@ -62,21 +63,21 @@ void frmFundInfo::Form_Load()
     txtName->setFocus();
 }
 
-void frmFundInfo::cmdOK_Click()
+bool frmFundInfo::Save_Changes()
 {
     // A stored name is read back without surrounding blanks, so leading
     // blanks would only hide a duplicate.
     const QString name = modGlobal::TrimBlanks(txtName->text());
     if (name.isEmpty()) {
         Messages::Show(QStringLiteral("Please enter a Fund Name"), QStringLiteral("Funds"), Messages::Icon::Information);
-        return;
+        return false;
     }
     // Two funds of one name could not be told apart in any fund list, so a
     // rename onto another fund's name is refused as an addition is.
     if (m_id >= 1 && FundQueries::Name_Used_by_Other(name, m_id)) {
         Messages::Show(QStringLiteral("A fund named ") + name + QStringLiteral(" has already been created."),
                        QStringLiteral("Duplicate Fund"), Messages::Icon::Information);
-        return;
+        return false;
     }
     m_fund.FundName(name);
     m_fund.IsPledgeable(chkPledgeable->isChecked());
@@ -86,8 +87,14 @@ void frmFundInfo::cmdOK_Click()
         m_fund.Update_Record_to_DB();
     } else {
         if (!m_fund.OK_to_Add(true))
-            return;
+            return false;
         m_fund.Add_Record_to_DB();
     }
-    close();
+    return true;
+}
+
+void frmFundInfo::cmdOK_Click()
+{
+    if (Save_Changes())
+        Close_Unasked();
 }

@@ -36,6 +36,7 @@ public:
     QPushButton *cmdOK, *cmdCancel;
 
 private:
+    bool Save_Changes() override;
     void cmdOK_Click();
 
     int m_id = 0;

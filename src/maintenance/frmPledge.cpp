@@ -1,5 +1,7 @@
 #include "frmPledge.h"
 
+#include "shell/AmountBox.h"
+
 #include "ContributorMaintenance.h"
 #include "EnvelopeCheck.h"
 #include "shell/Helpers.h"
@@ -80,12 +82,13 @@ frmPledge::frmPledge(QWidget* parent) : frmChild(parent)
     LimitLength(txtNotes, kNotesSize); // the size of the Notes column
     connect(cboFund, &QComboBox::activated, this, &frmPledge::Fund_Chosen);
     connect(cmdOK, &QPushButton::clicked, this, &frmPledge::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);
     SelectAllOnFocus(this);
 }
 
 void frmPledge::Form_Load()
 {
+    Ask_To_Save();
     cboFund->clear();
     for (const FundItem& item : CM::Pledge_Fund_Items(m_contributorID))
         cboFund->addItem(item.text, item.fundID);
@@ -128,17 +131,17 @@ bool frmPledge::eventFilter(QObject* watched, QEvent* event)
         if (watched == txtAccountNumber)
             txtAccountNumber->setText(WholeNumberText(txtAccountNumber->text()));
         else if (watched == txtAmount)
-            txtAmount->setText(AmountText(txtAmount->text()));
+            AmountBox::Leave(txtAmount);
     }
     return frmChild::eventFilter(watched, event);
 }
 
-void frmPledge::cmdOK_Click()
+bool frmPledge::Save_Changes()
 {
     if (cboFund->currentIndex() < 0) {
         Messages::Show(QStringLiteral("Please select a fund for this Pledge."), QStringLiteral("Edit Pledge"),
                        Messages::Icon::Information);
-        return;
+        return false;
     }
     // Read as the boxes will show them once left, so OK always stores numbers.
     const int number = WholeNumberText(txtAccountNumber->text()).toInt();
@@ -146,13 +149,13 @@ void frmPledge::cmdOK_Click()
     if (m_pledgeID < 1 || number != m_loadedNumber) {
         const QString other = EnvelopeCheck::Used_By(fund, number, m_contributorID);
         if (!other.isEmpty()
-            && Messages::Show(EnvelopeCheck::Question(number, other), QStringLiteral("Edit Pledge"),
-                              Messages::Icon::Exclamation, Messages::Buttons::YesNo)
+            && Messages::Ask_Default_No(EnvelopeCheck::Question(number, other), QStringLiteral("Edit Pledge"),
+                                        Messages::Icon::Exclamation)
                    != Messages::Answer::Yes) {
             txtAccountNumber->setText(QString::number(number));
             txtAccountNumber->setFocus(Qt::OtherFocusReason);
             txtAccountNumber->selectAll();
-            return;
+            return false;
         }
     }
     clsPledges p;
@@ -164,5 +167,11 @@ void frmPledge::cmdOK_Click()
     p.Notes(RTrimBlanks(txtNotes->toPlainText()));
     p.IsInactive(chkInactive->isChecked());
     p.Save_to_DB();
-    close();
+    return true;
+}
+
+void frmPledge::cmdOK_Click()
+{
+    if (Save_Changes())
+        Close_Unasked();
 }

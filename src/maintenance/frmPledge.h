@@ -42,6 +42,7 @@ protected:
 
 private:
     void Fund_Chosen();
+    bool Save_Changes() override;
     void cmdOK_Click();
 
     int m_pledgeID = 0, m_contributorID = 0;

@@ -103,12 +103,13 @@ frmPledgeUtil::frmPledgeUtil(QWidget* parent) : frmChild(parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmPledgeUtil::cmdOK_Click);
     // Closing the frame, not only the window inside it, so that no empty
     // frame stays behind in the main window.
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { Frame()->close(); });
+    connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);
     m_selectedFund = -ProcessingYear;
 }
 
 void frmPledgeUtil::Form_Load()
 {
+    Ask_To_Save();
     m_typing.Reset();
     m_selectedFund = -ProcessingYear;
     Build_Fund_List();
@@ -199,30 +200,45 @@ void frmPledgeUtil::Save_Grid()
     PledgeGrid::Save_Pledges(m_selectedFund, rows, [&progress] { progress.Increment_Progess(1); });
 }
 
+bool frmPledgeUtil::Save_Changes()
+{
+    try {
+        Save_Grid();
+    } catch (const DbError& e) {
+        // Nothing was written; the typed amounts are still there to try again.
+        Messages::Show_Error(e.Message());
+        return false;
+    }
+    return true;
+}
+
+bool frmPledgeUtil::Has_Unsaved_Changes() const
+{
+    // The fund and the list shown are a choice of what to edit; only the
+    // amounts typed are changes.
+    return !IsClosed() && m_typing.Changed();
+}
+
 void frmPledgeUtil::cmdOK_Click()
 {
     if (m_busy)
         return;
     Frame()->hide();
-    try {
-        Save_Grid();
-    } catch (const DbError& e) {
-        // Nothing was written; the typed amounts are still there to try again.
+    if (!Save_Changes()) {
         Frame()->show();
-        Messages::Show_Error(e.Message());
         return;
     }
-    Frame()->close();
+    Close_Unasked();
 }
 
 void frmPledgeUtil::closeEvent(QCloseEvent* e)
 {
-    // The close box and Cancel discard the typed amounts without asking.
     if (m_busy) {
         e->ignore();
         return;
     }
-    e->accept();
+    // The close box and Esc ask about typed amounts; Cancel drops them.
+    frmChild::closeEvent(e);
 }
 
 bool frmPledgeUtil::eventFilter(QObject* watched, QEvent* event)

@@ -48,6 +48,8 @@ private:
     void Grid_Row_Changed(int row);
     int Row_Of(int contributorID);
     int Key_Of(int row) const;
+    bool Save_Changes() override;
+    bool Has_Unsaved_Changes() const override;
     void cmdOK_Click();
 
     PledgeGrid::Typing m_typing;

@@ -83,12 +83,13 @@ frmPreferences::frmPreferences(QWidget* parent) : frmChild(parent)
     connect(optPrevDay, &QRadioButton::toggled, cboWeekday, &QWidget::setEnabled);
     LimitLength(txtIRS, kStatementSize);
     connect(cmdOK, &QPushButton::clicked, this, &frmPreferences::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);
     txtIRS->installEventFilter(this);
 }
 
 void frmPreferences::Form_Load()
 {
+    Ask_To_Save();
     cboWeekday->clear();
     for (const QString& day : modGlobal::WeekdayNames)
         cboWeekday->addItem(day);
@@ -127,7 +128,7 @@ bool frmPreferences::eventFilter(QObject* watched, QEvent* event)
     return frmChild::eventFilter(watched, event);
 }
 
-void frmPreferences::cmdOK_Click()
+bool frmPreferences::Save_Changes()
 {
     Preferences::Settings s;
     s.useCurrentDate = optCurrentDate->isChecked();
@@ -137,5 +138,11 @@ void frmPreferences::cmdOK_Click()
     s.irsStatement = txtIRS->toPlainText();
     s.assignEnv = chkAssign->isChecked();
     Preferences::Save_Settings(s);
-    close();
+    return true;
+}
+
+void frmPreferences::cmdOK_Click()
+{
+    if (Save_Changes())
+        Close_Unasked();
 }

@@ -40,6 +40,7 @@ protected:
 
 private:
     void Fill_Fund_List(QComboBox* list, int fundID);
+    bool Save_Changes() override;
     void cmdOK_Click();
 
     QList<FundQueries::Choice> m_choices;

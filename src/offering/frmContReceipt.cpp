@@ -75,7 +75,7 @@ frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
     Resize_Rule().Add(picCont, ResizeRule::MoveDown);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmContReceipt::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);
     connect(cmdAdd, &QPushButton::clicked, this, [] { Windows::Show_Fund(0); });
     connect(cmdEdit, &QPushButton::clicked, this, [this] { Windows::Show_Contributor(m_contributor); });
     SelectAllOnFocus(this);
@@ -83,6 +83,7 @@ frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
 
 void frmContReceipt::Form_Load()
 {
+    Ask_To_Save();
     Show_Contributor();
     lines->Show(modOffering::Load_Offering_Lines(m_contributor, m_collection, 7));
     txtComment->setText(ReceiptQueries::Comment(m_contributor, m_collection));
@@ -122,13 +123,13 @@ void frmContReceipt::Load_History()
     g->setUpdatesEnabled(true);
 }
 
-void frmContReceipt::cmdOK_Click()
+bool frmContReceipt::Save_Changes()
 {
     const OfferingLines current = lines->Lines();
     const QString problems = modOffering::Validate_Lines(current);
     if (!problems.isEmpty()) {
         Messages::Show(problems, QStringLiteral("Contribution"), Messages::Icon::Information);
-        return;
+        return false;
     }
     try {
         ReceiptQueries::Save_Receipt(current, m_contributor, m_collection, txtComment->text());
@@ -136,9 +137,15 @@ void frmContReceipt::cmdOK_Click()
         // Nothing was stored: the window keeps what was typed, and OK again
         // writes it once.
         Messages::Show_Error(e.Message());
-        return;
+        return false;
     }
-    close();
+    return true;
+}
+
+void frmContReceipt::cmdOK_Click()
+{
+    if (Save_Changes())
+        Close_Unasked();
 }
 
 void frmContReceipt::Handle_DBChange(int table, bool, bool, bool, int recordID, int)

@@ -42,6 +42,7 @@ protected:
 private:
     void Show_Contributor();
     void Load_History();
+    bool Save_Changes() override;
     void cmdOK_Click();
 
     int m_collection = 0, m_contributor = 0;

@@ -1,8 +1,17 @@
 #include "frmChild.h"
 
+#include "Messages.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -30,8 +39,73 @@ frmChild::~frmChild()
 
 void frmChild::Handle_DBChange(int, bool, bool, bool, int, int) {}
 
+QStringList frmChild::Control_States() const
+{
+    QStringList states;
+    for (const QWidget* w : findChildren<QWidget*>()) {
+        if (auto* box = qobject_cast<const QLineEdit*>(w))
+            states << box->text();
+        else if (auto* combo = qobject_cast<const QComboBox*>(w))
+            states << QString::number(combo->currentIndex()) + QLatin1Char(':') + combo->currentText();
+        else if (auto* text = qobject_cast<const QPlainTextEdit*>(w))
+            states << text->toPlainText();
+        else if (auto* rich = qobject_cast<const QTextEdit*>(w))
+            states << rich->toPlainText();
+        else if (auto* spin = qobject_cast<const QAbstractSpinBox*>(w))
+            states << spin->text();
+        else if (auto* button = qobject_cast<const QAbstractButton*>(w); button && button->isCheckable())
+            states << QString::number(button->isChecked());
+    }
+    return states;
+}
+
+void frmChild::Take_Snapshot()
+{
+    m_snapshot = Control_States();
+}
+
+bool frmChild::Has_Unsaved_Changes() const
+{
+    return m_askToSave && m_shown && !m_closed && Control_States() != m_snapshot;
+}
+
+void frmChild::Close_Unasked()
+{
+    m_unasked = true;
+    Frame()->close();
+    if (!m_closed)
+        m_unasked = false;
+}
+
+void frmChild::closeEvent(QCloseEvent* e)
+{
+    if (!m_unasked && Has_Unsaved_Changes()) {
+        // The question comes over this window, so that it is seen which
+        // window's changes are meant.
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())
+            sub->mdiArea()->setActiveSubWindow(sub);
+        switch (Messages::Show(QStringLiteral("Save the changes?"), windowTitle(), Messages::Icon::Question,
+                               Messages::Buttons::YesNoCancel)) {
+        case Messages::Answer::Yes:
+            if (!Save_Changes()) {
+                e->ignore();
+                return;
+            }
+            break;
+        case Messages::Answer::No: break;
+        default: e->ignore(); return;
+        }
+    }
+    e->accept();
+}
+
 bool frmChild::event(QEvent* e)
 {
+    if (e->type() == QEvent::Show && !m_shown) {
+        // What the window shows once loaded is what "unchanged" means.
+        m_shown = true;
+        Take_Snapshot();
+    }
     const bool handled = QWidget::event(e);
     if (e->type() == QEvent::Close && e->isAccepted()) {
         m_closed = true;
@@ -136,7 +210,11 @@ void frmChild::keyPressEvent(QKeyEvent* e)
         return true;
     };
     if (key == Qt::Key_Escape) {
-        if (!press(Cancel_Button()) && m_escapeCloses)
+        // Esc is the close box of the keyboard: typed changes are asked
+        // about, where the Cancel button itself drops them.
+        if (Has_Unsaved_Changes())
+            Frame()->close();
+        else if (!press(Cancel_Button()) && m_escapeCloses)
             close();
         return;
     }

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "WindowServices.h"
@@ -59,7 +60,25 @@ public:
     void Set_Opener(frmChild* opener) { m_opener = opener; }
     frmChild* Opener() const { return m_opener.data(); }
 
+    // Closes the window without asking about typed changes: after OK has
+    // saved them, or by Cancel, the explicit choice to drop them.
+    void Close_Unasked();
+
 protected:
+    // A window that edits a record calls this once: closed by its close box,
+    // by Esc or at the end of the program while it holds typed changes, it
+    // asks "Save the changes?" (Yes saves through Save_Changes, No drops
+    // them, Cancel keeps the window as it is).
+    void Ask_To_Save() { m_askToSave = true; }
+    // What OK saves, without closing; false when nothing could be saved (the
+    // window told why).
+    virtual bool Save_Changes() { return false; }
+    // Whether anything was typed since the window was shown: every box,
+    // check box and drop-down compared with what it held then.
+    virtual bool Has_Unsaved_Changes() const;
+    // What the window holds now counts as not typed.
+    void Take_Snapshot();
+    void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -68,8 +87,14 @@ protected:
     WindowServices::ResizeRule& Resize_Rule() { return m_resizeRule; }
 
 private:
+    QStringList Control_States() const;
+
     QString m_tag;
     bool m_closed = false;
+    bool m_askToSave = false;
+    bool m_unasked = false;
+    bool m_shown = false;
+    QStringList m_snapshot;
     bool m_escapeCloses = true;
     QPointer<QWidget> m_firstControl;
     QPointer<QPushButton> m_defaultButton;

@@ -173,17 +173,18 @@ void tst_PledgeUtil::okCancelAndCloseBox()
     QCOMPARE(seen, QStringList(2, "0 0 0 Updating Pledges|" + rows + " 0"));
     QCOMPARE(Amount(m_pJones), 1.5);
 
-    // Cancel and the close box discard without asking.
+    // Cancel discards without asking; the close box asks, and No discards.
     w = Open();
     TypeAt(w, "Jones, Ed", "300");
     w->cmdCancel->click();
     QCOMPARE(framesLeft(), 0);
+    QCOMPARE(m_data->Messages().Seen().size(), 0);
     WindowServices::SetMainArea(nullptr);
     w = Open();
     TypeAt(w, "Jones, Ed", "300");
+    m_data->Messages().Expect("Save the changes?", Messages::Answer::No);
     QVERIFY(w->close());
     QCOMPARE(Amount(m_pJones), 1.5);
-    QCOMPARE(m_data->Messages().Seen().size(), 0);
 }
 
 void tst_PledgeUtil::noticesFromOtherWindows()
