@@ -1,5 +1,7 @@
 #include "FundLinesView.h"
 
+#include "shell/AmountBox.h"
+
 #include "shell/Helpers.h"
 #include "shell/WindowServices.h"
 
@@ -40,7 +42,7 @@ bool FundLinesView::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* box = qobject_cast<QLineEdit*>(watched)) {
         if (event->type() == QEvent::FocusOut)
-            box->setText(modGlobal::AmountText(box->text()));
+            AmountBox::Leave(box);
         else if (event->type() == QEvent::FocusIn)
             box->selectAll();
     }
@@ -59,6 +61,7 @@ void FundLinesView::Show(const OfferingLines& lines)
             combo->addItem(item.text, item.fundID);
         combo->setCurrentIndex(line.selected);
         combo->blockSignals(false);
+        AmountBox::Clear_Refusal(m_amounts[i]);
         m_amounts[i]->setText(line.amount);
     }
 }

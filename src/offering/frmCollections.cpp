@@ -266,9 +266,16 @@ bool frmCollections::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             if (fgContrib->RowSel() <= 1) {
-                // Nobody has that number or name: say so, and leave the text
-                // ready to be typed over.
+                // Nobody has that number or name: say so, also where the beep
+                // is not heard, and leave the text ready to be typed over.
                 Messages::Beep();
+                const QString typed = txtQuick->text().trimmed();
+                double number = 0;
+                if (!typed.isEmpty())
+                    Messages::Note(ParseNumber(typed, &number)
+                                       ? QStringLiteral("No contributor has envelope ") + typed
+                                       : QStringLiteral("No contributor's name begins with \"") + typed
+                                             + QLatin1Char('"'));
                 txtQuick->selectAll();
             } else {
                 Select_Contributor();

@@ -66,19 +66,27 @@ bool ParseNumber(const QString& text, double* value)
 }
 
 
-void Refuse_Number(const QString& text, const QString& what)
+QString Refusal_Note(const QString& text, const QString& what)
 {
     // A blank box is simply empty, not a mistake.
     QString shown = text.trimmed();
     if (shown.isEmpty())
+        return QString();
+    if (shown.size() > 30)
+        shown = shown.left(30) + QStringLiteral("...");
+    const QString article = what.startsWith(QLatin1Char('a')) ? QStringLiteral("an ") : QStringLiteral("a ");
+    return QLatin1Char('\'') + shown + QStringLiteral("' is not ") + article + what;
+}
+
+void Refuse_Number(const QString& text, const QString& what)
+{
+    const QString note = Refusal_Note(text, what);
+    if (note.isEmpty())
         return;
     Messages::Beep();
     // The status bar says what was replaced, so that a typing mistake ("1O0")
     // does not pass unnoticed as a zero.
-    if (shown.size() > 30)
-        shown = shown.left(30) + QStringLiteral("...");
-    const QString article = what.startsWith(QLatin1Char('a')) ? QStringLiteral("an ") : QStringLiteral("a ");
-    Messages::Note(QLatin1Char('\'') + shown + QStringLiteral("' is not ") + article + what);
+    Messages::Note(note);
 }
 
 double RoundCents(double v)
@@ -309,8 +317,18 @@ QString HeadingWrap(const QString& text, int lines)
 QString ShortDateFormat()
 {
     QString f = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1String("yyyy")))
-        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    // Only day, month and year in numbers can be typed quickly and read
+    // back: a form that names the month ("22 Jun 2025" of a fresh machine's
+    // C locale) or the weekday gives way to the US form.
+    bool numeric = f.contains(QLatin1Char('d')) && f.contains(QLatin1Char('M')) && f.contains(QLatin1Char('y'))
+                   && !f.contains(QLatin1String("MMM")) && !f.contains(QLatin1String("ddd"));
+    for (const QChar c : f)
+        if (c.isLetter() && c != QLatin1Char('d') && c != QLatin1Char('M') && c != QLatin1Char('y'))
+            numeric = false;
+    if (!numeric)
+        return QStringLiteral("M/d/yyyy");
+    // A two-digit year reads back as a year of the last century.
+    f.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
     return f;
 }
 

@@ -19,6 +19,8 @@ bool ParseNumber(const QString& text, double* value);
 // user is told so: a beep and a status-bar note, unless the text was blank.
 // what is "amount" or "number", as the note names it.
 void Refuse_Number(const QString& text, const QString& what);
+// The status-bar note of a refused number ("'1O0' is not an amount"); "" for a blank box.
+QString Refusal_Note(const QString& text, const QString& what);
 // A sum or amount rounded to whole cents, half away from zero.
 double RoundCents(double v);
 // "$#,##0.00;($#,##0.00)" of a value.

@@ -146,7 +146,7 @@ void QvDateBox::keyPressEvent(QKeyEvent* event)
         && typed.at(0).isPrint()) {
         const QChar c = typed.at(0);
         const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        if (!digit && c != modGlobal::DateSeparator()) {
+        if (!digit && !modGlobal::IsDateSeparator(c)) {
             Messages::Beep();
             event->accept();
             return;

@@ -40,39 +40,39 @@ QChar DateSeparator()
     return QLatin1Char('/');
 }
 
-QDate ParseTypedDate(const QString& text, int defaultYear)
+bool IsDateSeparator(QChar c)
 {
-    // The order of month, day and year is the order of the short date form.
-    const QString format = ShortDateFormat();
-    struct Part {
-        char kind;
-        qsizetype at;
-    };
-    Part order[3] = {{'M', format.indexOf(QLatin1Char('M'))},
-                     {'d', format.indexOf(QLatin1Char('d'))},
-                     {'y', format.indexOf(QLatin1Char('y'))}};
-    std::sort(std::begin(order), std::end(order), [](const Part& a, const Part& b) { return a.at < b.at; });
+    return c == QLatin1Char('/') || c == QLatin1Char('.') || c == QLatin1Char('-') || c == DateSeparator();
+}
 
-    const QStringList parts = text.trimmed().split(DateSeparator());
-    if (parts.size() < 2 || parts.size() > 3)
-        return {};
+namespace {
+
+// Month, day and year in the order a form gives them: "Mdy", "dMy", "yMd".
+QString PartOrder(const QString& format)
+{
+    QString order;
+    for (const QChar c : format)
+        if ((c == QLatin1Char('M') || c == QLatin1Char('d') || c == QLatin1Char('y')) && !order.contains(c))
+            order += c;
+    return order;
+}
+
+// The numbers typed, read in the given order; two numbers are a month and a
+// day of defaultYear.
+QDate ReadInOrder(const QStringList& parts, const QString& order, int defaultYear)
+{
     int month = 0, day = 0, year = defaultYear;
     int i = 0;
-    for (const Part& p : order) {
-        if (p.kind == 'y' && parts.size() == 2)
+    for (const QChar kind : order) {
+        if (kind == QLatin1Char('y') && parts.size() == 2)
             continue; // no year typed
-        if (i >= parts.size())
-            return {};
         const QString& part = parts.at(i++);
-        if (part.isEmpty() || part.size() > (p.kind == 'y' ? 4 : 2))
+        if (part.size() > (kind == QLatin1Char('y') ? 4 : 2))
             return {};
-        for (const QChar c : part)
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return {};
         const int value = part.toInt();
-        if (p.kind == 'M')
+        if (kind == QLatin1Char('M'))
             month = value;
-        else if (p.kind == 'd')
+        else if (kind == QLatin1Char('d'))
             day = value;
         else if (part.size() == 2)
             year = 2000 + value;
@@ -82,6 +82,40 @@ QDate ParseTypedDate(const QString& text, int defaultYear)
             return {}; // a year of one or three digits is a typing mistake
     }
     return QDate(year, month, day);
+}
+
+} // namespace
+
+QDate ParseTypedDate(const QString& text, int defaultYear)
+{
+    // Numbers and one kind of separator between them, nothing else.
+    const QString typed = text.trimmed();
+    QChar separator;
+    for (const QChar c : typed) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            continue;
+        if (!IsDateSeparator(c) || (!separator.isNull() && c != separator))
+            return {};
+        separator = c;
+    }
+    if (separator.isNull())
+        return {};
+    const QStringList parts = typed.split(separator);
+    if (parts.size() < 2 || parts.size() > 3)
+        return {};
+    for (const QString& part : parts)
+        if (part.isEmpty())
+            return {};
+
+    // 2025-06-22, whatever the locale.
+    if (parts.size() == 3 && separator == QLatin1Char('-') && parts.at(0).size() == 4)
+        return ReadInOrder(parts, QStringLiteral("yMd"), defaultYear);
+    // The locale's own order first, so that it decides what is ambiguous
+    // (6/7 is the 6th of July in London); then the US form of 6/22/2025.
+    QDate d = ReadInOrder(parts, PartOrder(ShortDateFormat()), defaultYear);
+    if (!d.isValid() && separator == QLatin1Char('/'))
+        d = ReadInOrder(parts, QStringLiteral("Mdy"), defaultYear);
+    return d;
 }
 
 } // namespace modGlobal

@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "AccessKeys.h"
+
 #include "Messages.h"
 #include "WindowServices.h"
 #include "Windows.h"
@@ -56,11 +58,21 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     auto* noteTimer = new QTimer(this);
     noteTimer->setSingleShot(true);
     connect(noteTimer, &QTimer::timeout, sbNote, &QLabel::clear);
-    m_previousNote = Messages::SetNoteHandler([this, noteTimer](const QString& note) {
-        sbNote->setText(note);
-        noteTimer->start(30000);
+    m_previousNote = Messages::SetNoteHandler([this, noteTimer](const QString& note, Messages::NoteMode mode) {
+        if (mode == Messages::NoteMode::Release) {
+            if (sbNote->text() == note) {
+                noteTimer->stop();
+                sbNote->clear();
+            }
+        } else {
+            sbNote->setText(note);
+            if (mode == Messages::NoteMode::Passing)
+                noteTimer->start(30000);
+            else
+                noteTimer->stop();
+        }
         if (m_previousNote)
-            m_previousNote(note);
+            m_previousNote(note, mode);
     });
     resize(TwipsSize(12000, 8400));
     // The main window is placed before the data-set choice appears, so that
@@ -92,6 +104,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 
 frmMain::~frmMain()
 {
+    // The task windows close while the main window goes; its menus must not
+    // hear of it any more.
+    disconnect(mdiMain, nullptr, this, nullptr);
     Messages::SetNoteHandler(m_previousNote);
     if (WindowServices::MainArea() == mdiMain)
         SetMainArea(nullptr);
@@ -197,8 +212,11 @@ void frmMain::BuildMenus()
              QStringLiteral("frmAbout"));
 
     // An entry whose window is not part of this build stays visible but greyed.
-    for (QMenu* menu : {file, edit, print, utilities, window, help})
+    for (QMenu* menu : {file, edit, print, utilities, window, help}) {
         connect(menu, &QMenu::aboutToShow, this, &frmMain::Refresh_Menus);
+        m_menuTitles.insert(menu->menuAction(), menu->title());
+    }
+    connect(mdiMain, &QMdiArea::subWindowActivated, this, &frmMain::Give_Way_To_Window_Keys);
     Refresh_Menus();
 }
 
@@ -206,6 +224,20 @@ void frmMain::Refresh_Menus()
 {
     for (auto it = m_entryWindow.constBegin(); it != m_entryWindow.constEnd(); ++it)
         it.key()->setEnabled(Windows::IsRegistered(it.value()));
+}
+
+void frmMain::Give_Way_To_Window_Keys()
+{
+    QSet<QChar> taken;
+    if (QMdiSubWindow* active = mdiMain->activeSubWindow(); active && active->widget())
+        taken = AccessKeys::All(active->widget());
+    for (auto it = m_menuTitles.constBegin(); it != m_menuTitles.constEnd(); ++it) {
+        QString title = it.value();
+        if (taken.contains(AccessKeys::Of(title)))
+            title.remove(title.indexOf(QLatin1Char('&')), 1);
+        if (it.key()->text() != title)
+            it.key()->setText(title);
+    }
 }
 
 void frmMain::BuildToolbar()

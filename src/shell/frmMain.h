@@ -49,6 +49,10 @@ private:
     QAction* AddEntry(QMenu* menu, const QString& name, const QString& caption, std::function<void()> action,
                       const QString& window = {});
     void Refresh_Menus();
+    // The menu titles whose access key a control of the active window uses
+    // lose theirs while it is active, so that Alt+P presses the window's
+    // Print rather than opening the Print menu.
+    void Give_Way_To_Window_Keys();
     void DBChange(int table, bool added, bool changed, bool deleted, int recordID, int contributorID);
     void OpenCollections();
     void UpdateQuorvane();
@@ -58,6 +62,7 @@ private:
 
     QHash<QString, QAction*> m_entries;
     QHash<QAction*, QString> m_entryWindow; // entries that need a registered window
+    QHash<QAction*, QString> m_menuTitles;  // each menu's title with its access key
     bool m_loaded = false;
     bool m_passwordAccepted = false;
     bool m_activated = false;

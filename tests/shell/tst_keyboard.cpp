@@ -14,7 +14,9 @@
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
 #include "shell/AllWindows.h"
+#include "shell/AmountBox.h"
 #include "shell/Helpers.h"
+#include "shell/MessageBoxService.h"
 #include "shell/QvDateBox.h"
 #include "shell/QvGrid.h"
 #include "shell/TypedInput.h"
@@ -41,6 +43,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include "support/TestDataSet.h"
@@ -140,7 +143,12 @@ private slots:
     void dialogsTakeTypingAtOnceAndAnswerEnterAndEsc();
     void focusGoesBackToTheOpener();
     void dateBoxLeavesOnTabAndRefusesLetters();
-    void typedDatesAndSearchKeys();
+    void datesTypedInEveryLocale_data();
+    void datesTypedInEveryLocale();
+    void closingAsksAboutTypedChanges_data();
+    void closingAsksAboutTypedChanges();
+    void enterAnswersNoWhereYesDoublesOrDeletes();
+    void searchKeys();
     void quickFindHighlightsOneRowAndBeepsOnNoMatch();
     void duplicateEnvelopeWarning();
     void textBoxesHoldTheirColumnAndAmountBoxesTheLargestAmount();
@@ -273,6 +281,7 @@ void tst_Keyboard::aWholeSundayByKeyboard()
     QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
     QCOMPARE(receipts.first()->lines->Amount(1)->selectedText(), "$25.50"); // what was stored
     Type("9999");
+    m_data->Messages().Expect("Save the changes?", Answer::No);
     Key(Qt::Key_Escape);
     QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
     QTRY_COMPARE(Focus(), w->txtQuick);
@@ -330,11 +339,13 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
     QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Contributors WHERE LastName = 'Nguyen' AND FirstNames = 'Bao'"), 1.0);
 
-    // Esc in the contributor window leaves without saving; in the list, closes it.
+    // Esc in the contributor window asks about the typing, and No leaves
+    // without saving; in the list, Esc closes it.
     Windows::Show_Contributor(m_adams);
     c = Open<frmContInfo>("frmContInfo");
     QTRY_COMPARE(Focus(), c->txtLastName);
     Type("Adamson");
+    m_data->Messages().Expect("Save the changes?", Answer::No);
     Key(Qt::Key_Escape);
     QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
     QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Contributors WHERE LastName = 'Adams'")), 1.0);
@@ -550,22 +561,214 @@ void tst_Keyboard::dateBoxLeavesOnTabAndRefusesLetters()
              1.0);
 }
 
-void tst_Keyboard::typedDatesAndSearchKeys()
+void tst_Keyboard::datesTypedInEveryLocale_data()
 {
-    // Short dates typed as a person types them; the year of the box when
-    // left out; anything else is no date.
-    const struct {
-        const char* typed;
-        QDate date;
-    } cases[] = {{"6/7/2026", QDate(2026, 6, 7)},  {"06/07/2026", QDate(2026, 6, 7)}, {"6/7/26", QDate(2026, 6, 7)},
-                 {"12/31", QDate(2025, 12, 31)},   {" 1/1/2025 ", QDate(2025, 1, 1)}, {"2/30/2025", QDate()},
-                 {"6/7/202", QDate()},             {"6", QDate()},                    {"6//2025", QDate()},
-                 {"13/1/2025", QDate()},           {"6/7/2025/1", QDate()},           {"a/7/2025", QDate()},
-                 {"", QDate()}};
-    for (const auto& c : cases)
-        QVERIFY2(ParseTypedDate(QString::fromLatin1(c.typed), 2025) == c.date, c.typed);
-    QCOMPARE(DateSeparator(), QLatin1Char('/'));
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("date");
+    const QDate june22(2025, 6, 22);
+    // The US form of the README, the ISO form and the locale's own numeric
+    // form are taken everywhere; where a form reads two ways the locale's
+    // order wins (6/7 is the 6th of July in London and Berlin).
+    for (const char* locale : {"C", "en_US", "en_GB", "de_DE"}) {
+        const QString l = QString::fromLatin1(locale);
+        const QByteArray tag(locale);
+        QTest::newRow(tag + " US form") << l << "6/22/2025" << june22;
+        QTest::newRow(tag + " US short year") << l << "6/22/25" << june22;
+        QTest::newRow(tag + " US without year") << l << "6/22" << june22;
+        QTest::newRow(tag + " ISO") << l << "2025-06-22" << june22;
+        QTest::newRow(tag + " no date") << l << "2/30/2025" << QDate();
+        QTest::newRow(tag + " three-digit year") << l << "6/22/202" << QDate();
+        QTest::newRow(tag + " mixed separators") << l << "6/22.2025" << QDate();
+        QTest::newRow(tag + " one number") << l << "6" << QDate();
+        QTest::newRow(tag + " ISO without day") << l << "2025-06" << QDate();
+    }
+    QTest::newRow("C month first") << "C" << "6/7/2025" << QDate(2025, 6, 7);
+    QTest::newRow("en_US month first") << "en_US" << "06/07/2025" << QDate(2025, 6, 7);
+    QTest::newRow("en_GB own form") << "en_GB" << "22/06/2025" << june22;
+    QTest::newRow("en_GB day first") << "en_GB" << "6/7/2025" << QDate(2025, 7, 6);
+    QTest::newRow("de_DE own form") << "de_DE" << "22.06.2025" << june22;
+    QTest::newRow("de_DE short year") << "de_DE" << "22.6.25" << june22;
+    QTest::newRow("de_DE without year") << "de_DE" << "22.6" << june22;
+    QTest::newRow("de_DE day first") << "de_DE" << "6/7/2025" << QDate(2025, 7, 6);
+    QTest::newRow("en_US day first is no date") << "en_US" << "22.06.2025" << QDate();
+}
 
+void tst_Keyboard::datesTypedInEveryLocale()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, typed);
+    QFETCH(QDate, date);
+    struct Restore {
+        ~Restore() { PrepareTestEnvironment(); }
+    } restore;
+    QLocale::setDefault(QLocale(locale));
+    QCOMPARE(ParseTypedDate(typed, 2025), date);
+
+    // The box as a person meets it: typed over, left by Tab.
+    QWidget window;
+    auto* box = new QvDateBox(&window);
+    box->setDateRange(QDate(2025, 1, 1), QDate(2025, 12, 31));
+    box->setDate(QDate(2025, 3, 1));
+    auto* next = new QLineEdit(&window);
+    next->move(0, 40);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    box->setFocus();
+    QCOMPARE(Focus(), box);
+    const int beeps = m_data->Messages().Beeps();
+    Type(typed);
+    QCOMPARE(m_data->Messages().Beeps(), beeps); // no key of a date is refused
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focus(), next);
+    QCOMPARE(box->date(), date.isValid() ? date : QDate(2025, 3, 1));
+    // It shows the date in numbers, in a form it takes back.
+    for (const QChar c : box->text())
+        QVERIFY2(c.isDigit() || IsDateSeparator(c), qPrintable(box->text()));
+    QCOMPARE(ParseTypedDate(box->text(), 2000), box->date());
+    QCOMPARE(ParseShortDate(ShortDate(QDate(2025, 12, 28))), QDate(2025, 12, 28));
+}
+
+void tst_Keyboard::closingAsksAboutTypedChanges_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("box");  // clicked into, then typed in
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved"); // counts 1 once the typing is stored
+    QTest::newRow("offering record") << "frmContReceipt" << "txtAmount(1)" << "50"
+                                     << "SELECT Count(*) FROM Offering WHERE Amount = 50";
+    QTest::newRow("contributor") << "frmContInfo" << "txtLastName" << "Nguyen"
+                                 << "SELECT Count(*) FROM Contributors WHERE LastName = 'Nguyen'";
+    QTest::newRow("pledge") << "frmPledge" << "txtAmount" << "300" << "SELECT Count(*) FROM Pledges WHERE Amount = 300";
+    QTest::newRow("fund") << "frmFundInfo" << "txtName" << "Flowers"
+                          << "SELECT Count(*) FROM Funds WHERE FundName = 'Flowers'";
+    QTest::newRow("church") << "frmChurch" << "txtName" << "Grace Chapel"
+                            << "SELECT Count(*) FROM Church WHERE ChurchName = 'Grace Chapel'";
+    QTest::newRow("preferences") << "frmPreferences" << "txtIRS" << "Thank you"
+                                 << "SELECT Count(*) FROM Church WHERE IRSStatement = 'Thank you'";
+    QTest::newRow("pledge grid") << "frmPledgeUtil" << "fgPledges" << "75"
+                                 << "SELECT Count(*) FROM Pledges WHERE Amount = 75";
+}
+
+void tst_Keyboard::closingAsksAboutTypedChanges()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    StartMain();
+    const int set = m_data->AddCollection(QDate(2025, 6, 15));
+    auto open = [&]() -> frmChild* {
+        if (window == "frmContReceipt")
+            return Windows::Open_New(window, {{"ContributorID", m_smith}, {"CollectionNumber", set},
+                                              {"CollectionDate", QDate(2025, 6, 15)}});
+        if (window == "frmPledge")
+            return Windows::Open_New(window, {{"PledgeID", int(m_data->Scalar(QStringLiteral(
+                                                               "SELECT ID FROM Pledges WHERE ContributorID = %1")
+                                                                                 .arg(m_smith)))},
+                                              {"ContributorID", m_smith}, {"UseEnvelopes", true}});
+        if (window == "frmContInfo") {
+            Windows::Show_Contributor(0);
+            return Windows::Find_Window(window);
+        }
+        if (window == "frmFundInfo") {
+            Windows::Show_Fund(0);
+            return Windows::Find_Window(window);
+        }
+        return Windows::Open_Single(window);
+    };
+    auto typeInto = [&](frmChild* w) {
+        auto* target = w->findChild<QWidget*>(box);
+        QVERIFY(target);
+        QTRY_VERIFY(Focus() && w->isAncestorOf(Focus()));
+        if (Focus() != target) { // the grid's first amount has the focus already
+            QTest::mouseClick(target, Qt::LeftButton);
+            QCOMPARE(Focus(), target);
+        }
+        if (window != "frmPledgeUtil")
+            Key(Qt::Key_A, Qt::ControlModifier);
+        Type(typed);
+    };
+    const QString question = "Save the changes?";
+
+    // Opened, walked through with Tab and left untouched: no question.
+    frmChild* w = open();
+    QVERIFY(w);
+    QTRY_VERIFY(Focus() && w->isAncestorOf(Focus()));
+    // Esc from the buttons: in the pledge grid it takes back a cell's typing.
+    auto toTheButtons = [](frmChild* w) { w->findChild<QPushButton*>("cmdOK")->setFocus(); };
+    for (int i = 0; i < 12 && Focus() && w->isAncestorOf(Focus()); ++i)
+        Key(Qt::Key_Tab);
+    toTheButtons(w);
+    Key(Qt::Key_Escape);
+    QTRY_VERIFY(w->IsClosed());
+    QVERIFY(m_data->Messages().Seen().isEmpty());
+
+    // Typed, then Esc: Cancel keeps the window and what was typed.
+    w = open();
+    typeInto(w);
+    m_data->Messages().Expect(question, Answer::Cancel);
+    toTheButtons(w);
+    Key(Qt::Key_Escape);
+    QVERIFY(!w->IsClosed());
+    QCOMPARE(m_data->Messages().Seen().last().buttons, Messages::Buttons::YesNoCancel);
+    // The close box: No drops it.
+    m_data->Messages().Expect(question, Answer::No);
+    w->Frame()->close();
+    QTRY_VERIFY(w->IsClosed());
+    QCOMPARE(m_data->Scalar(saved), 0.0);
+
+    // The Cancel button drops it without a question.
+    w = open();
+    typeInto(w);
+    w->findChild<QPushButton*>("cmdCancel")->click();
+    QTRY_VERIFY(w->IsClosed());
+    QCOMPARE(m_data->Scalar(saved), 0.0);
+
+    // The close box, Yes: saved as OK saves it, once.
+    w = open();
+    typeInto(w);
+    m_data->Messages().Expect(question, Answer::Yes);
+    w->Frame()->close();
+    QTRY_VERIFY(w->IsClosed());
+    QCOMPARE(m_data->Scalar(saved), 1.0);
+    m_data->Messages().VerifyAllShown();
+}
+
+void tst_Keyboard::enterAnswersNoWhereYesDoublesOrDeletes()
+{
+    // The program's own message box, as a person meets it: Enter presses
+    // the default button, which is No for a question whose Yes makes a
+    // second of something or deletes records.
+    const Messages::Handler responder = Messages::SetHandler({});
+    const Messages::BeepHandler beeper = Messages::SetBeepHandler({});
+    MessageBoxService::Install(nullptr);
+    auto enterOnTheBox = [] {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box || !box->isVisible())
+                return;
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus && box->isAncestorOf(focus) ? focus : box, Qt::Key_Return);
+            poll->deleteLater();
+        });
+        poll->start(10);
+    };
+    enterOnTheBox();
+    const Answer risky = Messages::Ask_Default_No("Are you sure you want to create another one?", "Duplicate Date");
+    enterOnTheBox();
+    const Answer plain = Messages::Show("Update the pledges entered?", "Update", Messages::Icon::Question,
+                                        Messages::Buttons::YesNo);
+    Messages::SetHandler(responder);
+    Messages::SetBeepHandler(beeper);
+    QCOMPARE(risky, Answer::No);
+    QCOMPARE(plain, Answer::Yes);
+}
+
+void tst_Keyboard::searchKeys()
+{
     QCOMPARE(SearchKey(QStringLiteral("Lefèvre, Anne")), "LEFEVRE, ANNE");
     QCOMPARE(SearchKey(QStringLiteral("Müller-Łukasz, Zoë")), QStringLiteral("MULLER-ŁUKASZ, ZOE"));
     QCOMPARE(SearchKey(QStringLiteral("ﬁnch")), "FINCH");
@@ -605,6 +808,12 @@ void tst_Keyboard::quickFindHighlightsOneRowAndBeepsOnNoMatch()
     QCOMPARE(m_data->Messages().Beeps(), beeps + 1);
     QCOMPARE(w->txtQuick->selectedText(), "adax");
     QVERIFY(OpenOf<frmContReceipt>().isEmpty());
+    // Also seen where the beep is not heard.
+    QCOMPARE(m_main->sbNote->text(), "No contributor's name begins with \"adax\"");
+    Type("199");
+    Key(Qt::Key_Return);
+    QCOMPARE(m_data->Messages().Beeps(), beeps + 2);
+    QCOMPARE(m_main->sbNote->text(), "No contributor has envelope 199");
 
     // The totals tab: the closing total row is twice as tall as the others.
     m_data->AddOffering(m_smith, set, -2025, 40);
@@ -645,9 +854,10 @@ void tst_Keyboard::duplicateEnvelopeWarning()
         return p;
     };
     const QString question = "Envelope number 101 is already used by Smith, John. Use it anyway?";
-    // No: nothing stored, back in the number box with the number selected.
+    // Enter answers No: nothing stored, back in the number box with the
+    // number selected.
     frmPledge* p = addPledge("101");
-    m_data->Messages().Expect(question, Answer::No);
+    m_data->Messages().ExpectEnter(question);
     Key(Qt::Key_Return);
     QVERIFY(!p->IsClosed());
     QCOMPARE(Focus(), p->txtAccountNumber);
@@ -754,10 +964,33 @@ void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
     Key(Qt::Key_Tab);
     QCOMPARE(m_data->Messages().Beeps(), beeps + 1);
     QCOMPARE(m_data->Messages().Notes().size(), 1);
-    // Enter pressed twice before the window has gone saves once.
-    r->lines->Amount(1)->setFocus();
-    Type("40");
+    // Seen, not only heard: the refused box keeps a red frame and the status
+    // bar its note, on no timer, while the box is only passed through...
     QLineEdit* box = r->lines->Amount(1);
+    auto noteTimerRunning = [this] {
+        for (QTimer* t : m_main->findChildren<QTimer*>())
+            if (t->isActive() && t->interval() == 30000)
+                return true;
+        return false;
+    };
+    QVERIFY(AmountBox::Refused(box));
+    QVERIFY(box->styleSheet().contains("border"));
+    QVERIFY(!noteTimerRunning());
+    box->setFocus();
+    Key(Qt::Key_Tab);
+    QVERIFY(AmountBox::Refused(box));
+    QCOMPARE(m_main->sbNote->text(), "'1O0' is not an amount");
+    // ...until an amount is typed into it.
+    box->setFocus();
+    Type("40");
+    Key(Qt::Key_Tab);
+    QVERIFY(!AmountBox::Refused(box));
+    QVERIFY(box->styleSheet().isEmpty());
+    QCOMPARE(m_main->sbNote->text(), "");
+    QVERIFY(m_data->Messages().Notes().isEmpty());
+    // Enter pressed twice before the window has gone saves once.
+    box->setFocus();
+    Type("40");
     QTest::keyClick(box, Qt::Key_Return);
     QVERIFY(r->IsClosed());
     QTest::keyClick(box, Qt::Key_Return);
@@ -767,6 +1000,21 @@ void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
     // Whole-number boxes say the same of a number.
     QCOMPARE(WholeNumberText("12abc"), "0");
     QCOMPARE(m_data->Messages().Notes().last(), "'12abc' is not a number");
+
+    // A refused pledge amount is marked the same way.
+    Windows::Open_New("frmPledge", {{"PledgeID", 0}, {"ContributorID", m_adams}, {"UseEnvelopes", false}});
+    auto* p = Open<frmPledge>("frmPledge");
+    QVERIFY(p);
+    QTest::mouseClick(p->txtAmount, Qt::LeftButton);
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type("12,,5");
+    Key(Qt::Key_Tab);
+    QVERIFY(AmountBox::Refused(p->txtAmount));
+    QCOMPARE(m_main->sbNote->text(), "'12,,5' is not an amount");
+    // A window closed with a refused box takes its note along.
+    p->cmdCancel->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(m_main->sbNote->text(), "");
 }
 
 void tst_Keyboard::dataSetChoiceCentresInTheMainWindow()
