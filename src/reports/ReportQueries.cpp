@@ -30,4 +30,12 @@ QList<CollectionItem> Collection_List(int processingYear)
     return items;
 }
 
+QString Range_Problem(const QDate& begin, const QDate& end)
+{
+    if (!begin.isValid() || !end.isValid() || end >= begin)
+        return QString();
+    return QStringLiteral("The date range ends on ") + modGlobal::ShortDate(end) + QStringLiteral(", before it begins on ")
+        + modGlobal::ShortDate(begin) + QStringLiteral(". Please choose an end date on or after the beginning.");
+}
+
 } // namespace ReportQueries

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <array>
+#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <vector>
@@ -443,6 +444,49 @@ Tables Build(const Choice& choice, const QDate& begin, const QDate& end, const P
     return t;
 }
 
+QString Safe_File_Name(const QString& text)
+{
+    QString name;
+    name.reserve(text.size());
+    for (const QChar ch : text) {
+        // Characters no file system takes, none that could lead out of the
+        // chosen folder, and no control or direction-changing characters,
+        // which would make a name read otherwise than it is.
+        const QChar::Category cat = ch.category();
+        if (cat == QChar::Other_Control || cat == QChar::Other_Format)
+            continue;
+        name += QStringLiteral("/\\:*?\"<>|").contains(ch) ? QLatin1Char('_') : ch;
+    }
+    // No hidden file, and nothing a file system drops at the end.
+    auto blankOrDot = [](QChar c) { return c == QLatin1Char('.') || c.isSpace(); };
+    while (!name.isEmpty() && blankOrDot(name.front()))
+        name.remove(0, 1);
+    // At most 120 characters and well under the 255 bytes most file systems
+    // allow, room left for " (2)" and ".pdf"; never half a character.
+    constexpr int kMostCharacters = 120, kMostBytes = 200;
+    int characters = 0, bytes = 0;
+    qsizetype end = 0;
+    while (end < name.size()) {
+        const bool pair = name.at(end).isHighSurrogate() && end + 1 < name.size() && name.at(end + 1).isLowSurrogate();
+        const char32_t code = pair ? QChar::surrogateToUcs4(name.at(end), name.at(end + 1)) : name.at(end).unicode();
+        const int size = code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+        if (characters + 1 > kMostCharacters || bytes + size > kMostBytes)
+            break;
+        ++characters;
+        bytes += size;
+        end += pair ? 2 : 1;
+    }
+    name.truncate(end);
+    while (!name.isEmpty() && blankOrDot(name.back()))
+        name.chop(1);
+    // Names Windows keeps for its devices, with or without an extension.
+    static const QRegularExpression reserved(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (reserved.match(name).hasMatch())
+        name.insert(name.indexOf(QLatin1Char('.')) < 0 ? name.size() : name.indexOf(QLatin1Char('.')), QLatin1Char('_'));
+    return name;
+}
+
 QHash<int, QString> File_Names(const ReportTable& summaries, int mainFund)
 {
     QHash<int, int> envelope;
@@ -465,15 +509,7 @@ QHash<int, QString> File_Names(const ReportTable& summaries, int mainFund)
         if (id == 1) {
             name = QStringLiteral("Loose Offering");
         } else {
-            name = shown.value(id);
-            // Characters no file system takes, and none that could lead out of
-            // the chosen folder.
-            for (QChar& ch : name)
-                if (QStringLiteral("/\\:*?\"<>|").contains(ch) || ch.unicode() < 32)
-                    ch = QLatin1Char('_');
-            name = name.trimmed();
-            while (name.endsWith(QLatin1Char('.')))
-                name.chop(1);
+            name = Safe_File_Name(shown.value(id));
             if (name.isEmpty())
                 name = QStringLiteral("Contributor %1").arg(id);
             if (const int env = envelope.value(id); env > 0)

@@ -59,6 +59,11 @@ Tables Build(const Choice& choice, const QDate& begin, const QDate& end, const P
 // the loose offering; made safe for a file system and unique in the run.
 // Keyed by contributor ID.
 QHash<int, QString> File_Names(const ReportTable& summaries, int mainFund);
+// A name made fit to be a file's name on any disk: no path or control
+// characters, no leading dot, at most 120 characters (and 200 bytes) cut
+// between characters, no name Windows keeps for a device ("CON" gives
+// "CON_"). Empty when nothing is left.
+QString Safe_File_Name(const QString& text);
 
 // What would make a statement wrong or unmailable, checked before a run:
 // contributors in the run without an address, gifts in the range to

@@ -72,6 +72,18 @@ QString frmReportWindow::Export_Name() const
     return windowTitle();
 }
 
+bool frmReportWindow::Range_Refused(const QDate& begin, const QDate& end)
+{
+    const QString problem = ReportQueries::Range_Problem(begin, end);
+    if (problem.isEmpty())
+        return false;
+    // Said in the status bar, not in a box: the range is often passing
+    // through such a state while a date is typed digit by digit.
+    Messages::Beep();
+    Messages::Note(problem);
+    return true;
+}
+
 void frmReportWindow::Build()
 {
     if (m_building)

@@ -26,6 +26,9 @@ public:
     // Builds the report now, unless a build is running.
     void Build();
     bool Loading() const { return m_loading; }
+    // Says so (a beep and the status bar) and returns true when the range
+    // ends before it begins; the window then shows no report.
+    bool Range_Refused(const QDate& begin, const QDate& end);
     bool Building() const { return m_building; }
     const Report* Current_Report() const { return m_report.get(); }
 

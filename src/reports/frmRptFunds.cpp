@@ -40,6 +40,10 @@ void frmRptFunds::Fill_Lists()
 std::unique_ptr<Report> frmRptFunds::Make_Report()
 {
     const Listings::Selection s = Selection();
+    if (!s.byCollection && Range_Refused(s.begin, s.end)) {
+        m_title.clear();
+        return nullptr;
+    }
     auto table = Listings::Fund_Report(s, chkShowNames->isChecked());
     if (!table) {
         m_title.clear();

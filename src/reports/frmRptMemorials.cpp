@@ -29,7 +29,10 @@ int frmRptMemorials::Build_Controls()
 
 std::unique_ptr<Report> frmRptMemorials::Make_Report()
 {
-    auto table = Listings::Memorial_Labels(Selection(), sheet->Skip());
+    const Listings::Selection s = Selection();
+    if (!s.byCollection && Range_Refused(s.begin, s.end))
+        return nullptr;
+    auto table = Listings::Memorial_Labels(s, sheet->Skip());
     if (!table)
         return nullptr;
     auto report = std::make_unique<rptMemorials>();

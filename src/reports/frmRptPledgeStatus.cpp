@@ -103,7 +103,7 @@ std::unique_ptr<Report> frmRptPledgeStatus::Make_Report()
 {
     m_builtBegin = dpBegin->date();
     m_builtEnd = dpEnd->date();
-    if (cboFund->currentIndex() < 0 || cboSort->currentIndex() < 0)
+    if (cboFund->currentIndex() < 0 || cboSort->currentIndex() < 0 || Range_Refused(m_builtBegin, m_builtEnd))
         return nullptr;
     PledgeStatus::Options o;
     o.fundID = cboFund->currentData().toInt();

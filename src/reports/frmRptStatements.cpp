@@ -108,7 +108,7 @@ std::unique_ptr<Report> frmRptStatements::Make_Report()
     m_builtBegin = dpBegin->date();
     m_builtEnd = dpEnd->date();
     cmdSaveEach->setEnabled(false);
-    if (!m_choice.Any())
+    if (!m_choice.Any() || Range_Refused(m_builtBegin, m_builtEnd))
         return nullptr;
     Statements::Tables tables;
     {
@@ -173,10 +173,16 @@ int frmRptStatements::Save_Each()
             });
         progress.close();
         const QString where = QDir::toNativeSeparators(folder);
-        if (!files.error.isEmpty())
-            Messages::Show(QStringLiteral("The statement could not be saved:\r\n") + files.error
+        if (!files.failed.isEmpty()) {
+            // A long list is cut: the first ones tell what went wrong.
+            QStringList shownFailures = files.failed.mid(0, 10);
+            if (files.failed.size() > 10)
+                shownFailures << QStringLiteral("... and %1 more").arg(files.failed.size() - 10);
+            Messages::Show(QStringLiteral("%1 statement(s) could not be saved:\r\n").arg(files.failed.size())
+                               + shownFailures.join(QStringLiteral("\r\n"))
                                + QStringLiteral("\r\n\r\n%1 of %2 statements were saved in %3.").arg(files.written).arg(total).arg(where),
                            kCaption, Messages::Icon::Critical);
+        }
         else if (files.cancelled)
             Messages::Show(QStringLiteral("Cancelled: %1 of %2 statements were saved in %3.").arg(files.written).arg(total).arg(where),
                            kCaption, Messages::Icon::Information);

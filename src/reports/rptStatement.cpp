@@ -266,13 +266,15 @@ StatementFiles Write_Statement_Pdfs(const rptStatement& report, const QString& f
         const QString path = dir.filePath(names.value(id) + QStringLiteral(".pdf"));
         const ReportDocument doc = report.Layout_Statements(printed, {r});
         QString error;
-        if (!doc.WritePdf(path, &error)) {
-            result.error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + error;
-            return result;
-        }
-        result.files << path;
-        ++result.written;
         ++done;
+        if (doc.WritePdf(path, &error)) {
+            result.files << path;
+            ++result.written;
+        } else {
+            // One file the disk refuses does not stop everybody else's.
+            result.failed << QDir::toNativeSeparators(path) + QStringLiteral(": ") + error;
+            result.error = result.failed.join(QStringLiteral("\r\n"));
+        }
         if (ok && !ok(done, int(order.size())) && done < int(order.size())) {
             result.cancelled = true;
             return result;

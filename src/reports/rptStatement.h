@@ -39,12 +39,14 @@ private:
 
 // Writes a PDF file per statement into a folder, named by envelope number
 // and name. ok(done, total) is asked after each file; false stops the run
-// there (a file is written whole or not at all). Returns the number of
-// files written; on a failure error says which file and why.
+// there (a file is written whole or not at all). A file that cannot be
+// written is listed and the run goes on. Returns the number of files
+// written and, for each failure, which file and why.
 struct StatementFiles {
     int written = 0;
     bool cancelled = false;
-    QString error;
+    QStringList failed; // "path: reason"
+    QString error;      // the failures, one per line
     QStringList files;
 };
 StatementFiles Write_Statement_Pdfs(const rptStatement& report, const QString& folder, int mainFund, const QDate& printed,

@@ -1,6 +1,7 @@
 #include "modSettings.h"
 
 #include "Helpers.h"
+#include "Privacy.h"
 #include "modGlobal.h"
 
 #include <QDir>
@@ -96,7 +97,11 @@ bool Write(const QString& section, const QString& key, const QString& value)
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit())
+        return false;
+    // It names the data files and may hold what only the treasurer should read.
+    modGlobal::Owner_Only(SettingsFilePath());
+    return true;
 }
 
 } // namespace modSettings

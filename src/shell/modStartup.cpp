@@ -2,6 +2,7 @@
 
 #include "Helpers.h"
 #include "Messages.h"
+#include "Privacy.h"
 #include "clsDBEvent.h"
 #include "modGlobal.h"
 #include "modSettings.h"
@@ -124,6 +125,7 @@ QString Lock_Data_File(const QString& dataFile)
     // process has died on this computer is taken over.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) {
+        modGlobal::Owner_Only(LockFilePath(dataFile));
         DataFileLock() = std::move(lock);
         LockedDataFile() = dataFile;
         return QString();
@@ -134,7 +136,23 @@ QString Lock_Data_File(const QString& dataFile)
         return QString();
     qint64 pid = 0;
     QString host, application;
-    lock->getLockInfo(&pid, &host, &application);
+    if (!lock->getLockInfo(&pid, &host, &application)) {
+        // An empty or garbled lock, as a power cut leaves it, names nobody
+        // who could be asked; the user decides, knowing whether another
+        // computer has the books open.
+        const QString question = QStringLiteral("The data file ") + dataFile
+            + QStringLiteral(" is marked as open, but the mark (") + LockFilePath(dataFile)
+            + QStringLiteral(") names no copy of the program: it may be left from a power cut or a crash.\r\n\r\n"
+                             "If no other copy of the program has these books open, on this computer or another, "
+                             "the data file can be taken over. Take it over?");
+        if (Messages::Ask_Default_No(question) == Messages::Answer::Yes && lock->removeStaleLockFile()
+            && lock->tryLock(0)) {
+            modGlobal::Owner_Only(LockFilePath(dataFile));
+            DataFileLock() = std::move(lock);
+            LockedDataFile() = dataFile;
+            return QString();
+        }
+    }
     const QFileInfo info(LockFilePath(dataFile));
     const QString user = info.owner().isEmpty() ? QStringLiteral("another user") : info.owner();
     const QDateTime since = info.lastModified();
@@ -195,16 +213,17 @@ Result Start_Up(const PickDataSet& pick)
                 Messages::Show(NoDataFileText(), {}, Messages::Icon::Exclamation);
                 return Result::NoDataFile;
             }
-            QDir().mkpath(DataFolder());
+            if (!QFileInfo::exists(DataFolder()) && QDir().mkpath(DataFolder()))
+                Owner_Only_Folder(DataFolder());
             if (!QFile::copy(templ, DataFilePath + QStringLiteral(".MDB"))) {
                 Messages::Show(QStringLiteral("The data file ") + DataFilePath
                                    + QStringLiteral(".MDB could not be created from ") + templ + QLatin1Char('.'),
                                {}, Messages::Icon::Critical);
                 return Result::OpenFailed;
             }
-            // A template copied from a read-only program folder stays writable.
-            QFile::setPermissions(DataFilePath + QStringLiteral(".MDB"),
-                                  QFile::permissions(DataFilePath + QStringLiteral(".MDB")) | QFileDevice::WriteOwner);
+            // Writable though the template came from a read-only program
+            // folder, and readable by the treasurer's account alone.
+            Owner_Only(DataFilePath + QStringLiteral(".MDB"));
             // Into the chosen data set's own section: writing it into data set
             // 1's would point the real books' entry at the new empty file.
             modSettings::Write(SectionOf(chosen), QStringLiteral("DBName"), DataFilePath);

@@ -1,6 +1,7 @@
 #include "SafetyCopy.h"
 
 #include "shell/Messages.h"
+#include "shell/Privacy.h"
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
 #include "shell/modStartup.h"
@@ -8,6 +9,7 @@
 #include "storage/DbError.h"
 #include "storage/clsFunds.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,40 +49,78 @@ QRegularExpression NamePattern()
                               QRegularExpression::CaseInsensitiveOption);
 }
 
-// What is kept beside a copy, in a small file of its own: the processing
-// year the books were worked in when the copy was made, so that a restore
-// brings back the year together with the envelope numbers of that year.
+// What is kept beside a copy, in a small file of its own: the order in which
+// it was made (a sequence that never goes back, whatever the clock says),
+// its size and checksum, and the processing year the books were worked in,
+// so that a restore brings back the year with that year's envelope numbers.
 QString AboutFile(const QString& copyPath)
 {
     return copyPath + QStringLiteral(".about");
 }
 
-void Write_About(const QString& copyPath)
-{
-    QFile f(AboutFile(copyPath));
-    // Without it the copy is still whole; a restore then keeps the year in force.
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        f.write("ProcessingYear=" + QByteArray::number(modGlobal::ProcessingYear) + '\n');
-}
+struct About {
+    qint64 sequence = 0; // 0: a copy of an older program run, older than any with one
+    int processingYear = 0;
+    qint64 size = -1;
+    QByteArray sha256; // hex
+};
 
-int Read_Year(const QString& copyPath)
+About Read_About(const QString& copyPath)
 {
+    About about;
     QFile f(AboutFile(copyPath));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return 0;
+        return about;
     for (int lines = 0; lines < 20 && !f.atEnd(); ++lines) {
         const QByteArray line = f.readLine(200).trimmed();
-        if (line.startsWith("ProcessingYear=")) {
-            const int year = line.mid(15).toInt();
-            return year >= 1900 && year <= 9999 ? year : 0;
-        }
+        const qsizetype eq = line.indexOf('=');
+        if (eq < 0)
+            continue;
+        const QByteArray key = line.left(eq), value = line.mid(eq + 1);
+        if (key == "Sequence")
+            about.sequence = std::max<qint64>(0, value.toLongLong());
+        else if (key == "ProcessingYear")
+            about.processingYear = value.toInt() >= 1900 && value.toInt() <= 9999 ? value.toInt() : 0;
+        else if (key == "Size")
+            about.size = value.toLongLong();
+        else if (key == "SHA256")
+            about.sha256 = value.toLower();
     }
-    return 0;
+    return about;
+}
+
+QByteArray Checksum(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&f))
+        return {};
+    return hash.result().toHex();
+}
+
+bool Write_About(const QString& copyPath, const About& about)
+{
+    // Written whole under another name, then put in place.
+    const QString path = AboutFile(copyPath);
+    QFile f(path + QStringLiteral(".part"));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return false;
+    const QByteArray text = "Sequence=" + QByteArray::number(about.sequence) + "\nProcessingYear="
+                            + QByteArray::number(about.processingYear) + "\nSize=" + QByteArray::number(about.size)
+                            + "\nSHA256=" + about.sha256 + '\n';
+    const bool written = f.write(text) == text.size() && f.flush();
+    f.close();
+    modGlobal::Owner_Only(f.fileName());
+    QFile::remove(path);
+    return written && QFile::rename(f.fileName(), path);
 }
 
 struct Found {
     Copy copy;
-    int sequence = 1;
+    qint64 order = 0; // the sequence it was made in
+    int suffix = 1;   // -2, -3 ... after the time of a second copy in one second
 };
 
 QList<Found> FindCopies()
@@ -95,23 +135,51 @@ QList<Found> FindCopies()
         const QDateTime made = QDateTime::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd-HHmmss"));
         if (!made.isValid())
             continue;
+        const About about = Read_About(f.absoluteFilePath());
         Found c;
-        c.copy = {f.absoluteFilePath(), made, f.size(), Read_Year(f.absoluteFilePath())};
-        c.sequence = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
+        c.copy = {f.absoluteFilePath(), made, f.size(), about.processingYear};
+        // A copy whose size is not the one it was made with is damaged; the
+        // checksum is compared when it is to be restored.
+        c.copy.damaged = about.size >= 0 && about.size != f.size();
+        c.order = about.sequence;
+        c.suffix = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
         found.append(c);
     }
+    // The order they were made in; the clock only between copies that keep
+    // none (made before copies were numbered).
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
-        return a.copy.made != b.copy.made ? a.copy.made > b.copy.made : a.sequence > b.sequence;
+        if (a.order != b.order)
+            return a.order > b.order;
+        return a.copy.made != b.copy.made ? a.copy.made > b.copy.made : a.suffix > b.suffix;
     });
     return found;
 }
 
-void Prune()
+qint64 NextSequence()
+{
+    qint64 last = 0;
+    for (const Found& f : FindCopies())
+        last = std::max(last, f.order);
+    return last + 1;
+}
+
+void Remove_Copy(const QString& path)
+{
+    QFile::remove(path);
+    QFile::remove(AboutFile(path));
+}
+
+// Lets go of the oldest copies beyond kKept; the ones named are kept in any case.
+void Prune(const QStringList& keep)
 {
     const QList<Found> copies = FindCopies();
-    for (int i = kKept; i < copies.size(); ++i) {
-        QFile::remove(copies[i].copy.path);
-        QFile::remove(AboutFile(copies[i].copy.path));
+    int kept = 0;
+    for (const Found& f : copies) {
+        if (keep.contains(f.copy.path) || kept < kKept) {
+            ++kept;
+            continue;
+        }
+        Remove_Copy(f.copy.path);
     }
 }
 
@@ -172,12 +240,23 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// The engine's full check: quick_check does not compare the indexes with
+// their tables, and a copy whose index lies would give wrong totals.
+void Check_Whole(const Handle& h, const QString& path)
+{
+    const QString check = h.Value("PRAGMA integrity_check;");
+    if (check != QLatin1String("ok"))
+        throw DbError(QStringLiteral("The copy is damaged (") + check + QStringLiteral("): ") + QDir::toNativeSeparators(path));
+}
+
 QString NewCopy()
 {
     const QString folder = Folder();
     if (!QDir().mkpath(folder))
         throw DbError(QStringLiteral("The folder ") + QDir::toNativeSeparators(folder)
                       + QStringLiteral(" could not be made."));
+    modGlobal::Owner_Only_Folder(folder);
+    const qint64 sequence = NextSequence();
     const QString stem = DataFile().completeBaseName() + QLatin1Char('-')
                          + Now().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
     QString path = QDir(folder).filePath(stem + Suffix());
@@ -190,7 +269,9 @@ QString NewCopy()
     try {
         Handle target(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         Backup(target.db(), modGlobal::DB().Handle());
+        Check_Whole(target, path);
         target.Close();
+        modGlobal::Owner_Only(part);
     } catch (...) {
         QFile::remove(part);
         throw;
@@ -199,7 +280,17 @@ QString NewCopy()
         QFile::remove(part);
         throw DbError(QStringLiteral("The copy could not be named ") + QDir::toNativeSeparators(path) + QLatin1Char('.'));
     }
-    Write_About(path);
+    About about;
+    about.sequence = sequence;
+    about.processingYear = modGlobal::ProcessingYear;
+    about.size = QFileInfo(path).size();
+    about.sha256 = Checksum(path);
+    if (!Write_About(path, about)) {
+        // Without it the copy could be taken for an older one and let go first.
+        Remove_Copy(path);
+        throw DbError(QStringLiteral("The copy's checksum could not be written beside ") + QDir::toNativeSeparators(path)
+                      + QLatin1Char('.'));
+    }
     return path;
 }
 
@@ -218,7 +309,7 @@ QString Folder()
 QString Make_Copy()
 {
     const QString path = NewCopy();
-    Prune();
+    Prune({path});
     return path;
 }
 
@@ -267,27 +358,49 @@ void Exit_Copy()
     }
 }
 
+void Verify_Copy(const QString& path)
+{
+    const About about = Read_About(path);
+    if (!about.sha256.isEmpty() && Checksum(path) != about.sha256)
+        throw DbError(QStringLiteral("The copy is damaged: it is no longer the file that was saved. ")
+                      + QDir::toNativeSeparators(path));
+    Handle source(path, SQLITE_OPEN_READONLY);
+    Check_Whole(source, path);
+    if (source.Value("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'Pledges';").toInt() == 0)
+        throw DbError(QStringLiteral("The file is not a data file of this program: ") + path);
+}
+
 QString Restore_Copy(const QString& path)
 {
     // A copy that is damaged, or not a data file at all, must not replace the books.
+    Verify_Copy(path);
+    const About about = Read_About(path);
     Handle source(path, SQLITE_OPEN_READONLY);
-    const QString check = source.Value("PRAGMA quick_check;");
-    if (check != QLatin1String("ok"))
-        throw DbError(check + QStringLiteral(": ") + path);
-    if (source.Value("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'Pledges';").toInt() == 0)
-        throw DbError(QStringLiteral("The file is not a data file of this program: ") + path);
 
     // The copy of the books as they are now comes first; the oldest copies
     // are let go only afterwards, as the one restored may be among them.
     const QString before = NewCopy();
     Backup(modGlobal::DB().Handle(), source.db());
     source.Close();
-    Prune();
+    {
+        // The books put back get the same check; should they fail it, the
+        // books as they were go back in their place.
+        Handle restored(modGlobal::DB().FilePath(), SQLITE_OPEN_READONLY);
+        const QString check = restored.Value("PRAGMA integrity_check;");
+        restored.Close();
+        if (check != QLatin1String("ok")) {
+            Handle previous(before, SQLITE_OPEN_READONLY);
+            Backup(modGlobal::DB().Handle(), previous.db());
+            throw DbError(QStringLiteral("The restored books did not pass the engine's check (") + check
+                          + QStringLiteral("); the books are as they were."));
+        }
+    }
+    Prune({before});
 
     // The copy's year comes back with it: in another year the envelope
     // numbers of the restored books would all be blank.
-    if (const int year = Read_Year(path); year > 0)
-        modGlobal::ProcessingYear = year;
+    if (about.processingYear > 0)
+        modGlobal::ProcessingYear = about.processingYear;
 
     // The books are opened again as at start-up, so that every table is
     // ready for the restored content.

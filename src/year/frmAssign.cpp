@@ -73,10 +73,17 @@ void frmAssign::Handle_DBChange(int table, bool, bool, bool, int, int)
 void frmAssign::cmdOK_Click()
 {
     const int fundID = cboFund->currentData().toInt();
-    for (auto& c : Choice) {
-        c.Reformat();
-        if (c.Checked() && !c.Valid(kTitle))
-            return;
+    // The number check reads the books: a file another program holds is
+    // answered here, with the dialog kept as it is.
+    try {
+        for (auto& c : Choice) {
+            c.Reformat();
+            if (c.Checked() && !c.Valid(kTitle))
+                return;
+        }
+    } catch (const DbError& e) {
+        YearWindows::Show_Failure(e.Message());
+        return;
     }
     QString copy;
     m_changes.clear();

@@ -85,9 +85,14 @@ void frmRestore::Fill_List()
     g->AddItem(QStringLiteral("\tDate\tTime\tSize"));
     g->AddItem(QStringLiteral("\t\t\t"));
     g->SetRowHidden(1, true);
-    for (const SafetyCopy::Copy& c : SafetyCopy::List_Copies())
+    m_damaged.clear();
+    for (const SafetyCopy::Copy& c : SafetyCopy::List_Copies()) {
         g->AddItem(c.path + QLatin1Char('\t') + modGlobal::LongDate(c.made.date()) + QLatin1Char('\t') + TimeText(c.made)
-                   + QLatin1Char('\t') + QLocale().toString((c.size + 1023) / 1024) + QStringLiteral(" KB"));
+                   + QLatin1Char('\t')
+                   + (c.damaged ? QStringLiteral("damaged") : QLocale().toString((c.size + 1023) / 1024) + QStringLiteral(" KB")));
+        if (c.damaged)
+            m_damaged.insert(c.path);
+    }
     cmdOK->setEnabled(g->Rows() > 2);
     if (g->Rows() > 2)
         g->SetRow(2);
@@ -99,6 +104,22 @@ void frmRestore::cmdOK_Click()
     if (row < 2)
         return;
     const QString path = fgCopies->TextMatrix(row, kPathCol);
+    if (!m_damaged.contains(path)) {
+        try {
+            Hourglass wait;
+            SafetyCopy::Verify_Copy(path);
+        } catch (const DbError& e) {
+            m_damaged.insert(path);
+            fgCopies->SetTextMatrix(row, kSizeCol, QStringLiteral("damaged"));
+            Messages::Show(e.Message(), kTitle, Messages::Icon::Exclamation);
+            return;
+        }
+    }
+    if (m_damaged.contains(path)) {
+        Messages::Show(QStringLiteral("This copy is damaged and cannot be restored: ") + QDir::toNativeSeparators(path),
+                       kTitle, Messages::Icon::Exclamation);
+        return;
+    }
     if (Messages::Ask_Default_No(QStringLiteral("Put the books back as they were on ") + fgCopies->TextMatrix(row, kDateCol)
                            + QStringLiteral(" at ") + fgCopies->TextMatrix(row, kTimeCol)
                            + QStringLiteral("?\r\n\r\nThe books as they are now are saved as a safety copy first. "

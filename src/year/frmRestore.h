@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSet>
+
 #include "shell/frmChild.h"
 
 class QLabel;
@@ -19,6 +21,7 @@ public:
     QPushButton *cmdOK, *cmdCancel;
 
 private:
+    QSet<QString> m_damaged; // copies that cannot be restored
     void Fill_List();
     void cmdOK_Click();
 };

@@ -66,6 +66,8 @@ class tst_SecondCopy : public QObject {
 private slots:
     void secondCopyIsToldWhoHasTheFile();
     void lockOfADeadCopyIsTakenOver();
+    void lockNobodyHoldsIsOffered_data();
+    void lockNobodyHoldsIsOffered();
     void fileThatCannotBeWrittenIsSaidAtStart();
 };
 
@@ -122,6 +124,36 @@ void tst_SecondCopy::lockOfADeadCopyIsTakenOver()
     QVERIFY(QFile::exists(modStartup::LockFilePath(DataFolder() + "/QVDATA.MDB")));
     QCOMPARE(modStartup::Start_Up(nullptr), Result::Ready);
     modStartup::Shut_Down();
+}
+
+void tst_SecondCopy::lockNobodyHoldsIsOffered_data()
+{
+    QTest::addColumn<QByteArray>("lock");
+    QTest::newRow("empty, as a power cut leaves it") << QByteArray();
+    QTest::newRow("garbled") << QByteArray("\x01\xff\nnot a lock\n");
+}
+
+void tst_SecondCopy::lockNobodyHoldsIsOffered()
+{
+    QFETCH(QByteArray, lock);
+    TestDataSet data(TestDataSet::Start::FoldersOnly);
+    data.ProvideTemplate();
+    QCOMPARE(modStartup::Start_Up(nullptr), Result::Ready);
+    modStartup::Shut_Down();
+    const QString lockPath = modStartup::LockFilePath(DataFolder() + "/QVDATA.MDB");
+    QFile f(lockPath);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(lock);
+    f.close();
+    // Enter leaves it alone; Yes takes the books over.
+    data.Messages().ExpectEnter("names no copy of the program: it may be left from a power cut");
+    data.Messages().Expect("Only one copy of the program can work on a data file at a time.");
+    QCOMPARE(modStartup::Start_Up(nullptr), Result::InUse);
+    data.Messages().Expect("Take it over?", Messages::Answer::Yes);
+    QCOMPARE(modStartup::Start_Up(nullptr), Result::Ready);
+    QCOMPARE(OtherCopy("", "").result, int(Result::InUse)); // now it is ours
+    modStartup::Shut_Down();
+    QVERIFY(!QFile::exists(lockPath));
 }
 
 void tst_SecondCopy::fileThatCannotBeWrittenIsSaidAtStart()

@@ -32,6 +32,14 @@ grep -q "no collection set number 9999" "$dir/out" || fail "message of a missing
 [ $? -eq 2 ] || fail "a bad number must end with status 2"
 grep -q -- "--collection needs a number" "$dir/out" || fail "message of a bad number: $(cat "$dir/out")"
 
+# A range that ends before it begins is refused, not printed as a range without gifts.
+for cmd in "statements --which all-name" "pledges --fund -2025 --sort name" "funds --fund -2025"; do
+    # shellcheck disable=SC2086
+    "$report" "$dir/books.MDB" $cmd --from 2025-12-31 --to 2025-01-01 --pdf "$dir/x.pdf" >"$dir/out" 2>&1
+    [ $? -ne 0 ] || fail "$cmd: a range ending before it begins must end with an error"
+    grep -q "The date range ends on 1/1/2025, before it begins on 12/31/2025" "$dir/out" || fail "$cmd: $(cat "$dir/out")"
+done
+
 "$report" "$dir/none.MDB" weekly --collection 1 --pdf "$dir/x.pdf" >"$dir/out" 2>&1
 [ $? -eq 1 ] || fail "a missing data file must end with status 1"
 echo "PASS"

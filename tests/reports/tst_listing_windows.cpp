@@ -159,6 +159,14 @@ void tst_ListingWindows::fundReportFromTheFundListAndItsChoices()
     // A narrower range rebuilds on the date change.
     w->dpEnd->setDate(QDate(2025, 4, 30));
     QVERIFY(Shown(w, m_out.filePath("f3.pdf")).contains("Total $75.00"));
+    // A range that ends before it begins is said and shows no report, not
+    // a report of a range without gifts.
+    w->dpEnd->setDate(QDate(2024, 12, 31));
+    QVERIFY(!w->Current_Report() || w->Current_Report()->Name() == "rptBlank");
+    QCOMPARE(m_data->Messages().Notes().last(),
+             "The date range ends on 12/31/2024, before it begins on 1/1/2025. Please choose an end date on or after "
+             "the beginning.");
+    w->dpEnd->setDate(QDate(2025, 4, 30));
 
     // Collection Set only switches the controls; a click in the list builds.
     const Report* before = w->Current_Report();

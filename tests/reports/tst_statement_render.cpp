@@ -214,6 +214,15 @@ void tst_StatementRender::cancelAndFailureLeaveNoHalfFile()
     const StatementFiles failed = Write_Statement_Pdfs(*report, notAFolder, -2025, QDate(2026, 1, 10));
     QCOMPARE(failed.written, 0);
     QVERIFY(failed.error.startsWith(QDir::toNativeSeparators(notAFolder)));
+    QCOMPARE(failed.failed.size(), 3); // each statement tried, none given up on the first failure
+
+    // One file the disk refuses (a folder has its name): the others are written.
+    const QString blocked = m_data->Folder() + QStringLiteral("/blocked");
+    QVERIFY(QDir().mkpath(blocked + QStringLiteral("/0042 Adams, Zoe.pdf")));
+    const StatementFiles partly = Write_Statement_Pdfs(*report, blocked, -2025, QDate(2026, 1, 10));
+    QCOMPARE(partly.written, 2);
+    QCOMPARE(partly.failed.size(), 1);
+    QVERIFY(partly.failed[0].contains("0042 Adams, Zoe.pdf"));
 }
 
 void tst_StatementRender::pledgeStatusTotals()

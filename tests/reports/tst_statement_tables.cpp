@@ -10,6 +10,8 @@
 #include "storage/clsChurch.h"
 #include "storage/modDBConnection.h"
 
+#include <QDir>
+#include <QFile>
 #include <QtTest/QTest>
 
 #include "support/TestDataSet.h"
@@ -99,6 +101,8 @@ private slots:
     void earlyJanuaryEmptyRange();
     void looseOffering();
     void fileNamesAndPreRunCheck();
+    void fileNamesAnyDiskTakes_data();
+    void fileNamesAnyDiskTakes();
     void pledgeStatusRowsAndOrders();
     void pledgeStatusNonPledgers();
     void generatedYearAccountsForEveryDollar();
@@ -367,6 +371,41 @@ void tst_StatementTables::fileNamesAndPreRunCheck()
     const Statements::Check jones = Statements::Pre_Run_Check({false, false, m_jones}, Run(m_jones), QDate(2025, 1, 1), QDate(2025, 5, 31));
     QVERIFY(jones.noAddress.isEmpty());
     QVERIFY(jones.inactiveFunds.isEmpty());
+}
+
+void tst_StatementTables::fileNamesAnyDiskTakes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected"); // "" where only the limits are checked
+    QTest::newRow("300 characters") << QString(300, QLatin1Char('x')) << QString(120, QLatin1Char('x'));
+    QString emoji;
+    for (int i = 0; i < 40; ++i)
+        emoji += QString::fromUcs4(U"\U0001F64F");
+    QTest::newRow("40 emoji") << emoji << QString();
+    QTest::newRow("a leading dot") << "..hidden, Pat" << "hidden, Pat";
+    QTest::newRow("direction override and tab") << QString::fromUtf8("Ann\u202Eeman\tFoo") << "AnnemanFoo";
+    QTest::newRow("device name") << "con" << "con_";
+    QTest::newRow("device name with extension") << "NUL.Smith" << "NUL_.Smith";
+    QTest::newRow("path characters") << "a/b\\c:d" << "a_b_c_d";
+}
+
+void tst_StatementTables::fileNamesAnyDiskTakes()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    const QString safe = Statements::Safe_File_Name(name);
+    if (!expected.isEmpty())
+        QCOMPARE(safe, expected);
+    QVERIFY(safe.toUtf8().size() <= 200);
+    QVERIFY(!safe.isEmpty() && !safe.back().isHighSurrogate());
+    QCOMPARE(QString::fromUtf8(safe.toUtf8()), safe); // no half character
+    // The disk takes it, also as the second file of that name.
+    for (const QString& file : {safe + ".pdf", safe + " (2).pdf"}) {
+        QFile f(QDir(m_data->Folder()).filePath(file));
+        QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(f.errorString()));
+        f.close();
+        QVERIFY(f.remove());
+    }
 }
 
 void tst_StatementTables::pledgeStatusRowsAndOrders()

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtTest/QTest>
 
 using namespace modGlobal;
@@ -85,6 +86,12 @@ void tst_Startup::templateOnlyIsCopied()
     QCOMPARE(modStartup::Start_Up(nullptr), Result::Ready);
     QVERIFY(QFile::exists(DataFolder() + "/QVDATA.MDB"));
     QCOMPARE(Setting("Database", "DBName"), DataFolder() + "/QVDATA");
+    // The books are for their owner's eyes: no other account reads them.
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+        | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    for (const QString& path : {DataFolder(), DataFolder() + "/QVDATA.MDB", modStartup::LockFilePath(DataFolder() + "/QVDATA.MDB"),
+                                modSettings::SettingsFilePath()})
+        QVERIFY2(!(QFileInfo(path).permissions() & others), qPrintable(path));
     QCOMPARE(MainFundName, "Operating Fund");
     QCOMPARE(FieldText(Recordset("SELECT Password FROM Church WHERE ID = 1", DB()).Field(0)), "Brv9kQ2e");
     modStartup::Shut_Down();

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCryptographicHash>
 #include <QtTest/QTest>
 #include <sqlite3.h>
 
@@ -83,6 +84,8 @@ private slots:
     void failureChangesNothing();
     void yearList();
     void safetyCopies();
+    void copiesKeptByTheOrderTheyWereMade();
+    void damagedCopiesAreNotRestored();
     void restore();
     void copyFailures();
 
@@ -371,6 +374,102 @@ void tst_YearCore::safetyCopies()
     Set_Pledges_Active(-2025, false);
     SafetyCopy::Exit_Copy();
     QCOMPARE(SafetyCopy::List_Copies().first().made.date(), QDate(2025, 8, 1));
+}
+
+void tst_YearCore::copiesKeptByTheOrderTheyWereMade()
+{
+    m_data->AddContributor("Adams");
+    // A dead clock battery: every copy after the first is named earlier.
+    SafetyCopy::SetNow(QDateTime(QDate(2025, 6, 15), QTime(12, 0, 0)));
+    for (int i = 0; i < SafetyCopy::kKept; ++i)
+        SafetyCopy::Make_Copy();
+    SafetyCopy::SetNow(QDateTime(QDate(2001, 1, 1), QTime(0, 0, 0)));
+    const QString earlier = SafetyCopy::Make_Copy();
+    QVERIFY(QFileInfo::exists(earlier)); // the copy just made, though named oldest
+    QCOMPARE(SafetyCopy::List_Copies().first().path, earlier);
+    // 25 copies within one second: each named apart, the last one made first.
+    QString last;
+    for (int i = 0; i < 25; ++i)
+        last = SafetyCopy::Make_Copy();
+    const QList<SafetyCopy::Copy> copies = SafetyCopy::List_Copies();
+    QCOMPARE(copies.size(), SafetyCopy::kKept);
+    QCOMPARE(copies.first().path, last);
+    QVERIFY(QFileInfo(last).fileName().startsWith("QVDATA-2001-01-01-000000-"));
+
+    // Restore with the clock still wrong: the books as they were before
+    // are kept, whatever their name says.
+    const QString before = SafetyCopy::Restore_Copy(copies.last().path);
+    QVERIFY(QFileInfo::exists(before));
+    QCOMPARE(SafetyCopy::List_Copies().first().path, before);
+
+    // Copies and their folder are the owner's alone.
+    const auto mode = [](const QString& path) {
+        return QFileInfo(path).permissions()
+            & (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+               | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
+               | QFileDevice::ExeOther);
+    };
+    QCOMPARE(mode(before), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(mode(before + ".about"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(mode(SafetyCopy::Folder()), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void tst_YearCore::damagedCopiesAreNotRestored()
+{
+    const int adams = m_data->AddContributor("Adams");
+    m_data->AddPledge(adams, -2025, 10, 7);
+    SafetyCopy::SetNow(QDateTime(QDate(2025, 6, 15), QTime(8, 0, 0)));
+    const QString sound = SafetyCopy::Make_Copy();
+    SafetyCopy::SetNow(QDateTime(QDate(2025, 6, 15), QTime(8, 5, 0)));
+    const QString lying = SafetyCopy::Make_Copy();
+    SafetyCopy::SetNow(QDateTime(QDate(2025, 6, 15), QTime(8, 10, 0)));
+    const QString changed = SafetyCopy::Make_Copy();
+    m_data->DB().Execute("UPDATE Pledges SET AccountNumber = 99;");
+    const QStringList now = Pledges();
+
+    // An index that disagrees with its table, its checksum made anew so
+    // that only the engine's full check can tell (quick_check cannot).
+    {
+        Connection c(lying);
+        c.Execute("PRAGMA writable_schema = ON;");
+        c.Execute("UPDATE sqlite_master SET sql = 'CREATE INDEX idxPledgesFund ON Pledges (AccountNumber)' "
+                  "WHERE name = 'idxPledgesFund';");
+    }
+    {
+        QFile about(lying + ".about");
+        QVERIFY(about.open(QIODevice::ReadOnly));
+        QByteArray text = about.readAll();
+        about.close();
+        QFile f(lying);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray sum = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex();
+        text.replace(text.indexOf("SHA256=") + 7, 64, sum);
+        QVERIFY(about.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        about.write(text);
+    }
+    QVERIFY_THROWS_EXCEPTION(DbError, SafetyCopy::Restore_Copy(lying));
+    QCOMPARE(Pledges(), now);
+
+    // One byte changed: the checksum tells, and a changed size is seen in the list.
+    {
+        QFile f(changed);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(f.size() - 10);
+        f.write("x");
+    }
+    QVERIFY_THROWS_EXCEPTION(DbError, SafetyCopy::Restore_Copy(changed));
+    QCOMPARE(Pledges(), now);
+    {
+        QFile f(changed);
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("more");
+    }
+    for (const SafetyCopy::Copy& c : SafetyCopy::List_Copies())
+        QCOMPARE(c.damaged, c.path == changed);
+
+    // The sound one is put back.
+    SafetyCopy::Restore_Copy(sound);
+    QCOMPARE(m_data->Scalar("SELECT AccountNumber FROM Pledges"), 7.0);
 }
 
 void tst_YearCore::restore()

@@ -113,6 +113,7 @@ private slots:
     void yearEndFromTheMainWindowAndRestore();
     void numberingByKeyboard();
     void numberingFailures();
+    void lockedFileAnsweredByTheDialog();
     void activation();
 
 private:
@@ -454,6 +455,25 @@ void tst_YearWindows::numberingFailures()
     w->cmdOK->click();
     QVERIFY(w->IsClosed());
     QCOMPARE(Pledges(), QStringList({"Adams: -2025 #1 0", "Baker: -2025 #2 0"}));
+}
+
+void tst_YearWindows::lockedFileAnsweredByTheDialog()
+{
+    m_data->AddContributor("Adams");
+    auto* w = Open<frmYear>("frmYear", true);
+    w->cboYear->setCurrentText("2026");
+    w->Choice[0].chkAssign->setChecked(true);
+    // Another program holds the file while OK reads it for the number check.
+    DB().SetBusyTimeout(0);
+    Connection other(m_data->DataFile());
+    other.Execute("BEGIN EXCLUSIVE;");
+    m_data->Messages().Expect("database is locked");
+    w->cmdOK->click();
+    QVERIFY(m_data->Messages().Seen().last().text.endsWith("Nothing was changed."));
+    QVERIFY(!w->IsClosed());
+    QCOMPARE(ProcessingYear, 2025);
+    other.Execute("ROLLBACK;");
+    delete w;
 }
 
 void tst_YearWindows::activation()

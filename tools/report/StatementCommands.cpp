@@ -6,6 +6,7 @@
 // Dates are YYYY-MM-DD. --pdf-each writes a PDF file per statement, after
 // printing the pre-run check's findings.
 #include "reports/PledgeStatusTables.h"
+#include "reports/ReportQueries.h"
 #include "reports/StatementTables.h"
 #include "reports/rptPledgeStatus.h"
 #include "reports/rptStatement.h"
@@ -65,7 +66,8 @@ bool Dates(const Args& a, QDate* from, QDate* to, QString* error)
         *error = QStringLiteral("--from and --to need dates as YYYY-MM-DD");
         return false;
     }
-    return true;
+    *error = ReportQueries::Range_Problem(*from, *to);
+    return error->isEmpty();
 }
 
 bool Open(const QString& dataFile, QString* error)
@@ -164,9 +166,9 @@ int Statements_Command(const QStringList& args)
                 if (!QDir().mkpath(each))
                     return Fail(each + QStringLiteral(": the folder cannot be made"));
                 const StatementFiles files = Write_Statement_Pdfs(report, each, -to.year(), modGlobal::Today());
-                if (!files.error.isEmpty())
-                    return Fail(files.error);
                 std::printf("%s: %d files\n", qPrintable(each), files.written);
+                if (!files.failed.isEmpty())
+                    return Fail(files.error);
             }
             return 0;
         },

@@ -3,6 +3,7 @@
 #include "ReportCommands.h"
 #include "reports/ListingReports.h"
 #include "reports/ListingTables.h"
+#include "reports/ReportQueries.h"
 #include "shell/modGlobal.h"
 
 namespace {
@@ -19,7 +20,9 @@ bool Read_Selection(CommandArgs& a, Listings::Selection& s, QString* error)
         *error = QStringLiteral("--fund is needed");
         return false;
     }
-    return true;
+    if (!s.byCollection)
+        *error = ReportQueries::Range_Problem(s.begin, s.end);
+    return error->isEmpty();
 }
 
 const Register_Command funds(
