@@ -15,7 +15,7 @@ PACKAGES += clang libclang-rt-14-dev
 PACKAGES += glabels-data
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test test-sanitize soak fuzz bench demo screenshots clean
+.PHONY: all deps configure build run test test-sanitize soak fuzz bench bench-large demo screenshots clean
 
 all: build
 
@@ -76,6 +76,11 @@ fuzz: deps
 
 bench: build
 	$(BUILD_DIR)/bin/qv-bench
+
+# The same benchmarks on books of 20,000 contributors (generated once, about
+# 400 MB, in the build folder).
+bench-large: build
+	$(BUILD_DIR)/bin/qv-bench --contributors 20000
 
 # One PNG per window, rendered offscreen, in screenshots/.
 screenshots: build

@@ -2,10 +2,15 @@
 
 #include <QString>
 
-// The large data set the benchmarks run on: 5,000 contributors and ten years
+// The large data set the benchmarks run on: 5,000 contributors (or as many as
+// --contributors says) and ten years
 // of weekly collection sets. It is generated once into the build folder and
 // copied for each run, so that a run's writes never change the next run.
 namespace BenchData {
+// Takes qv-bench's own options out of the arguments: --contributors N (the
+// size of the generated books, 5,000 unless given) and --data-folder DIR
+// (where they are generated and copied). False on a bad value.
+bool Read_Options(int* argc, char** argv);
 // Generates the data set when missing and opens a fresh copy of it as the
 // program's data file, with every table made ready.
 void OpenLargeDataSet();

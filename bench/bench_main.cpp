@@ -27,6 +27,8 @@ int main(int argc, char** argv)
     // The grid benchmarks need widgets; no screen is needed for them.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!BenchData::Read_Options(&argc, argv))
+        return 2;
     QApplication app(argc, argv);
     BenchData::OpenLargeDataSet();
     benchmark::Initialize(&argc, argv);

@@ -159,13 +159,17 @@ void frmContList::Handle_DBChange(int table, bool, bool, bool deleted, int recor
         if (!CM::List_Row(recordID, ProcessingYear, &r))
             return;
         Put_Row(row >= 2 ? row : -1, r.id, r.name, r.envelope, r.inactive);
-        // The same order again, with the changed row in its place.
-        m_sortedByName = !m_sortedByName;
-        Sort_Command();
+        // Only the changed row moves to its place: sorting twenty thousand
+        // rows again after every save would be felt.
+        const int at = fgContributors->Move_Into_Order(row >= 2 ? row : fgContributors->Rows() - 1, m_sortedByName ? 1 : 4);
+        fgContributors->SetRowHidden(at, !chkShowAll->isChecked() && r.inactive);
     } else if (table == dbPledges) {
         const int row = fgContributors->FindRow(0, QString::number(contributorID));
-        if (row >= 2)
+        if (row >= 2) {
             Refresh_Envelope(row, contributorID);
+            if (!m_sortedByName)
+                fgContributors->Move_Into_Order(row, 4);
+        }
     }
 }
 

@@ -191,6 +191,33 @@ public:
         return newRowOf;
     }
 
+    // Moves line r to where its cell in col belongs among the others, which
+    // are in order on col already; returns its new index.
+    int moveIntoOrder(int r, int col)
+    {
+        const int n = int(m_lines.size());
+        const QString& key = m_lines[r].cells[col];
+        // After the last equal key, as a stable sort of the others would put it.
+        int lo = 0, hi = n - 1; // positions among the n - 1 other lines
+        while (lo < hi) {
+            const int mid = (lo + hi) / 2;
+            const Line& other = m_lines[mid < r ? mid : mid + 1];
+            if (QString::compare(key, other.cells[col], Qt::CaseSensitive) < 0)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        const int target = lo;
+        if (target == r)
+            return r;
+        beginMoveRows({}, r, r, {}, target > r ? target + 1 : target);
+        Line moved = std::move(m_lines[r]);
+        m_lines.erase(m_lines.begin() + r);
+        m_lines.insert(m_lines.begin() + target, std::move(moved));
+        endMoveRows();
+        return target;
+    }
+
     // Persistent indexes (the current cell, the selection, the header's own
     // bookkeeping) follow their rows through a sort.
     void movePersistent(const std::vector<int>& newRowOf)
@@ -455,6 +482,22 @@ void QvGrid::Sort(int col)
     m_holdReports = false;
     // The current record keeps being current, under its new row number.
     ReportCurrentRow();
+}
+
+int QvGrid::Move_Into_Order(int row, int col)
+{
+    if (col < 0 || col >= Cols() || row < 1 || row >= Rows())
+        return row;
+    ApplyHiddenRows();
+    m_holdReports = true;
+    const int from = row - 1;
+    const int to = m_model->moveIntoOrder(from, col);
+    // The rows between slid by one: their hidden states follow them.
+    NoteHiddenChange(std::min(from, to), std::max(from, to));
+    ApplyHiddenRows();
+    m_holdReports = false;
+    ReportCurrentRow();
+    return to + 1;
 }
 
 // Every row hidden in Qt's header makes each later row insertion cost more

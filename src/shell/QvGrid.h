@@ -57,6 +57,10 @@ public:
     // each row keeps its own hidden state, and the current record stays
     // current under its new row number.
     void Sort(int col);
+    // One row whose cell in col changed, put where it belongs in a grid
+    // already in that order (what Sort would do, for one row and at once);
+    // returns its new row number.
+    int Move_Into_Order(int row, int col);
 
     // --- selection and scrolling -------------------------------------------
     int Row() const;                             // current row (0 when none)

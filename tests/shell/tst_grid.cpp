@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest/QTest>
+#include <utility>
 
 #include "support/TestDataSet.h"
 
@@ -218,6 +219,26 @@ void tst_Grid::sortKeepsHeadingHiddenRowsCurrentRecordAndOrderOfEquals()
     QCOMPARE(Column(grid, 2), (QStringList{"", "1", "2", "3", "4", "5", "6"}));
     for (int r = 1; r < grid.Rows(); ++r)
         QCOMPARE(grid.isRowHidden(r - 1), grid.TextMatrix(r, 0) == "6" || hiddenKeys.contains(grid.TextMatrix(r, 0)));
+
+    // One changed row put in its place gives the order a whole sort gives,
+    // up or down, to either end, with the hidden rows and the current record
+    // following their rows.
+    Fill(grid, {"1\tAdams\t", "2\tBaker\t", "3\tCole\t", "4\tDunn\t", "5\tEvans\t"});
+    grid.SetRowHidden(3, true); // Baker
+    grid.SetRow(5);             // Dunn
+    for (const auto& [key, name] : {std::pair{"4", "Aaron"}, std::pair{"4", "Zorn"}, std::pair{"2", "Cox"},
+                                    std::pair{"1", "Able"}}) {
+        const int row = grid.FindRow(0, QString::fromLatin1(key));
+        grid.SetTextMatrix(row, 1, QString::fromLatin1(name));
+        const int at = grid.Move_Into_Order(row, 1);
+        QCOMPARE(grid.TextMatrix(at, 0), QString::fromLatin1(key));
+        const QStringList moved = Column(grid, 1);
+        grid.Sort(1);
+        QCOMPARE(Column(grid, 1), moved);
+        for (int r = 1; r < grid.Rows(); ++r)
+            QCOMPARE(grid.isRowHidden(r - 1), r == 1 || grid.TextMatrix(r, 0) == "2");
+        QCOMPARE(grid.TextMatrix(grid.Row(), 0), QStringLiteral("4"));
+    }
 
     // Enough equal names that a sort stable only on short runs shows it.
     QStringList records;
