@@ -50,10 +50,10 @@ frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
     lblCityStateZip->setBuddy(txtCity);
     lblPhone->setBuddy(txtPhone);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 2940, 2250, 1095, 375);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 4200, 2250, 1095, 375);
 

@@ -53,7 +53,7 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     box(txtCity, "txtCity", 30, x, 1680, 2040);
     box(txtState, "txtState", 2, x + 2100, 1680, 480);
     box(txtZip, "txtZip", 10, x + 2640, 1680, 1080);
-    label(lblPhone, "lblPhone", "&Telephone", 2070);
+    label(lblPhone, "lblPhone", "Telep&hone", 2070);
     box(txtPhone, "txtPhone", 40, x, 2070, 2040);
     lblLastName->setBuddy(txtLastName);
     lblFirstNames->setBuddy(txtFirstNames);
@@ -88,13 +88,13 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     Place(cmdDelete, 4260, 1800, 900, 375);
     // The contributor's statement comes from the report windows; the
     // button is kept for them but has nothing to do here.
-    cmdReport = new QPushButton(QStringLiteral("Report"), fraPledges);
+    cmdReport = new QPushButton(QStringLiteral("&Report"), fraPledges);
     cmdReport->setObjectName(QStringLiteral("cmdReport"));
     cmdReport->hide();
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 2940, 5670, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 4200, 5670, 1200, 390);
 

@@ -29,7 +29,7 @@ frmContList::frmContList(QWidget* parent) : frmChild(parent)
     chkShowAll = new QCheckBox(QStringLiteral("Show &All Contributors"), this);
     chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
     Place(chkShowAll, 120, 2265, 2700, 300);
-    cmdSort = new QPushButton(QStringLiteral("Sort by Number"), this);
+    cmdSort = new QPushButton(QStringLiteral("Sort by N&umber"), this);
     cmdSort->setObjectName(QStringLiteral("cmdSort"));
     Place(cmdSort, 3285, 2220, 1500 + 120, 375);
     const char* names[4] = {"cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"};
@@ -100,10 +100,10 @@ void frmContList::Sort_Command()
     m_sortedByName = !m_sortedByName;
     if (m_sortedByName) {
         fgContributors->Sort(1);
-        cmdSort->setText(QStringLiteral("Sort by Number"));
+        cmdSort->setText(QStringLiteral("Sort by N&umber"));
     } else {
         fgContributors->Sort(4);
-        cmdSort->setText(QStringLiteral("Sort by Name"));
+        cmdSort->setText(QStringLiteral("Sort by &Name"));
     }
     Apply_Show_All();
 }

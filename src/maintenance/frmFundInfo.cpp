@@ -27,20 +27,20 @@ frmFundInfo::frmFundInfo(QWidget* parent) : frmChild(parent)
     Place(txtName, 1380, 90, 2835, 345);
     lblName->setBuddy(txtName);
 
-    chkPledgeable = new QCheckBox(QStringLiteral("Contributors may Pledge to this Fund"), this);
+    chkPledgeable = new QCheckBox(QStringLiteral("Contributors may &Pledge to this Fund"), this);
     chkPledgeable->setObjectName(QStringLiteral("chkPledgeable"));
     Place(chkPledgeable, 120, 570, 4095, 300);
-    chkTaxDeductible = new QCheckBox(QStringLiteral("Tax-Deductible for Contributors"), this);
+    chkTaxDeductible = new QCheckBox(QStringLiteral("&Tax-Deductible for Contributors"), this);
     chkTaxDeductible->setObjectName(QStringLiteral("chkTaxDeductible"));
     Place(chkTaxDeductible, 120, 900, 4095, 300);
-    chkInactive = new QCheckBox(QStringLiteral("Inactive"), this);
+    chkInactive = new QCheckBox(QStringLiteral("&Inactive"), this);
     chkInactive->setObjectName(QStringLiteral("chkInactive"));
     Place(chkInactive, 120, 1230, 4095, 300);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 1860, 1620, 1095, 375);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 3120, 1620, 1095, 375);
 

@@ -33,7 +33,7 @@ frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
     lblMainFund = new QLabel(fraMainFund);
     lblMainFund->setObjectName(QStringLiteral("lblMainFund"));
     Place(lblMainFund, 180, 300, 3600, 300);
-    cmdChange = new QPushButton(QStringLiteral("Change"), fraMainFund);
+    cmdChange = new QPushButton(QStringLiteral("C&hange"), fraMainFund);
     cmdChange->setObjectName(QStringLiteral("cmdChange"));
     Place(cmdChange, 3900, 240, 1095, 375);
 
@@ -47,12 +47,12 @@ frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
     fgFunds->setObjectName(QStringLiteral("fgFunds"));
     Place(fgFunds, 0, 0, 4920, 2070);
 
-    chkShowAll = new QCheckBox(QStringLiteral("Show All Funds"), this);
+    chkShowAll = new QCheckBox(QStringLiteral("&Show All Funds"), this);
     chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
     Place(chkShowAll, 120, 3450, 2400, 300);
 
-    const QString captions[5] = {QStringLiteral("Report"), QStringLiteral("Add"), QStringLiteral("Edit"),
-                                 QStringLiteral("Delete"), QStringLiteral("Close")};
+    const QString captions[5] = {QStringLiteral("&Report"), QStringLiteral("&Add"), QStringLiteral("&Edit"),
+                                 QStringLiteral("&Delete"), QStringLiteral("&Close")};
     const char* names[5] = {"cmdReport", "cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"};
     QPushButton** buttons[5] = {&cmdReport, &cmdAdd, &cmdEdit, &cmdDelete, &cmdClose};
     for (int i = 0; i < 5; ++i) {

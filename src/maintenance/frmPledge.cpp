@@ -64,10 +64,10 @@ frmPledge::frmPledge(QWidget* parent) : frmChild(parent)
     txtNotes->setObjectName(QStringLiteral("txtNotes"));
     txtNotes->setTabChangesFocus(true);
     Place(txtNotes, 120, 300, 3720, 1020);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 1560, 3660, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 2880, 3660, 1200, 390);
     setTabOrder(cboFund, txtAccountNumber);

@@ -74,16 +74,16 @@ frmPledgeUtil::frmPledgeUtil(QWidget* parent) : frmChild(parent)
     cboFund = new QComboBox(this);
     cboFund->setObjectName(QStringLiteral("cboFund"));
     Place(cboFund, 120, 120, 3135, 330);
-    chkAll = new QCheckBox(QStringLiteral("Show All"), this);
+    chkAll = new QCheckBox(QStringLiteral("Show &All"), this);
     chkAll->setObjectName(QStringLiteral("chkAll"));
     Place(chkAll, 3435, 135, 1500, 300);
     fgPledges = new QvGrid(this);
     fgPledges->setObjectName(QStringLiteral("fgPledges"));
     Place(fgPledges, 120, 570, 4815, 4380);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 2460, 5115, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 3780, 5115, 1155, 390);
 

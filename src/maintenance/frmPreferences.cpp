@@ -46,9 +46,9 @@ frmPreferences::frmPreferences(QWidget* parent) : frmChild(parent)
     fraDateDefault = Make<QGroupBox>(this, "fraDateDefault", 120, 60, 4335, 1095);
     fraDateDefault->setTitle(QStringLiteral("Default Date for New Collections"));
     optCurrentDate = Make<QRadioButton>(fraDateDefault, "optCurrentDate", 180, 300, 2500, 300);
-    optCurrentDate->setText(QStringLiteral("Current Date"));
+    optCurrentDate->setText(QStringLiteral("Current &Date"));
     optPrevDay = Make<QRadioButton>(fraDateDefault, "optPrevDay", 180, 675, 1200, 300);
-    optPrevDay->setText(QStringLiteral("Previous"));
+    optPrevDay->setText(QStringLiteral("&Previous"));
     cboWeekday = Make<QComboBox>(fraDateDefault, "cboWeekday", 1440, 630, 1800, 345);
 
     fraFunds = Make<QGroupBox>(this, "fraFunds", 120, 1260, 4335, 1500);
@@ -72,12 +72,12 @@ frmPreferences::frmPreferences(QWidget* parent) : frmChild(parent)
     fraContributors = Make<QGroupBox>(this, "fraContributors", 120, 4800, 4335, 720);
     fraContributors->setTitle(QStringLiteral("Defaults for New Contributors"));
     chkAssign = Make<QCheckBox>(fraContributors, "chkAssign", 180, 330, 3000, 300);
-    chkAssign->setText(QStringLiteral("Assign Envelope Number"));
+    chkAssign->setText(QStringLiteral("Assign &Envelope Number"));
 
     cmdOK = Make<QPushButton>(this, "cmdOK", 2100, 5640, 1095, 375);
-    cmdOK->setText(QStringLiteral("OK"));
+    cmdOK->setText(QStringLiteral("&OK"));
     cmdCancel = Make<QPushButton>(this, "cmdCancel", 3360, 5640, 1095, 375);
-    cmdCancel->setText(QStringLiteral("Cancel"));
+    cmdCancel->setText(QStringLiteral("&Cancel"));
 
     // The weekday counts only when the date steps back to it.
     connect(optPrevDay, &QRadioButton::toggled, cboWeekday, &QWidget::setEnabled);

@@ -71,7 +71,7 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     txtQuick = new QLineEdit(fraQuick);
     txtQuick->setObjectName(QStringLiteral("txtQuick"));
     Place(txtQuick, 120, 330, 2100, 345);
-    cmdSort = new QPushButton(QStringLiteral("Sort by Name"), picCont);
+    cmdSort = new QPushButton(QStringLiteral("Sort by &Name"), picCont);
     cmdSort->setObjectName(QStringLiteral("cmdSort"));
     Place(cmdSort, 2460, 90, 1335, 375);
     cmdAdd = new QPushButton(QStringLiteral("&Add"), picCont);
@@ -197,10 +197,10 @@ void frmCollections::Apply_Sort()
 {
     if (m_sortByName) {
         fgContrib->Sort(1);
-        cmdSort->setText(QStringLiteral("Sort by Number"));
+        cmdSort->setText(QStringLiteral("Sort by N&umber"));
     } else {
         fgContrib->Sort(5);
-        cmdSort->setText(QStringLiteral("Sort by Name"));
+        cmdSort->setText(QStringLiteral("Sort by &Name"));
     }
     Apply_Show_All();
 }

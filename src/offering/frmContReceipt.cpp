@@ -60,10 +60,10 @@ frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
     txtComment->setMaxLength(200);
     Place(txtComment, 960, 1530, 6015, 345);
     lblComment->setBuddy(txtComment);
-    cmdOK = new QPushButton(QStringLiteral("OK"), picCont);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), picCont);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 4560, 2040, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), picCont);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), picCont);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 5820, 2040, 1155, 390);
     setTabOrder(lines->Amount(7), txtComment);

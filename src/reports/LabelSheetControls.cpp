@@ -21,7 +21,7 @@ using WindowServices::Place;
 LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, const QString& settingsKey, int top)
     : QObject(window), m_window(window), m_viewer(viewer), m_key(settingsKey), m_sheets(LabelTemplates::Installed())
 {
-    lblSheet = new QLabel(QStringLiteral("Label s&heet"), window);
+    lblSheet = new QLabel(QStringLiteral("La&bel sheet"), window);
     lblSheet->setObjectName(QStringLiteral("lblSheet"));
     Place(lblSheet, 120, top + 45, 1000, 285);
     cboSheet = new QComboBox(window);

@@ -34,7 +34,7 @@ frmAbout::frmAbout(QWidget* parent) : frmChild(parent)
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDescription->setWordWrap(true);
     Place(lblDescription, 1260, 1140, 3900, 720);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 3960, 2160, 1200, 390);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);

@@ -73,11 +73,11 @@ frmLocateUpdate::frmLocateUpdate(QWidget* parent) : QDialog(parent)
     fileQV->setObjectName(QStringLiteral("fileQV"));
     fileQV->setIconSize(QSize(16, 16));
     Place(fileQV, 3060, 840, 2700, 3000);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     Place(cmdOK, 3300, 4080, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 4560, 4080, 1200, 390);
 

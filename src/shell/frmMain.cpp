@@ -183,7 +183,7 @@ void frmMain::BuildMenus()
              fresh(QStringLiteral("frmRptMemorials")), QStringLiteral("frmRptMemorials"));
     AddEntry(print, QStringLiteral("mnuPrntDirectory"), QStringLiteral("Telephone &Directory"),
              fresh(QStringLiteral("frmRptTelephone")), QStringLiteral("frmRptTelephone"));
-    AddEntry(print, QStringLiteral("mnuPrntMailingLabels"), QStringLiteral("&Mailing Labels"),
+    AddEntry(print, QStringLiteral("mnuPrntMailingLabels"), QStringLiteral("Mai&ling Labels"),
              fresh(QStringLiteral("frmRptMailingLabels")), QStringLiteral("frmRptMailingLabels"));
     AddEntry(print, QStringLiteral("mnuPrntEnvLabels"), QStringLiteral("&Envelope Box Labels"),
              fresh(QStringLiteral("frmRptEnvLabels")), QStringLiteral("frmRptEnvLabels"));
@@ -194,7 +194,7 @@ void frmMain::BuildMenus()
              [this] { ChangeYear(); }, QStringLiteral("frmYear"));
     AddEntry(utilities, QStringLiteral("mnuNumbers"), QStringLiteral("&Assign Numbers"), single(QStringLiteral("frmAssign")),
              QStringLiteral("frmAssign"));
-    AddEntry(utilities, QStringLiteral("mnuActive"), QStringLiteral("Make Pledges &Active/Inactive"),
+    AddEntry(utilities, QStringLiteral("mnuActive"), QStringLiteral("Make Pledges Active/&Inactive"),
              single(QStringLiteral("frmActive")), QStringLiteral("frmActive"));
     AddEntry(utilities, QStringLiteral("mnuEditPledges"), QStringLiteral("Edit Contributors' &Pledges"),
              single(QStringLiteral("frmPledgeUtil")), QStringLiteral("frmPledgeUtil"));

@@ -34,11 +34,11 @@ frmPWChange::frmPWChange(QWidget* parent) : frmChild(parent)
     label(lblNewPWConfirm, "lblNewPWConfirm", "Confirm New Password", 1200);
     box(txtNewPW2, "txtNewPW2", 1200);
     lblCurPW->setBuddy(txtCurPW);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     Place(cmdOK, 2100, 1860, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 3540, 1860, 1200, 390);
     setTabOrder(txtCurPW, txtNewPW);

@@ -36,11 +36,11 @@ frmPassword::frmPassword(QWidget* parent) : QDialog(parent)
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setMaxLength(40);
     Place(txtPassword, 1260, 1110, 3650, 330);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true); // Enter in the password box acts as OK
     Place(cmdOK, 1260, 1710, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 3710, 1710, 1200, 390);
     connect(cmdOK, &QPushButton::clicked, this, &frmPassword::cmdOK_Click);

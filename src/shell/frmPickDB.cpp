@@ -22,7 +22,7 @@ frmPickDB::frmPickDB(QWidget* parent) : QDialog(parent)
     cboDB = new QComboBox(this);
     cboDB->setObjectName(QStringLiteral("cboDB"));
     Place(cboDB, 240, 630, 4920, 330);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     Place(cmdOK, 2100, 1140, 1200, 390);

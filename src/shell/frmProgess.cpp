@@ -59,7 +59,7 @@ void frmProgess::Allow_Cancel()
     if (cmdCancel)
         return;
     setFixedSize(TwipsSize(4770, 1800));
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 3450, 1050, 1200, 390);
     connect(cmdCancel, &QPushButton::clicked, this, [this] {

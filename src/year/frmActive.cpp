@@ -36,16 +36,16 @@ frmActive::frmActive(QWidget* parent) : frmChild(parent)
     fraActive = new QGroupBox(QStringLiteral("Make all pledges to this fund"), this);
     fraActive->setObjectName(QStringLiteral("fraActive"));
     Place(fraActive, 120, 660, 3495, 1215);
-    optActive = new QRadioButton(QStringLiteral("Active"), fraActive);
+    optActive = new QRadioButton(QStringLiteral("&Active"), fraActive);
     optActive->setObjectName(QStringLiteral("optActive"));
     Place(optActive, 240, 360, 3000, 300);
-    optInactive = new QRadioButton(QStringLiteral("Inactive"), fraActive);
+    optInactive = new QRadioButton(QStringLiteral("&Inactive"), fraActive);
     optInactive->setObjectName(QStringLiteral("optInactive"));
     Place(optInactive, 240, 780, 3000, 300);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 3840, 780, 1455, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 3840, 1380, 1455, 390);
 

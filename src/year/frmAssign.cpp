@@ -32,12 +32,12 @@ frmAssign::frmAssign(QWidget* parent) : frmChild(parent)
     cboFund->setObjectName(QStringLiteral("cboFund"));
     Place(cboFund, 840, 120, 3015, 315);
     lblFund->setBuddy(cboFund);
-    Choice[0].Create(this, 0, QStringLiteral("Assign Envelope Numbers"), 660);
-    Choice[1].Create(this, 1, QStringLiteral("Assign Auxiliary Numbers"), 1860);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    Choice[0].Create(this, 0, QStringLiteral("Assign &Envelope Numbers"), 660);
+    Choice[1].Create(this, 1, QStringLiteral("Assign A&uxiliary Numbers"), 1860);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 1380, 3120, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 2700, 3120, 1155, 390);
 

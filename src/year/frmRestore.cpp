@@ -46,7 +46,7 @@ frmRestore::frmRestore(QWidget* parent) : frmChild(parent)
     cmdOK = new QPushButton(QStringLiteral("&Restore"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 3780, 4260, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Close"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Close"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 5100, 4260, 1155, 390);
 

@@ -44,10 +44,10 @@ frmYear::frmYear(QWidget* parent) : frmChild(parent)
     Place(chkNewActive, 120, 1110, 4455, 300);
     Choice[0].Create(this, 0, QString(), 1620);
     Choice[1].Create(this, 1, QString(), 2820);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(cmdOK, 2100, 4320, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Place(cmdCancel, 3420, 4320, 1155, 390);
 
@@ -84,10 +84,10 @@ void frmYear::Build_Captions()
     // Read from the file each time: the main fund's name may just have changed.
     const QString old = modGlobal::Fund_Display_Name(-ProcessingYear);
     const QString chosen = modGlobal::Fund_Display_Name(-Chosen_Year());
-    chkOldInactive->setText(QStringLiteral("Mark all ") + old + QStringLiteral(" pledges as Inactive"));
-    chkNewActive->setText(QStringLiteral("Mark all ") + chosen + QStringLiteral(" pledges as Active"));
-    Choice[0].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" envelope numbers"));
-    Choice[1].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" auxiliary numbers"));
+    chkOldInactive->setText(QStringLiteral("Mark all ") + old + QStringLiteral(" pledges as &Inactive"));
+    chkNewActive->setText(QStringLiteral("Mark all ") + chosen + QStringLiteral(" pledges as &Active"));
+    Choice[0].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" &envelope numbers"));
+    Choice[1].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" a&uxiliary numbers"));
 }
 
 void frmYear::Handle_DBChange(int table, bool, bool, bool, int recordID, int)

@@ -122,8 +122,8 @@ void tst_UpdateWindow::locateWindowLists()
     QCOMPARE(w.windowTitle(), QStringLiteral("Locate Update File"));
     QCOMPARE(w.lblInstructions->text(), QStringLiteral("Please indicate the location of the Quorvane update file. The "
                                                        "file will usually be named QVUPD.VXO."));
-    QCOMPARE(w.cmdOK->text(), QStringLiteral("OK"));
-    QCOMPARE(w.cmdCancel->text(), QStringLiteral("Cancel"));
+    QCOMPARE(w.cmdOK->text(), QStringLiteral("&OK"));
+    QCOMPARE(w.cmdCancel->text(), QStringLiteral("&Cancel"));
 
     // It opens on the documents folder: the chain down to it, then its
     // subfolders; the files beside it.

@@ -152,19 +152,19 @@ void tst_YearWindows::yearListAndCaptions()
     SetToday(QDate(2004, 3, 10));
     w = Open<frmYear>("frmYear", true);
     QCOMPARE(Items(w->cboYear), QStringList({"2001", "2002", "2003*", "2004", "2005"}));
-    QCOMPARE(w->chkOldInactive->text(), "Mark all 2004 Operating Fund pledges as Inactive");
-    QCOMPARE(w->chkNewActive->text(), "Mark all 2003 Operating Fund pledges as Active");
-    QCOMPARE(w->Choice[0].chkAssign->text(), "Assign 2003 Operating Fund envelope numbers");
-    QCOMPARE(w->Choice[1].chkAssign->text(), "Assign 2003 Operating Fund auxiliary numbers");
+    QCOMPARE(w->chkOldInactive->text(), "Mark all 2004 Operating Fund pledges as &Inactive");
+    QCOMPARE(w->chkNewActive->text(), "Mark all 2003 Operating Fund pledges as &Active");
+    QCOMPARE(w->Choice[0].chkAssign->text(), "Assign 2003 Operating Fund &envelope numbers");
+    QCOMPARE(w->Choice[1].chkAssign->text(), "Assign 2003 Operating Fund a&uxiliary numbers");
     // The captions follow the year chosen and the main fund's new name.
     w->cboYear->setCurrentText("2005");
-    QCOMPARE(w->chkNewActive->text(), "Mark all 2005 Operating Fund pledges as Active");
+    QCOMPARE(w->chkNewActive->text(), "Mark all 2005 Operating Fund pledges as &Active");
     clsFunds main;
     main.Get_One_Record("ID = 1");
     main.FundName("General Fund");
     main.Update_Record_to_DB();
-    QCOMPARE(w->chkOldInactive->text(), "Mark all 2004 General Fund pledges as Inactive");
-    QCOMPARE(w->Choice[0].chkAssign->text(), "Assign 2005 General Fund envelope numbers");
+    QCOMPARE(w->chkOldInactive->text(), "Mark all 2004 General Fund pledges as &Inactive");
+    QCOMPARE(w->Choice[0].chkAssign->text(), "Assign 2005 General Fund &envelope numbers");
 
     // The boxes follow their check box; the range follows the first number
     // and the contributors.
