@@ -171,13 +171,20 @@ QList<LabelTemplate> Read_Folder(const QString& folder, QString* error)
             t.description = e.t.description;
         all << t;
     }
-    std::sort(all.begin(), all.end(), [](const LabelTemplate& a, const LabelTemplate& b) {
+    // Within a brand, parts that are numbers first, in numeric order (5160
+    // before 15160), then the others by name. One key per sheet keeps the
+    // order a true order: comparing numbers with some parts and text with
+    // others is not one, and the sort's result would depend on chance.
+    std::stable_sort(all.begin(), all.end(), [](const LabelTemplate& a, const LabelTemplate& b) {
         const int byBrand = QString::compare(a.brand, b.brand, Qt::CaseInsensitive);
         if (byBrand != 0)
             return byBrand < 0;
-        // Part numbers in numeric order where they are numbers (5160 before 15160).
-        if (a.part.size() != b.part.size() && a.part.toLongLong() > 0 && b.part.toLongLong() > 0)
-            return a.part.size() < b.part.size();
+        const qlonglong na = a.part.toLongLong(), nb = b.part.toLongLong();
+        const bool numberA = na > 0, numberB = nb > 0;
+        if (numberA != numberB)
+            return numberA;
+        if (numberA && na != nb)
+            return na < nb;
         return QString::compare(a.part, b.part, Qt::CaseInsensitive) < 0;
     });
     return all;
