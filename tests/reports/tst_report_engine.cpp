@@ -290,7 +290,8 @@ void tst_ReportEngine::headingsNeverCut_data()
 }
 
 // A fund's name as a column heading: every letter printed, however long
-// the name or its words; and nothing drawn outside the margins.
+// the name or its words; nothing drawn outside the margins, no text below
+// 8 points, with a contributor named as long.
 void tst_ReportEngine::headingsNeverCut()
 {
     QFETCH(QString, stored);
@@ -317,6 +318,8 @@ void tst_ReportEngine::headingsNeverCut()
     QVERIFY2(ReportChecks::Reads_Whole(shown, name), qPrintable(shown));
     const QStringList outside = ReportChecks::Outside(doc, ReportChecks::Margin_Box(doc));
     QVERIFY2(outside.isEmpty(), qPrintable(outside.join('\n')));
+    const QStringList small = ReportChecks::Smaller_Than(doc, 8);
+    QVERIFY2(small.isEmpty(), qPrintable(small.join('\n')));
 }
 
 // The main fund is never the second or third column; a column with neither
