@@ -53,8 +53,7 @@ private slots:
     void cancelAndFailureLeaveNoHalfFile();
     void pledgeStatusTotals();
     void byNameWithoutCaseOrAccents();
-    void pledgeLinesAndTotalsOnlyWhereMoney();
-    void csvAsPrinted();
+    void pledgeLinesTotalsAndCsv();
     void fundHeadingsWhole();
     void longNamesInsideMarginsAndReadable();
 
@@ -273,15 +272,17 @@ void tst_StatementRender::byNameWithoutCaseOrAccents()
 }
 
 // A second fund nobody pledged to and Baker never gave to: no "$0.00"
-// pledge line for it, and no total under its empty column.
-void tst_StatementRender::pledgeLinesAndTotalsOnlyWhereMoney()
+// pledge line for it, and no total under its empty column; and the CSV
+// files of what is printed.
+void tst_StatementRender::pledgeLinesTotalsAndCsv()
 {
     const int building = int(m_data->Scalar("SELECT ID FROM Funds WHERE FundName = 'Building Fund';"));
     clsChurch c;
     c.Get_One_Record();
     c.DefaultFund2(building);
     c.Update_Record_to_DB();
-    const QStringList pages = PdfText::Pages(Pdf(Report()->Layout(QDate(2026, 1, 10))));
+    const auto report = Report();
+    const QStringList pages = PdfText::Pages(Pdf(report->Layout(QDate(2026, 1, 10))));
     QCOMPARE(pages.size(), 4);
     const QString adams = PdfText::Squeezed(pages[1]), baker = PdfText::Squeezed(pages[2]), cole = PdfText::Squeezed(pages[3]);
     QVERIFY2(adams.contains("Building Fund $0.00 $0.00 $"), qPrintable(adams));
@@ -289,18 +290,10 @@ void tst_StatementRender::pledgeLinesAndTotalsOnlyWhereMoney()
     QVERIFY(!cole.contains("Building Fund $0.00"));
     QVERIFY(baker.contains("2025 Operating Fund $0.00 $0.00 $240.00 $0.00"));
     QVERIFY2(QRegularExpression("Totals \\$240\\.00 ?\n").match(baker).hasMatch(), qPrintable(baker));
-}
 
-void tst_StatementRender::csvAsPrinted()
-{
-    const int building = int(m_data->Scalar("SELECT ID FROM Funds WHERE FundName = 'Building Fund';"));
-    clsChurch c;
-    c.Get_One_Record();
-    c.DefaultFund2(building);
-    c.Update_Record_to_DB();
     QStringList files;
     QString error;
-    QVERIFY2(Reports::Export_Csv(*Report(), m_data->Folder(), "st-", &files, &error), qPrintable(error));
+    QVERIFY2(Reports::Export_Csv(*report, m_data->Folder(), "st-", &files, &error), qPrintable(error));
     QCOMPARE(files, QStringList({m_data->Folder() + "/st-Gifts.csv", m_data->Folder() + "/st-Pledges.csv"}));
     const QList<QStringList> gifts = ReportChecks::Csv(files[0]);
     // The third fund has neither a heading nor money: no column.
