@@ -47,15 +47,21 @@ void TableSection::Export_As(const QString& name, const QStringList& leadHeading
     m_exportName = name;
     m_leadHeadings = leadHeadings;
     m_leadCells = leadCells;
+    m_printed = -1;
 }
 
 PrintedTable& TableSection::Printed() const
 {
-    QStringList headings = m_leadHeadings;
-    for (const TableColumn& c : m_columns)
-        headings << c.title.simplified();
     ReportDocument& doc = m_composer.Document();
-    return doc.Printed_Table(m_exportName.isEmpty() ? doc.title : m_exportName, headings);
+    // Found once: a statement run keeps a hundred thousand lines.
+    if (m_printed < 0 || size_t(m_printed) >= doc.tables.size()) {
+        QStringList headings = m_leadHeadings;
+        for (const TableColumn& c : m_columns)
+            headings << c.title.simplified();
+        const PrintedTable& t = doc.Printed_Table(m_exportName.isEmpty() ? doc.title : m_exportName, headings);
+        m_printed = int(&t - doc.tables.data());
+    }
+    return doc.tables[size_t(m_printed)];
 }
 
 void TableSection::Record_Row(const ReportTable& t, int row) const

@@ -71,4 +71,5 @@ private:
     QString m_exportName; // the document's title when not named
     QStringList m_leadHeadings, m_leadCells;
     PrintedTable& Printed() const;
+    mutable int m_printed = -1; // index of the printed table in the document
 };
