@@ -29,16 +29,6 @@ void Address(int id, const QString& a1, const QString& city, const QString& zip)
                      .arg(a1, city, zip)
                      .arg(id));
 }
-
-// Words of a page that make up a text, in reading order.
-QList<PdfText::Word> Find(const QList<PdfText::Word>& words, int page, const QStringList& texts)
-{
-    QList<PdfText::Word> found;
-    for (const PdfText::Word& w : words)
-        if (w.page == page && texts.contains(w.text) && w.box.top() > 1.5 * 72) // below the church's block
-            found << w;
-    return found;
-}
 } // namespace
 
 class tst_StatementRender : public QObject {
