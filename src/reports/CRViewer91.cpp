@@ -196,7 +196,7 @@ CRViewer91::CRViewer91(QWidget* parent) : QWidget(parent)
     button(cmdExportPdf, "cmdExportPdf", QStringLiteral("Export to PDF..."),
            QStringLiteral("Save the report as a PDF file"));
     button(cmdExportCsv, "cmdExportCsv", QStringLiteral("Export to CSV..."),
-           QStringLiteral("Save every table of the report as a CSV file"));
+           QStringLiteral("Save every table of the report as a CSV file, as printed"));
     bar->addStretch();
 
     view = new ReportPageView(this);
@@ -263,7 +263,7 @@ void CRViewer91::Refresh_Controls()
     const bool content = view->Document() && !(n == 1 && view->Document()->pages.front().items.empty());
     cmdPrint->setEnabled(content);
     cmdExportPdf->setEnabled(content);
-    cmdExportCsv->setEnabled(content && m_report && !m_report->AllTables().empty());
+    cmdExportCsv->setEnabled(content && !view->Document()->tables.empty());
     const int zoomIndex = m_fit == Fit::Width ? 0 : m_fit == Fit::WholePage ? 1 : cboZoom->findData(ZoomPercent());
     cboZoom->setCurrentIndex(zoomIndex);
     if (zoomIndex < 0)
@@ -387,10 +387,22 @@ void CRViewer91::Remember_Folder(const QString& folder)
     modSettings::Write(QStringLiteral("Reports"), QStringLiteral("ExportFolder"), folder);
 }
 
+bool Confirm_Unfit(const ReportDocument& doc)
+{
+    if (doc.unfit.isEmpty())
+        return true;
+    const int n = int(doc.unfit.size());
+    const QString text = QStringLiteral("%1 %2 not fit: ")
+                             .arg(n)
+                             .arg(n == 1 ? doc.unfitKind + QStringLiteral(" does") : doc.unfitKind + QStringLiteral("s do"))
+        + doc.unfit.join(QStringLiteral("; ")) + QStringLiteral(".\r\n\r\nTheir text runs past the label's edge. Print anyway?");
+    return Messages::Show(text, {}, Messages::Icon::Exclamation, Messages::Buttons::OKCancel) == Messages::Answer::OK;
+}
+
 bool CRViewer91::PrintReport()
 {
     const ReportDocument* doc = Document();
-    if (!doc || !cmdPrint->isEnabled())
+    if (!doc || !cmdPrint->isEnabled() || !Confirm_Unfit(*doc))
         return false;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(doc->title);
@@ -449,7 +461,8 @@ bool CRViewer91::ExportPdf()
 
 bool CRViewer91::ExportCsv()
 {
-    if (!m_report || !cmdExportCsv->isEnabled())
+    const ReportDocument* doc = Document();
+    if (!doc || !cmdExportCsv->isEnabled())
         return false;
     QFileDialog dialog(this, QStringLiteral("Export to CSV: choose a folder"), Last_Folder());
     dialog.setObjectName(QStringLiteral("dlgExportCsv"));
@@ -459,9 +472,9 @@ bool CRViewer91::ExportCsv()
         return false;
     const QString folder = dialog.selectedFiles().constFirst();
     Remember_Folder(folder);
-    const QString prefix = (m_exportName.isEmpty() ? m_report->Title() : m_exportName) + QStringLiteral(" - ");
+    const QString prefix = (m_exportName.isEmpty() ? doc->title : m_exportName) + QStringLiteral(" - ");
     QString error;
-    if (!Reports::Export_Csv(*m_report, folder, prefix, nullptr, &error)) {
+    if (!Reports::Export_Csv(*doc, folder, prefix, nullptr, &error)) {
         Messages::Show(QStringLiteral("The report's tables could not be saved:\r\n") + error, {}, Messages::Icon::Critical);
         return false;
     }

@@ -10,6 +10,10 @@ class QToolButton;
 class Report;
 class ReportDocument;
 
+// Before printing: what does not fit its place even in the smallest font is
+// listed ("3 labels do not fit: ..."); false when the user cancels.
+bool Confirm_Unfit(const ReportDocument& doc);
+
 // The pages of a report, one under the other, at the viewer's zoom. Only
 // the pages in sight are painted, straight from the laid-out page list, so
 // a document of thousands of pages opens at once and costs no more memory

@@ -2,6 +2,8 @@
 
 #include "PageComposer.h"
 
+#include <algorithm>
+
 LabelGeometry LabelGeometry::Avery5160()
 {
     using ReportUnits::Inches;
@@ -45,18 +47,42 @@ void LabelSheet::Ensure_Page(int index)
         p.count = int(m_doc.pages.size());
 }
 
-double LabelSheet::Add_Label(const QString& text, int font)
+double LabelSheet::Add_Label(const QString& text, int font, bool* fits)
 {
     Ensure_Page(m_count);
     const QRectF area = LabelRect(m_count).adjusted(m_pad, m_pad, -m_pad, -m_pad);
     Band band(&m_doc, area.width());
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const double scale = band.FittedText(QRectF(QPointF(0, 0), area.size()), lines, font, Qt::AlignLeft | Qt::AlignVCenter);
+    const double scale = band.FittedText(QRectF(QPointF(0, 0), area.size()), lines, font, Qt::AlignLeft | Qt::AlignVCenter, fits);
     for (PageItem it : band.Items()) {
         it.rect.translate(area.topLeft());
         m_doc.pages.back().items.push_back(std::move(it));
     }
+    ++m_count;
+    return scale;
+}
+
+double LabelSheet::Add_Label(const QString& lead, int leadFont, const QString& text, int font, bool* fits)
+{
+    if (lead.isEmpty())
+        return Add_Label(text, font, fits);
+    Ensure_Page(m_count);
+    const QRectF area = LabelRect(m_count).adjusted(m_pad, m_pad, -m_pad, -m_pad);
+    Band band(&m_doc, area.width());
+    const double leadHeight = std::min(area.height() / 2, m_doc.Measure(leadFont, lead).height());
+    bool leadFits = true, textFits = true;
+    band.FittedText(QRectF(0, 0, area.width(), leadHeight), lead, leadFont, Qt::AlignLeft | Qt::AlignTop, &leadFits);
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const double scale = band.FittedText(QRectF(0, leadHeight, area.width(), area.height() - leadHeight), lines, font,
+                                         Qt::AlignLeft | Qt::AlignTop, &textFits);
+    for (PageItem it : band.Items()) {
+        it.rect.translate(area.topLeft());
+        m_doc.pages.back().items.push_back(std::move(it));
+    }
+    if (fits)
+        *fits = leadFits && textFits;
     ++m_count;
     return scale;
 }

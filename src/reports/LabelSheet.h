@@ -21,8 +21,8 @@ struct LabelGeometry {
 };
 
 // Lays labels onto sheets in reading order (across, then down), one text
-// block per label. Text is never cut off: a block too large for its label
-// is drawn in a smaller font until it fits.
+// block per label. A block too large for its label is drawn in a smaller
+// font, not below 8 points, and its long lines wrap.
 class LabelSheet {
 public:
     LabelSheet(ReportDocument& doc, const LabelGeometry& geometry, double padding = ReportUnits::Inches(0.1));
@@ -30,8 +30,12 @@ public:
     // The label's area on its page; index counts from the first label of
     // the first sheet.
     QRectF LabelRect(int index) const;
-    // Adds the next label; returns the font scale used (1 when it fitted).
-    double Add_Label(const QString& text, int font);
+    // Adds the next label; returns the font scale used (1 when it fitted);
+    // fits tells whether the text fitted the label at all.
+    double Add_Label(const QString& text, int font, bool* fits = nullptr);
+    // A label led by a large line (an envelope number) with the text under
+    // it.
+    double Add_Label(const QString& lead, int leadFont, const QString& text, int font, bool* fits = nullptr);
     // Leaves the next label empty (labels used up on a sheet already).
     void Skip_Label();
     int Count() const { return m_count; }

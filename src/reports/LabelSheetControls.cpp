@@ -132,7 +132,7 @@ void LabelSheetControls::Offset_Changed()
 bool LabelSheetControls::Print_Labels()
 {
     const ReportDocument* doc = m_viewer->Document();
-    if (!doc || doc->PageCount() < 1 || doc->pageSize.isEmpty())
+    if (!doc || doc->PageCount() < 1 || doc->pageSize.isEmpty() || !Confirm_Unfit(*doc))
         return false;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(doc->title);

@@ -14,17 +14,17 @@ using F = TableColumn::Format;
 namespace {
 const ReportTable kEmpty;
 
-// The order of the rows by their SortField, without regard to case; rows
-// with equal keys keep the table's order.
+// The order of the rows by their SortField, without regard to case or
+// accents; rows with equal keys keep the table's order.
 std::vector<int> Sorted_Rows(const ReportTable& t)
 {
     std::vector<int> order(size_t(t.RowCount()));
-    for (int r = 0; r < t.RowCount(); ++r)
+    std::vector<QString> keys(order.size());
+    for (int r = 0; r < t.RowCount(); ++r) {
         order[size_t(r)] = r;
-    std::stable_sort(order.begin(), order.end(), [&t](int a, int b) {
-        return QString::compare(t.Text(a, QStringLiteral("SortField")), t.Text(b, QStringLiteral("SortField")),
-                                Qt::CaseInsensitive) < 0;
-    });
+        keys[size_t(r)] = Reports::Sort_Text(t.Text(r, QStringLiteral("SortField")));
+    }
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
     return order;
 }
 
@@ -59,10 +59,11 @@ ReportDocument rptFunds::Layout(const QDate& printed) const
     std::vector<TableColumn> columns = {
         {QStringLiteral("Date"), QStringLiteral("Date"), 1500, F::Date, false, false, {}},
         {QStringLiteral("ColNum"), QStringLiteral("Collection"), 1200, F::Number, false, false, {}},
-        {QStringLiteral("Name"), QStringLiteral("Name"), 4200, F::Text, false, false, {}},
+        {QStringLiteral("Name"), QStringLiteral("Name"), composer.ContentWidth() - 4200, F::Text, false, false, {}},
         {QStringLiteral("Amount"), QStringLiteral("Amount"), 1500, F::Money, true, false, {}},
     };
     TableSection table(composer, columns, f.body, f.bold);
+    table.Export_As(QStringLiteral("Gifts"));
     TableGroup byDate;
     byDate.key = [](const ReportTable& r, int row) { return r.Value(row, QStringLiteral("Date")).toString(); };
     byDate.footerLabel = [](const ReportTable& r, int row) {
@@ -87,12 +88,13 @@ ReportDocument rptTelephone::Layout(const QDate& printed) const
     Title_Header(composer, f, rows.RowCount() > 0 ? rows.Text(0, QStringLiteral("ChurchName")) : QString(), Title());
     std::vector<TableColumn> columns = {
         {QStringLiteral("Name"), QStringLiteral("Name"), 2800, F::Text, false, false, {}},
-        {QStringLiteral("Address"), QStringLiteral("Address"), 4700, F::Text, false, false, {}},
+        {QStringLiteral("Address"), QStringLiteral("Address"), composer.ContentWidth() - 4700, F::Text, false, false, {}},
         {QStringLiteral("Telephone"), QStringLiteral("Telephone"), 1900, F::Text, false, false, {}},
     };
     TableSection table(composer, columns, f.body, f.bold);
+    table.Export_As(QStringLiteral("Directory"));
     table.Run(rows, {}, QString(), [](const ReportTable& r, int row) {
-        return r.Text(row, QStringLiteral("SortField")).toCaseFolded();
+        return Reports::Sort_Text(r.Text(row, QStringLiteral("SortField")));
     });
     composer.Finish();
     return doc;
@@ -126,23 +128,37 @@ void LabelReport::Render_Actual_Size(const ReportDocument& doc, QPagedPaintDevic
 }
 
 ReportDocument LabelReport::Lay_Labels(const QDate& printed, const std::function<bool(const ReportTable&, int)>& blank,
-                                       const std::function<QString(const ReportTable&, int)>& text) const
+                                       const std::function<QString(const ReportTable&, int)>& text,
+                                       const QStringList& headings,
+                                       const std::function<QStringList(const ReportTable&, int)>& cells,
+                                       const std::function<QString(const ReportTable&, int)>& lead) const
 {
     ReportDocument doc;
     doc.title = Title();
     doc.printed = printed;
     const int font = doc.Font(ReportFont{QStringLiteral("DejaVu Sans"), 10});
+    const int leadFont = doc.Font(ReportFont{QStringLiteral("DejaVu Sans"), 24, true});
     const ReportTable* t = Table(1);
     const LabelGeometry g = Geometry();
     // Small labels get less room around their text.
     const double padding = std::min(ReportUnits::Inches(0.1), std::min(g.width, g.height) / 10);
     LabelSheet sheet(doc, g, padding);
+    PrintedTable& printedTable = doc.Printed_Table(QStringLiteral("Labels"), headings);
     if (t)
         for (int r : Sorted_Rows(*t)) {
-            if (blank(*t, r))
+            if (blank(*t, r)) {
                 sheet.Skip_Label();
+                continue;
+            }
+            bool fits = true;
+            const QString label = text(*t, r);
+            if (lead)
+                sheet.Add_Label(lead(*t, r), leadFont, label, font, &fits);
             else
-                sheet.Add_Label(text(*t, r), font);
+                sheet.Add_Label(label, font, &fits);
+            if (!fits)
+                doc.unfit << QString(label).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).section(QLatin1Char('\n'), 0, 0);
+            printedTable.rows.push_back(cells(*t, r));
         }
     if (doc.pages.empty())
         doc.pages.emplace_back();
@@ -153,7 +169,12 @@ ReportDocument rptMemorials::Layout(const QDate& printed) const
 {
     return Lay_Labels(
         printed, [](const ReportTable& t, int r) { return t.Text(r, QStringLiteral("NameAddr")) == QStringLiteral("."); },
-        [](const ReportTable& t, int r) { return t.Text(r, QStringLiteral("NameAddr")); });
+        [](const ReportTable& t, int r) { return t.Text(r, QStringLiteral("NameAddr")); },
+        {QStringLiteral("Name"), QStringLiteral("Address")}, [](const ReportTable& t, int r) {
+            QStringList lines = t.Text(r, QStringLiteral("NameAddr")).split(QStringLiteral("\r\n"));
+            const QString name = lines.takeFirst();
+            return QStringList{name, lines.join(QStringLiteral(", "))};
+        });
 }
 
 ReportDocument rptEnvLabels::Layout(const QDate& printed) const
@@ -165,8 +186,15 @@ ReportDocument rptEnvLabels::Layout(const QDate& printed) const
                 && t.Text(r, QStringLiteral("FirstNames")) == QStringLiteral(".");
         },
         [](const ReportTable& t, int r) {
-            const QString name = NameJoin(t.Text(r, QStringLiteral("LastName")), t.Text(r, QStringLiteral("FirstNames")), true);
+            return NameJoin(t.Text(r, QStringLiteral("LastName")), t.Text(r, QStringLiteral("FirstNames")), true);
+        },
+        {QStringLiteral("Envelope"), QStringLiteral("Name")}, [](const ReportTable& t, int r) {
             const QVariant number = t.Value(r, QStringLiteral("EnvNum"));
-            return number.isValid() ? QStringLiteral("No. ") + number.toString() + QStringLiteral("\n") + name : name;
+            return QStringList{number.isValid() ? number.toString() : QString(),
+                               NameJoin(t.Text(r, QStringLiteral("LastName")), t.Text(r, QStringLiteral("FirstNames")), true)};
+        },
+        [](const ReportTable& t, int r) {
+            const QVariant number = t.Value(r, QStringLiteral("EnvNum"));
+            return number.isValid() ? number.toString() : QString();
         });
 }

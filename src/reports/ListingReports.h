@@ -40,9 +40,13 @@ public:
 
 protected:
     // Lays out the rows of table 1 in the order of its SortField; a row
-    // that blank() accepts leaves its label empty.
+    // that blank() accepts leaves its label empty; lead() gives a line
+    // printed large above the text. The CSV export lists the printed labels
+    // with these headings and cells.
     ReportDocument Lay_Labels(const QDate& printed, const std::function<bool(const ReportTable&, int)>& blank,
-                              const std::function<QString(const ReportTable&, int)>& text) const;
+                              const std::function<QString(const ReportTable&, int)>& text, const QStringList& headings,
+                              const std::function<QStringList(const ReportTable&, int)>& cells,
+                              const std::function<QString(const ReportTable&, int)>& lead = {}) const;
 
 private:
     LabelTemplate m_sheet = LabelTemplates::Avery5160();
@@ -58,7 +62,8 @@ public:
     ReportDocument Layout(const QDate& printed) const override;
 };
 
-// Envelope box labels: the envelope number and the name on each label.
+// Envelope box labels: the envelope number large, for the one pulling
+// boxes, and the name under it.
 class rptEnvLabels : public LabelReport {
 public:
     rptEnvLabels() : LabelReport(QStringLiteral("rptEnvLabels")) {}

@@ -5,7 +5,12 @@
 double Band::Text(double x, double y, double width, const QString& text, int font, int align, bool noWrap)
 {
     const int flags = align | (noWrap ? 0 : int(Qt::TextWordWrap));
-    const QSizeF size = m_doc->Measure(font, text, noWrap ? 0 : width, flags);
+    QSizeF size = m_doc->Measure(font, text, noWrap ? 0 : width, flags);
+    QString shown = text;
+    if (!noWrap && size.width() > width + 0.5) {
+        shown = m_doc->Break_Long_Words(font, text, width);
+        size = m_doc->Measure(font, shown, width, flags);
+    }
     PageItem it;
     it.kind = PageItem::Text;
     it.font = quint8(font);
@@ -13,32 +18,54 @@ double Band::Text(double x, double y, double width, const QString& text, int fon
     // The run's area keeps the column's width, so that right-aligned money
     // lines up on the column's edge; it is as high as the measured text.
     it.rect = QRectF(x, y, width, std::ceil(size.height()));
-    it.text = text;
+    it.text = shown;
     m_items.push_back(std::move(it));
     SetHeight(y + std::ceil(size.height()));
     return std::ceil(size.height());
 }
 
-double Band::FittedText(const QRectF& area, const QString& text, int font, int align)
+double Band::FittedText(const QRectF& area, const QString& text, int font, int align, bool* fits)
 {
+    // The font shrinks no further than what a reader still reads; below
+    // that a line too long wraps at its blanks (a word too long for the
+    // area, within itself).
+    const double minScale = std::min(1.0, 8.0 / m_doc->Fonts().at(size_t(font)).pointSize);
+    const int flags = align | int(Qt::TextWordWrap);
     double scale = 1.0;
-    // Lines are kept as given; the font shrinks until the longest line and
-    // all lines together fit.
-    for (; scale > 0.2; scale -= 0.025) {
-        const QSizeF size = m_doc->Measure(font, text, 0, align, scale);
-        if (size.width() <= area.width() && size.height() <= area.height())
+    QString shown = text;
+    bool fitted = false;
+    for (;; scale = std::max(minScale, scale - 0.025)) {
+        shown = m_doc->Break_Long_Words(font, text, area.width(), scale);
+        const QSizeF size = m_doc->Measure(font, shown, area.width(), flags, scale);
+        fitted = size.width() <= area.width() + 0.5 && size.height() <= area.height() + 0.5;
+        if (fitted || scale <= minScale)
             break;
     }
+    if (fits)
+        *fits = fitted;
     PageItem it;
     it.kind = PageItem::Text;
     it.font = quint8(font);
-    it.flags = align;
+    it.flags = flags;
+    it.scale = float(scale);
+    it.rect = area;
+    it.text = shown;
+    m_items.push_back(std::move(it));
+    SetHeight(area.bottom());
+    return scale;
+}
+
+void Band::Put_Text(const QRectF& area, const QString& text, int font, int flags, double scale)
+{
+    PageItem it;
+    it.kind = PageItem::Text;
+    it.font = quint8(font);
+    it.flags = flags;
     it.scale = float(scale);
     it.rect = area;
     it.text = text;
     m_items.push_back(std::move(it));
     SetHeight(area.bottom());
-    return scale;
 }
 
 void Band::Line(double x1, double y1, double x2, double y2, double pen)

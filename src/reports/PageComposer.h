@@ -12,6 +12,7 @@ class Band {
 public:
     Band(ReportDocument* doc, double width) : m_doc(doc), m_width(width) {}
 
+    const ReportDocument* Document() const { return m_doc; }
     double Width() const { return m_width; }
     double Height() const { return m_height; }
     void SetHeight(double h) { m_height = std::max(m_height, h); }
@@ -23,8 +24,13 @@ public:
     double Text(double x, double y, double width, const QString& text, int font, int align = Qt::AlignLeft,
                 bool noWrap = false);
     // A text that must fit the area: its font is made smaller until it
-    // does (never cut off). Returns the scale used.
-    double FittedText(const QRectF& area, const QString& text, int font, int align = Qt::AlignLeft | Qt::AlignTop);
+    // does, but not below 8 points; lines still too long wrap. Returns the
+    // scale used; fits tells whether the text fitted the area at last.
+    double FittedText(const QRectF& area, const QString& text, int font, int align = Qt::AlignLeft | Qt::AlignTop,
+                      bool* fits = nullptr);
+    // A text placed as measured elsewhere: area, flags and font scale as
+    // given.
+    void Put_Text(const QRectF& area, const QString& text, int font, int flags, double scale = 1.0);
     void Line(double x1, double y1, double x2, double y2, double pen = 6);
     void Box(const QRectF& r, double pen = 6, const QColor& fill = QColor());
     // A filled area under everything already in the band (row shading).

@@ -3,8 +3,11 @@
 #include "PageComposer.h"
 #include "TableSection.h"
 #include "shell/Helpers.h"
+#include "shell/modGlobal.h"
 
 #include <QDir>
+#include <QSaveFile>
+#include <algorithm>
 
 using namespace modGlobal;
 
@@ -29,7 +32,7 @@ Fonts Add_Fonts(ReportDocument& doc)
     Fonts f;
     f.body = doc.Font({QStringLiteral("DejaVu Sans"), 8.5});
     f.bold = doc.Font({QStringLiteral("DejaVu Sans"), 8.5, true});
-    f.small = doc.Font({QStringLiteral("DejaVu Sans"), 7.5});
+    f.small = doc.Font({QStringLiteral("DejaVu Sans"), 8});
     f.italic = doc.Font({QStringLiteral("DejaVu Sans"), 8.5, false, true});
     f.title = doc.Font({QStringLiteral("DejaVu Serif"), 15, true});
     f.subtitle = doc.Font({QStringLiteral("DejaVu Serif"), 11});
@@ -173,7 +176,23 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
         {QStringLiteral("OtherDesc"), QStringLiteral("\n\n\nOther Fund"), byEnvelope ? 2500 : 1700, F::Text, false, false, {}},
         {QStringLiteral("OtherFund"), QStringLiteral("\n\n\nOther"), 1000, F::Money, true, true, {}},
     };
+    // A fund column with neither a heading nor money says nothing: its
+    // room goes to the other fund's name.
+    for (const QString& field : {QStringLiteral("ThirdFund"), QStringLiteral("SecondFund")}) {
+        const auto it = std::find_if(columns.begin(), columns.end(), [&](const TableColumn& c) { return c.field == field; });
+        bool money = false;
+        for (int r = 0; detail && r < detail->RowCount() && !money; ++r)
+            money = !AmountIsZero(detail->Double(r, field));
+        if (it == columns.end() || money || !it->title.trimmed().isEmpty())
+            continue;
+        const double freed = it->width;
+        columns.erase(it);
+        for (TableColumn& c : columns)
+            if (c.field == QStringLiteral("OtherDesc"))
+                c.width += freed;
+    }
     TableSection table(composer, columns, f.body, f.bold);
+    table.Export_As(QStringLiteral("Contributions"));
 
     // The loose offering first, then the contributors by envelope number or
     // name; a contributor's lines stay together in their order.
@@ -182,7 +201,7 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
     byKind.header = [f](PageComposer& c, const ReportTable& t, int r) {
         Band b = c.NewBand();
         if (t.Integer(r, QStringLiteral("LOFlag")) == 1) {
-            b.Text(50, 60, b.Width(), QStringLiteral("Contributors"), f.bold);
+            b.Text(50, 60, b.Width() - 100, QStringLiteral("Contributors"), f.bold);
             b.SetHeight(b.Height() + 30);
         }
         return b;
@@ -193,7 +212,7 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
     auto sortKey = [byEnvelope](const ReportTable& t, int r) {
         const QString kind = t.Value(r, QStringLiteral("LOFlag")).toString();
         const QString order = byEnvelope ? QStringLiteral("%1").arg(t.Integer(r, QStringLiteral("EnvNum")), 12, 10, QLatin1Char('0'))
-                                         : t.Text(r, QStringLiteral("Contributor")).toUpper();
+                                         : Reports::Sort_Text(t.Text(r, QStringLiteral("Contributor")));
         return kind + QLatin1Char('|') + order + QLatin1Char('|')
             + QStringLiteral("%1").arg(t.Integer(r, QStringLiteral("ID")), 12, 10, QLatin1Char('0'));
     };
@@ -214,13 +233,14 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
         {QStringLiteral("Amount"), QStringLiteral("Amount"), 1400, F::Money, true, false, {}},
     };
     TableSection funds(composer, fundColumns, f.body, f.bold);
+    funds.Export_As(QStringLiteral("Totals by Fund"));
     composer.Add(heading, 600);
     // The main fund's years first, the earlier year first, then the funds
     // by name, as the offering window's Totals tab lists them.
     auto fundOrder = [](const ReportTable& t, int r) {
         const qint64 id = t.Integer(r, QStringLiteral("FundID"));
         return id < 0 ? QStringLiteral("0%1").arg(-id, 8, 10, QLatin1Char('0'))
-                      : QStringLiteral("1") + t.Text(r, QStringLiteral("FundName")).toUpper();
+                      : QStringLiteral("1") + Reports::Sort_Text(t.Text(r, QStringLiteral("FundName")));
     };
     funds.Run(totals ? *totals : empty, {}, QStringLiteral("Total Amount Collected"), fundOrder);
     composer.Finish();
@@ -228,6 +248,17 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
 }
 
 namespace Reports {
+
+QString Sort_Text(const QString& key)
+{
+    QString out;
+    const QString decomposed = key.normalized(QString::NormalizationForm_KD);
+    out.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    return out.toCaseFolded();
+}
 
 std::unique_ptr<Report> Create(const QString& name)
 {
@@ -238,19 +269,84 @@ std::unique_ptr<Report> Create(const QString& name)
     return nullptr;
 }
 
-bool Export_Csv(const Report& report, const QString& folder, const QString& prefix, QStringList* written, QString* error)
+namespace {
+// A cell that a spreadsheet would read as a formula (=, +, - or @ first,
+// and no number) gets an apostrophe in front, which spreadsheets take as
+// "this is text".
+QString Guarded(const QString& cell)
 {
-    for (const ReportTable* t : report.AllTables()) {
-        const QString path = QDir(folder).filePath(prefix + t->Name() + QStringLiteral(".csv"));
-        if (!t->WriteCsv(path, error)) {
+    if (cell.isEmpty() || !QStringLiteral("=+-@").contains(cell.front()))
+        return cell;
+    bool number = false;
+    cell.toDouble(&number);
+    return number ? cell : QLatin1Char('\'') + cell;
+}
+
+QByteArray CsvField(const QString& s)
+{
+    QByteArray utf8 = Guarded(s).toUtf8();
+    if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\n') && !utf8.contains('\r') && !utf8.startsWith('\''))
+        return utf8;
+    utf8.replace("\"", "\"\"");
+    return '"' + utf8 + '"';
+}
+
+QByteArray CsvLine(const QStringList& cells)
+{
+    QByteArray out;
+    for (int i = 0; i < cells.size(); ++i) {
+        if (i)
+            out += ',';
+        out += CsvField(cells[i]);
+    }
+    return out + "\r\n";
+}
+
+// A table's name as part of a file name: no folder separators or other
+// characters a file system refuses.
+QString File_Part(const QString& name)
+{
+    QString out;
+    for (const QChar c : name)
+        out += QStringLiteral("\\/:*?\"<>|").contains(c) ? QLatin1Char('-') : c;
+    return out.trimmed();
+}
+} // namespace
+
+QByteArray Csv(const PrintedTable& table)
+{
+    QByteArray out = CsvLine(table.headings);
+    for (const QStringList& row : table.rows)
+        out += CsvLine(row);
+    return out;
+}
+
+bool Export_Csv(const ReportDocument& doc, const QString& folder, const QString& prefix, QStringList* written, QString* error)
+{
+    QStringList used;
+    for (const PrintedTable& t : doc.tables) {
+        // The same table printed with other headings (another statement's
+        // funds) goes to a file of its own.
+        QString base = prefix + File_Part(t.name);
+        for (int n = 2; used.contains(base, Qt::CaseInsensitive); ++n)
+            base = prefix + File_Part(t.name) + QStringLiteral(" (%1)").arg(n);
+        used << base;
+        const QString path = QDir(folder).filePath(base + QStringLiteral(".csv"));
+        QSaveFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(Csv(t)) < 0 || !f.commit()) {
             if (error)
-                *error = path + QStringLiteral(": ") + *error;
+                *error = path + QStringLiteral(": ") + f.errorString();
             return false;
         }
         if (written)
             *written << path;
     }
     return true;
+}
+
+bool Export_Csv(const Report& report, const QString& folder, const QString& prefix, QStringList* written, QString* error)
+{
+    return Export_Csv(report.Layout(modGlobal::Today()), folder, prefix, written, error);
 }
 
 } // namespace Reports

@@ -85,10 +85,20 @@ private:
 };
 
 namespace Reports {
+// A sort key that orders names as a reader looks them up: without regard
+// to case or accents ("van der Berg" between "Smith" and "Zimmermann",
+// "Ångström" among the A's).
+QString Sort_Text(const QString& key);
 // A new report object by layout name; nullptr for an unknown name.
 std::unique_ptr<Report> Create(const QString& name);
-// Writes every table of a report into a folder, one file per table named
-// prefix + table name + ".csv"; false with the reason on the first failure.
+// What a report prints as CSV files in a folder, one file per printed table
+// named prefix + table name + ".csv" (RFC 4180, UTF-8, a header row of the
+// headings as printed); false with the reason on the first failure.
+bool Export_Csv(const ReportDocument& doc, const QString& folder, const QString& prefix, QStringList* written = nullptr,
+                QString* error = nullptr);
+// The same for a report laid out for today.
 bool Export_Csv(const Report& report, const QString& folder, const QString& prefix, QStringList* written = nullptr,
                 QString* error = nullptr);
+// One printed table as CSV text.
+QByteArray Csv(const PrintedTable& table);
 } // namespace Reports

@@ -42,6 +42,15 @@ QFont DeviceFont(const ReportFont& style, double scale, double deviceDpi)
 
 ReportDocument::ReportDocument() : pageSize(ReportUnits::Inches(8.5), ReportUnits::Inches(11)) {}
 
+PrintedTable& ReportDocument::Printed_Table(const QString& name, const QStringList& headings)
+{
+    for (auto it = tables.rbegin(); it != tables.rend(); ++it)
+        if (it->name == name && it->headings == headings)
+            return *it;
+    tables.push_back({name, headings, {}});
+    return tables.back();
+}
+
 int ReportDocument::Font(const ReportFont& style)
 {
     for (size_t i = 0; i < m_fonts.size(); ++i)
@@ -75,6 +84,34 @@ QSizeF ReportDocument::Measure(int font, const QString& text, double width, int 
     return size;
 }
 
+QString ReportDocument::Break_Long_Words(int font, const QString& text, double width, double scale) const
+{
+    auto fits = [&](const QString& s) { return Measure(font, s, 0, 0, scale).width() <= width; };
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        QStringList words = line.split(QLatin1Char(' '));
+        for (QString& word : words) {
+            if (word.isEmpty() || fits(word))
+                continue;
+            QString broken, rest = word;
+            while (!rest.isEmpty() && !fits(rest)) {
+                // At least one letter per line, however narrow the column.
+                int n = 1;
+                while (n < rest.size() && fits(rest.left(n + 1)))
+                    ++n;
+                // A surrogate pair stays together.
+                if (n < rest.size() && rest.at(n).isLowSurrogate())
+                    ++n;
+                broken += rest.left(n) + QLatin1Char('\n');
+                rest = rest.mid(n);
+            }
+            word = broken + rest;
+        }
+        line = words.join(QLatin1Char(' '));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 void ReportDocument::Paint(QPainter& p, int index, const QRectF& target) const
 {
     const ReportPage& page = pages.at(size_t(index));
@@ -101,7 +138,9 @@ void ReportDocument::Paint(QPainter& p, int index, const QRectF& target) const
                 currentScale = it.scale;
             }
             p.setPen(Qt::black);
-            p.drawText(it.rect, it.flags, it.text);
+            // Laid out to fit at the report's resolution; a screen's rounding
+            // may make a line a hair wider, and clipping would lose a letter.
+            p.drawText(it.rect, it.flags | Qt::TextDontClip, it.text);
             break;
         case PageItem::Line:
             p.setPen(QPen(Qt::black, it.pen, Qt::SolidLine, Qt::FlatCap));

@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <vector>
 
@@ -56,6 +57,16 @@ struct ReportPage {
     int count = 1;  // pages of the numbering group
 };
 
+// A table as the report prints it, kept for the CSV export: its column
+// headings each on one line, its lines (totals lines included) in printed
+// order, every cell as printed except amounts, which are plain numbers with
+// two decimals so that a spreadsheet can sum them.
+struct PrintedTable {
+    QString name;
+    QStringList headings;
+    std::vector<QStringList> rows;
+};
+
 class ReportDocument {
 public:
     ReportDocument();
@@ -64,6 +75,15 @@ public:
     QSizeF pageSize;     // units; US Letter unless a layout says otherwise
     QDate printed;       // the printing date every page carries
     std::vector<ReportPage> pages;
+    std::vector<PrintedTable> tables;
+    // What does not fit where it prints even in the smallest font allowed
+    // (labels, by their first line): the reader is told before printing.
+    QStringList unfit;
+    QString unfitKind = QStringLiteral("label"); // "3 labels do not fit"
+    // The printed table to add lines to: the one last begun with this name
+    // and these headings, or a new one (statements print the same table once
+    // per contributor).
+    PrintedTable& Printed_Table(const QString& name, const QStringList& headings);
 
     int PageCount() const { return int(pages.size()); }
     // Adds a font (or finds it) and returns its index.
@@ -74,6 +94,10 @@ public:
     static QFont MeasureFont(const ReportFont& style, double scale = 1.0);
     // Size of a text in units; wrapped at width when width > 0.
     QSizeF Measure(int font, const QString& text, double width = 0, int flags = 0, double scale = 1.0) const;
+    // The text with a line break inside every word too wide for width, at
+    // the last letter that still fits: wrapping then never leaves a word
+    // running past its column, where the drawing would cut it off.
+    QString Break_Long_Words(int font, const QString& text, double width, double scale = 1.0) const;
     // Once laid out, a document needs no measures kept for it.
     void Forget_Measures() const { m_measured.clear(); }
 

@@ -2,8 +2,6 @@
 
 #include "storage/DbError.h"
 
-#include <QFile>
-#include <QSaveFile>
 
 void ReportTable::AppendField(const QString& name, Type type, int size)
 {
@@ -90,64 +88,6 @@ qint64 ReportTable::Integer(int row, const QString& field) const
 QString ReportTable::Text(int row, const QString& field) const
 {
     return Value(row, field).toString();
-}
-
-namespace {
-QByteArray CsvField(const QString& s)
-{
-    QByteArray utf8 = s.toUtf8();
-    if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\n') && !utf8.contains('\r'))
-        return utf8;
-    utf8.replace("\"", "\"\"");
-    return '"' + utf8 + '"';
-}
-} // namespace
-
-QByteArray ReportTable::ToCsv() const
-{
-    QByteArray out;
-    auto line = [&out](const QStringList& cells) {
-        for (int i = 0; i < cells.size(); ++i) {
-            if (i)
-                out += ',';
-            out += CsvField(cells[i]);
-        }
-        out += "\r\n";
-    };
-    line(FieldNames());
-    for (const auto& row : m_rows) {
-        QStringList cells;
-        for (size_t i = 0; i < m_fields.size(); ++i) {
-            const QVariant& v = row[i];
-            if (!v.isValid()) {
-                cells << QString();
-                continue;
-            }
-            switch (m_fields[i].type) {
-            case Type::Double:
-                cells << QString::number(v.toDouble(), 'f', 2);
-                break;
-            case Type::Date:
-                cells << v.toDate().toString(Qt::ISODate);
-                break;
-            default:
-                cells << v.toString();
-            }
-        }
-        line(cells);
-    }
-    return out;
-}
-
-bool ReportTable::WriteCsv(const QString& path, QString* error) const
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(ToCsv()) < 0 || !f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
 }
 
 QList<QStringList> ReportTable::ParseCsv(const QByteArray& csv)

@@ -8,9 +8,9 @@
 
 // One in-memory table a report reads: typed fields declared first, then rows
 // appended. Every field may be Null (an invalid QVariant). Values are kept in
-// their field's type, so a layout and the CSV export see what the report's
-// builder meant, and a text longer than its field is cut to the field's size
-// as the database would.
+// their field's type, so a layout sees what the report's builder meant, and
+// a text longer than its field is cut to the field's size as the database
+// would.
 class ReportTable {
 public:
     enum class Type { Long, BigInt, Double, Text, Date };
@@ -45,14 +45,8 @@ public:
     qint64 Integer(int row, const QString& field) const;
     QString Text(int row, const QString& field) const;
 
-    // RFC 4180: a header row of field names, then one line per row, CR LF
-    // line ends, a field quoted when it holds a comma, quote or line break.
-    // Doubles are written with two decimals (amounts), dates as ISO dates,
-    // Nulls as empty fields.
-    QByteArray ToCsv() const;
-    // Writes ToCsv as UTF-8; false with the system's reason on failure.
-    bool WriteCsv(const QString& path, QString* error = nullptr) const;
-    // Reads what WriteCsv wrote back into rows of text (tests, tools).
+    // Reads a CSV file's text (RFC 4180, as the CSV export writes it) back
+    // into rows of text (tests, tools).
     static QList<QStringList> ParseCsv(const QByteArray& csv);
 
 private:

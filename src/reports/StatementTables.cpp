@@ -419,8 +419,10 @@ Tables Empty_Tables()
     s.AppendField(QStringLiteral("ChurchInfo"), Type::Text, 300);
     s.AppendField(QStringLiteral("ContributorInfo"), Type::Text, 300);
     s.AppendField(QStringLiteral("HeaderLine"), Type::Text, 150);
+    // Room for the longest fund name with its year and line breaks: a
+    // heading cut short would print a fund that does not exist.
     for (const char* f : {"MainFund", "SecondFund", "ThirdFund"})
-        s.AppendField(QLatin1String(f), Type::Text, 50);
+        s.AppendField(QLatin1String(f), Type::Text, 80);
     s.AppendField(QStringLiteral("SortField"), Type::Text, 80);
     s.AppendField(QStringLiteral("MainTitle"), Type::Text, 100);
     for (const char* f : {"MainPledged", "MainPrePaid", "MainPaidNow", "MainRemaining"})
@@ -429,7 +431,7 @@ Tables Empty_Tables()
     for (const char* f : {"SecondPledged", "SecondPrePaid", "SecondPaidNow", "SecondRemaining", "YTDMain", "YTDSecond",
                           "YTDThird", "YTDOther", "YTDTotal"})
         s.AppendField(QLatin1String(f), Type::Double);
-    s.AppendField(QStringLiteral("ThirdTitle"), Type::Text, 50);
+    s.AppendField(QStringLiteral("ThirdTitle"), Type::Text, 100);
     s.AppendField(QStringLiteral("IRS"), Type::Text, 300);
     return t;
 }

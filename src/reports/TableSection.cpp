@@ -3,6 +3,7 @@
 #include "shell/Helpers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 TableSection::TableSection(PageComposer& composer, std::vector<TableColumn> columns, int font, int boldFont)
@@ -41,22 +42,73 @@ QString TableSection::CellText(const TableColumn& c, const ReportTable& t, int r
     }
 }
 
+void TableSection::Export_As(const QString& name, const QStringList& leadHeadings, const QStringList& leadCells)
+{
+    m_exportName = name;
+    m_leadHeadings = leadHeadings;
+    m_leadCells = leadCells;
+    m_printed = -1;
+}
+
+PrintedTable& TableSection::Printed() const
+{
+    ReportDocument& doc = m_composer.Document();
+    // Found once: a statement run keeps a hundred thousand lines.
+    if (m_printed < 0 || size_t(m_printed) >= doc.tables.size()) {
+        QStringList headings = m_leadHeadings;
+        for (const TableColumn& c : m_columns)
+            headings << c.title.simplified();
+        const PrintedTable& t = doc.Printed_Table(m_exportName.isEmpty() ? doc.title : m_exportName, headings);
+        m_printed = int(&t - doc.tables.data());
+    }
+    return doc.tables[size_t(m_printed)];
+}
+
+void TableSection::Record_Row(const ReportTable& t, int row) const
+{
+    QStringList cells = m_leadCells;
+    for (const TableColumn& c : m_columns) {
+        QString text = CellText(c, t, row, true);
+        if (c.format == TableColumn::Format::Money && !c.cell && !text.isEmpty())
+            text = QString::number(modGlobal::RoundCents(t.Double(row, c.field)), 'f', 2);
+        cells << text.simplified();
+    }
+    Printed().rows.push_back(cells);
+}
+
+void TableSection::Record_Totals(const QString& label, const std::vector<double>& sums) const
+{
+    QStringList cells = m_leadCells;
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        cells << (m_columns[i].total ? QString::number(modGlobal::RoundCents(sums[i]), 'f', 2) : QString());
+    // The label stands where a reader looks first on the line.
+    const int first = int(m_leadCells.size());
+    if (first < cells.size() && cells[first].isEmpty())
+        cells[first] = label;
+    else
+        cells.insert(first, label);
+    Printed().rows.push_back(cells);
+}
+
 Band TableSection::Heading() const
 {
     Band b = m_composer.NewBand();
-    double x = 0;
+    const ReportDocument& doc = m_composer.Document();
+    std::vector<QString> titles;
     // Titles of different line counts share one bottom line.
     double tallest = 0;
     for (const TableColumn& c : m_columns) {
         QString title = c.title;
         title.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        tallest = std::max(tallest, m_composer.Document().Measure(m_bold, title, c.width - 2 * m_pad, Align(c)).height());
+        title = doc.Break_Long_Words(m_bold, title, c.width - 2 * m_pad);
+        tallest = std::max(tallest, doc.Measure(m_bold, title, c.width - 2 * m_pad, Align(c) | Qt::TextWordWrap).height());
+        titles.push_back(title);
     }
-    for (const TableColumn& c : m_columns) {
-        QString title = c.title;
-        title.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        const double h = m_composer.Document().Measure(m_bold, title, c.width - 2 * m_pad, Align(c)).height();
-        b.Text(x + m_pad, tallest - h, c.width - 2 * m_pad, title, m_bold, Align(c) | Qt::AlignBottom);
+    double x = 0;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        const TableColumn& c = m_columns[i];
+        const double h = doc.Measure(m_bold, titles[i], c.width - 2 * m_pad, Align(c) | Qt::TextWordWrap).height();
+        b.Text(x + m_pad, tallest - std::ceil(h), c.width - 2 * m_pad, titles[i], m_bold, Align(c) | Qt::AlignBottom);
         x += c.width;
     }
     b.Line(0, tallest + 30, x, tallest + 30, 8);
@@ -140,8 +192,10 @@ std::vector<double> TableSection::Run(const ReportTable& t, const std::vector<Ta
                 continue;
             if (groups[g].footerLabel) {
                 const QString label = groups[g].footerLabel(t, firstRow[g]);
-                if (!label.isEmpty())
+                if (!label.isEmpty()) {
                     m_composer.Add(Totals(label, sums[g], false));
+                    Record_Totals(label, sums[g]);
+                }
             }
             std::fill(sums[g].begin(), sums[g].end(), 0.0);
             firstRow[g] = -1;
@@ -149,6 +203,7 @@ std::vector<double> TableSection::Run(const ReportTable& t, const std::vector<Ta
     };
 
     m_composer.Begin_Repeated_Heading(Heading(), rowHeight);
+    Printed(); // a table without lines still prints its headings
     bool started = false;
     int placed = 0;
     for (int r : order) {
@@ -177,6 +232,7 @@ std::vector<double> TableSection::Run(const ReportTable& t, const std::vector<Ta
         }
         started = true;
         m_composer.Add(Row(t, r, (placed++ % 2) == 1));
+        Record_Row(t, r);
         for (size_t i = 0; i < n; ++i) {
             if (!m_columns[i].total || m_columns[i].field.isEmpty())
                 continue;
@@ -188,7 +244,9 @@ std::vector<double> TableSection::Run(const ReportTable& t, const std::vector<Ta
     }
     closeFrom(0);
     m_composer.SetRepeatedHeading(std::nullopt);
-    if (!grandTotalLabel.isEmpty())
+    if (!grandTotalLabel.isEmpty()) {
         m_composer.Add(Totals(grandTotalLabel, grand, true));
+        Record_Totals(grandTotalLabel, grand);
+    }
     return grand;
 }

@@ -53,6 +53,13 @@ public:
                             std::function<bool(int row)> filter = {});
 
     static QString CellText(const TableColumn& c, const ReportTable& t, int row, bool detail);
+    // The name of the table in the CSV export, and columns printed beside
+    // the table rather than in it (the contributor of a statement), put
+    // first on each of its lines there.
+    void Export_As(const QString& name, const QStringList& leadHeadings = {}, const QStringList& leadCells = {});
+    // Keeps a printed line for the CSV export; Run keeps its own.
+    void Record_Row(const ReportTable& t, int row) const;
+    void Record_Totals(const QString& label, const std::vector<double>& sums) const;
     const std::vector<TableColumn>& Columns() const { return m_columns; }
     double Padding() const { return m_pad; }
 
@@ -61,4 +68,8 @@ private:
     std::vector<TableColumn> m_columns;
     int m_font, m_bold;
     double m_pad = 50; // units between a column's edge and its text
+    QString m_exportName; // the document's title when not named
+    QStringList m_leadHeadings, m_leadCells;
+    PrintedTable& Printed() const;
+    mutable int m_printed = -1; // index of the printed table in the document
 };

@@ -117,10 +117,12 @@ Tables Empty_Tables()
     Tables t;
     t.header.AppendField(QStringLiteral("LinkField"), Type::Long);
     t.header.AppendField(QStringLiteral("ChurchInfo"), Type::Text, 300);
-    t.header.AppendField(QStringLiteral("MainPledged"), Type::Text, 50);
-    t.header.AppendField(QStringLiteral("MainUnPledged"), Type::Text, 50);
-    t.header.AppendField(QStringLiteral("SecondFund"), Type::Text, 50);
-    t.header.AppendField(QStringLiteral("ThirdFund"), Type::Text, 50);
+    // Room for the longest fund name with its line breaks and "Unpledged":
+    // a heading cut short would print a fund that does not exist.
+    t.header.AppendField(QStringLiteral("MainPledged"), Type::Text, 80);
+    t.header.AppendField(QStringLiteral("MainUnPledged"), Type::Text, 80);
+    t.header.AppendField(QStringLiteral("SecondFund"), Type::Text, 80);
+    t.header.AppendField(QStringLiteral("ThirdFund"), Type::Text, 80);
 
     t.detail.AppendField(QStringLiteral("LinkField"), Type::Long);
     t.detail.AppendField(QStringLiteral("ID"), Type::BigInt);
@@ -144,6 +146,11 @@ std::pair<int, int> Report_Funds(int collectionID, int second, int third)
 {
     if (second != 0 && third != 0)
         return {second, third};
+    // The year's main fund has its own two columns: as the second or third
+    // fund it would head a column that never holds money.
+    clsCollection collection;
+    collection.Get_One_Record(QStringLiteral("ID = ") + QString::number(collectionID));
+    const int mainFund = -collection.CollectionDate().year();
     Recordset rs(QStringLiteral("SELECT FundID, Count(FundID) AS CountOfFundID FROM Offering GROUP BY CollectionID, FundID"
                                 " HAVING (CollectionID = ")
                      + QString::number(collectionID) + QStringLiteral(") ORDER BY Count(FundID) DESC;"),
@@ -152,6 +159,8 @@ std::pair<int, int> Report_Funds(int collectionID, int second, int third)
         if (FieldLong(rs.Field(QStringLiteral("CountOfFundID"))) < 1)
             continue;
         const int fund = FieldLong(rs.Field(QStringLiteral("FundID")));
+        if (fund == mainFund || fund == second || fund == third)
+            continue;
         if (second == 0)
             second = fund;
         else

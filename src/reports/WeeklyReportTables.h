@@ -28,7 +28,8 @@ Tables Empty_Tables();
 std::optional<Tables> Build(int collectionID, bool showNames);
 
 // The second and third fund of the report: the church's default funds and,
-// where one is unset, the funds used most often in the set.
+// where one is unset, the funds used most often in the set other than the
+// year's main fund and a fund already chosen.
 std::pair<int, int> Report_Funds(int collectionID, int defaultFund2, int defaultFund3);
 
 } // namespace WeeklyReport

@@ -47,8 +47,9 @@ ReportDocument rptPledgeStatus::Layout(const QDate& printed) const
     columns.push_back({QStringLiteral("Remaining"), QStringLiteral("Remaining"), money, F::Money, true, false, {}});
     columns.push_back({QStringLiteral("Overpaid"), QStringLiteral("Overpaid"), money, F::Money, true, false, {}});
     TableSection table(composer, columns, f.body, f.bold);
+    table.Export_As(QStringLiteral("Pledges"));
     table.Run(t, {}, QStringLiteral("Totals"),
-              [](const ReportTable& tt, int r) { return tt.Text(r, QStringLiteral("SortField")); });
+              [](const ReportTable& tt, int r) { return Reports::Sort_Text(tt.Text(r, QStringLiteral("SortField"))); });
     composer.Finish();
     return doc;
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -36,10 +37,39 @@ QRectF rptStatement::Envelope_Window()
 {
     // A #10 envelope (9.5 x 4.125 in) has its window 7/8 in from the left
     // and 1/2 in from the bottom, 4.5 x 1.125 in. The page folded in three
-    // is 3.67 in high and may sit anywhere from the envelope's top to its
-    // bottom, and 1 in sideways: what stays in the window in every position
-    // is this area.
-    return QRectF(Inches(1.0), Inches(2.5), Inches(3.3), Inches(0.65));
+    // is 11/3 in high and 8.5 in wide, so it slides 0.46 in up and down and
+    // 1 in sideways: what stays in the window in every position is this
+    // area.
+    const double envelopeHeight = 4.125, folded = 11.0 / 3.0;
+    const double windowTop = envelopeHeight - 0.5 - 1.125;
+    const double slide = envelopeHeight - folded;
+    const double top = windowTop, bottom = windowTop + 1.125 - slide;
+    return QRectF(Inches(0.875), Inches(top), Inches(4.375 - 0.875), Inches(bottom - top));
+}
+
+double rptStatement::Place_Address(Band& band, const QRectF& window, const QString& text, int font)
+{
+    const ReportDocument& doc = *band.Document();
+    // An eighth of an inch inside the window where the lines allow it: as
+    // large as fits from 10 points down to 8; lines still too long wrap.
+    const double clear = Inches(0.125);
+    const QRectF inner = window.adjusted(clear, clear, -clear, -clear);
+    const double minScale = 8.0 / doc.Fonts().at(size_t(font)).pointSize;
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    double scale = 1.0;
+    QString shown;
+    QSizeF size;
+    for (;; scale = std::max(minScale, scale - 0.05)) {
+        shown = doc.Break_Long_Words(font, text, inner.width(), scale);
+        size = doc.Measure(font, shown, inner.width(), flags, scale);
+        if (size.height() <= inner.height() || scale <= minScale)
+            break;
+    }
+    // Centred up and down: the same room above and below, whichever way the
+    // page slides.
+    const double h = std::ceil(size.height());
+    band.Put_Text(QRectF(inner.left(), window.center().y() - h / 2, inner.width(), h), shown, font, flags, scale);
+    return scale;
 }
 
 const std::vector<int>& rptStatement::Lines_Of(qint64 contributor) const
@@ -67,7 +97,7 @@ std::vector<int> rptStatement::Statement_Order() const
     std::vector<QString> keys(order.size());
     std::vector<qint64> ids(order.size());
     for (int r : order) {
-        keys[size_t(r)] = s->Text(r, QStringLiteral("SortField"));
+        keys[size_t(r)] = Reports::Sort_Text(s->Text(r, QStringLiteral("SortField")));
         ids[size_t(r)] = s->Integer(r, QStringLiteral("ContributorID"));
     }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -158,8 +188,7 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
         // The range on a line of its own, above the envelope's window.
         top.Text(0, std::max(y, ry) + 200, width, s.Text(r, QStringLiteral("HeaderLine")), f.bold, Qt::AlignHCenter);
         // The first page has no page header: the band's top is the margin.
-        top.FittedText(window.translated(-left, -kMargin),
-                       Lines(s.Text(r, QStringLiteral("ContributorInfo"))), address);
+        Place_Address(top, window.translated(-left, -kMargin), Lines(s.Text(r, QStringLiteral("ContributorInfo"))), address);
         top.SetHeight(Inches(3.0));
         composer.Add(top);
 
@@ -172,7 +201,25 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
             {QStringLiteral("OtherAmount"), QStringLiteral("Other"), 1250, F::Money, true, true, {}},
             {QStringLiteral("OtherDesc"), QStringLiteral("Other Fund or Comment"), width - 6600, F::Text, false, false, {}},
         };
+        // A column without a single gift in it has no total to print; one
+        // that has no heading either is left out, its room going to the
+        // other fund's name.
+        for (size_t i = columns.size(); i-- > 0;) {
+            TableColumn& c = columns[i];
+            if (!c.total)
+                continue;
+            bool any = false;
+            for (int line : Lines_Of(id))
+                any = any || !AmountIsZero(lines.Double(line, c.field));
+            c.total = any;
+            if (!any && c.title.trimmed().isEmpty()) {
+                columns.back().width += c.width;
+                columns.erase(columns.begin() + long(i));
+            }
+        }
         TableSection table(composer, columns, f.body, f.bold);
+        const QString who = Lines(s.Text(r, QStringLiteral("ContributorInfo"))).section(kNl, 0, 0);
+        table.Export_As(QStringLiteral("Gifts"), {QStringLiteral("Contributor")}, {who});
         const std::vector<int>& mine = Lines_Of(id);
         const bool none = mine.size() <= 1
             && (mine.empty() || !lines.Value(mine.front(), QStringLiteral("ContDate")).isValid());
@@ -186,8 +233,10 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
             const double rowHeight = table.Row(lines, mine.front()).Height();
             composer.Begin_Repeated_Heading(heading, rowHeight);
             int placed = 0;
-            for (int line : mine)
+            for (int line : mine) {
                 composer.Add(table.Row(lines, line, (placed++ % 2) == 1));
+                table.Record_Row(lines, line);
+            }
             composer.SetRepeatedHeading(std::nullopt);
         }
 
@@ -196,10 +245,10 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
         Band close = composer.NewBand();
         double cy = 0;
         if (!none) {
-            const Band totals = table.Totals(QStringLiteral("Totals"),
-                                             {0, s.Double(r, QStringLiteral("YTDMain")), s.Double(r, QStringLiteral("YTDSecond")),
-                                              s.Double(r, QStringLiteral("YTDThird")), s.Double(r, QStringLiteral("YTDOther")), 0},
-                                             false);
+            const std::vector<double> sums = {0, s.Double(r, QStringLiteral("YTDMain")), s.Double(r, QStringLiteral("YTDSecond")),
+                                              s.Double(r, QStringLiteral("YTDThird")), s.Double(r, QStringLiteral("YTDOther")), 0};
+            const Band totals = table.Totals(QStringLiteral("Totals"), sums, false);
+            table.Record_Totals(QStringLiteral("Totals"), sums);
             close.Append(totals, 0);
             cy = totals.Height();
         }
@@ -208,36 +257,55 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
         cy += close.Text(5400, cy, 1200, FormatAmount(RoundCents(s.Double(r, QStringLiteral("YTDTotal")))), f.bold, Qt::AlignRight, true);
         cy += 240;
 
-        const double cw[] = {3000, 1400, 1500, 1500, 1400};
-        const QStringList heads = {QStringLiteral("Pledge"), QStringLiteral("Pledged"), QStringLiteral("Paid Before\nthe Period"),
-                                   QStringLiteral("Paid in\nthe Period"), QStringLiteral("Remaining")};
-        double hx = 0, tallest = 0;
-        for (int i = 0; i < heads.size(); ++i) {
-            const int align = i == 0 ? int(Qt::AlignLeft) : int(Qt::AlignRight);
-            tallest = std::max(tallest, doc.Measure(f.bold, heads[i], cw[i] - 100, align).height());
-        }
-        for (int i = 0; i < heads.size(); ++i) {
-            const int align = i == 0 ? int(Qt::AlignLeft) : int(Qt::AlignRight);
-            const double h = doc.Measure(f.bold, heads[i], cw[i] - 100, align).height();
-            close.Text(hx + 50, cy + tallest - h, cw[i] - 100, heads[i], f.bold, align);
-            hx += cw[i];
-        }
-        cy += tallest + 30;
-        close.Line(0, cy, hx, cy, 6);
-        cy += 40;
+        // A fund without pledge or payment has no line: "$0.00" pledged
+        // to a fund the contributor never gave to says nothing.
+        std::vector<QString> funds;
         for (const QString& prefix : {QStringLiteral("Main"), QStringLiteral("Second")}) {
-            const QString title = s.Text(r, prefix + QStringLiteral("Title"));
-            if (title.isEmpty())
-                continue;
-            const double values[] = {s.Double(r, prefix + QStringLiteral("Pledged")), s.Double(r, prefix + QStringLiteral("PrePaid")),
-                                     s.Double(r, prefix + QStringLiteral("PaidNow")), s.Double(r, prefix + QStringLiteral("Remaining"))};
-            close.Text(50, cy, cw[0] - 100, title, f.body, Qt::AlignLeft, true);
-            double x = cw[0];
-            for (int i = 0; i < 4; ++i) {
-                close.Text(x + 50, cy, cw[i + 1] - 100, FormatAmount(RoundCents(values[i])), f.body, Qt::AlignRight, true);
-                x += cw[i + 1];
+            bool any = false;
+            for (const char* field : {"Pledged", "PrePaid", "PaidNow"})
+                any = any || !AmountIsZero(s.Double(r, prefix + QLatin1String(field)));
+            if (any && !s.Text(r, prefix + QStringLiteral("Title")).isEmpty())
+                funds.push_back(prefix);
+        }
+        if (!funds.empty()) {
+            const double cw[] = {3000, 1400, 1500, 1500, 1400};
+            double hx = 0, tallest = 0;
+            const QStringList heads = {QStringLiteral("Pledge"), QStringLiteral("Pledged"), QStringLiteral("Paid Before\nthe Period"),
+                                       QStringLiteral("Paid in\nthe Period"), QStringLiteral("Remaining")};
+            for (int i = 0; i < heads.size(); ++i) {
+                const int align = i == 0 ? int(Qt::AlignLeft) : int(Qt::AlignRight);
+                tallest = std::max(tallest, doc.Measure(f.bold, heads[i], cw[i] - 100, align).height());
             }
-            cy += doc.Measure(f.body, QStringLiteral("0")).height() + 30;
+            for (int i = 0; i < heads.size(); ++i) {
+                const int align = i == 0 ? int(Qt::AlignLeft) : int(Qt::AlignRight);
+                const double h = doc.Measure(f.bold, heads[i], cw[i] - 100, align).height();
+                close.Text(hx + 50, cy + tallest - h, cw[i] - 100, heads[i], f.bold, align);
+                hx += cw[i];
+            }
+            cy += tallest + 30;
+            close.Line(0, cy, hx, cy, 6);
+            cy += 40;
+            QStringList pledgeHeads = {QStringLiteral("Contributor")};
+            for (const QString& h : heads)
+                pledgeHeads << h.simplified();
+            PrintedTable& pledges = doc.Printed_Table(QStringLiteral("Pledges"), pledgeHeads);
+            for (const QString& prefix : funds) {
+                const QString title = s.Text(r, prefix + QStringLiteral("Title"));
+                const double values[] = {s.Double(r, prefix + QStringLiteral("Pledged")), s.Double(r, prefix + QStringLiteral("PrePaid")),
+                                         s.Double(r, prefix + QStringLiteral("PaidNow")), s.Double(r, prefix + QStringLiteral("Remaining"))};
+                // A long fund name wraps; its amounts stand on its first line.
+                const double h = close.Text(50, cy, cw[0] - 100, title, f.body, Qt::AlignLeft);
+                double x = cw[0];
+                for (int i = 0; i < 4; ++i) {
+                    close.Text(x + 50, cy, cw[i + 1] - 100, FormatAmount(RoundCents(values[i])), f.body, Qt::AlignRight, true);
+                    x += cw[i + 1];
+                }
+                cy += std::max(h, doc.Measure(f.body, QStringLiteral("0")).height()) + 30;
+                QStringList cells = {who, title};
+                for (double v : values)
+                    cells << QString::number(RoundCents(v), 'f', 2);
+                pledges.rows.push_back(cells);
+            }
         }
         cy += 200;
         const QString irs = s.Text(r, QStringLiteral("IRS")).trimmed();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PageComposer.h"
 #include "Report.h"
 #include "StatementTables.h"
 
@@ -29,6 +30,9 @@ public:
     // The area of the page (units from its top-left corner) that a #10
     // window envelope shows, however the folded page slides in it.
     static QRectF Envelope_Window();
+    // Puts a name and address into that window of a band (window in the
+    // band's coordinates); returns the font scale used.
+    static double Place_Address(Band& band, const QRectF& window, const QString& text, int font);
 
 private:
     const std::vector<int>& Lines_Of(qint64 contributor) const;

@@ -16,12 +16,14 @@ pages=$(pdfinfo "$dir/week.pdf" | awk '/^Pages:/ {print $2}')
 [ "${pages:-0}" -ge 1 ] || fail "no pages in the PDF"
 pdftotext -layout "$dir/week.pdf" "$dir/week.txt"
 grep -q "Collection Number 10 for" "$dir/week.txt" || fail "no collection line"
-head -1 "$dir/csv/Detail.csv" | grep -q "^LinkField,ID,LOFlag,EnvNum,Contributor,MainPledged,MainUnpledged,SecondFund,ThirdFund,OtherFund,OtherDesc" \
-    || fail "detail CSV header: $(head -1 "$dir/csv/Detail.csv")"
-# The PDF's grand total is the sum of the fund totals' CSV.
-csv_total=$(awk -F, 'NR > 1 {s += $NF} END {printf "%.2f", s}' "$dir/csv/FundTotals.csv")
+head -1 "$dir/csv/Contributions.csv" | grep -q "^Envelope,Operating Fund Pledged,Operating Fund Unpledged," \
+    || fail "contributions CSV header: $(head -1 "$dir/csv/Contributions.csv")"
+# The PDF's grand total is the CSV's last line, and the sum of its funds.
+csv_total=$(tr -d '\r' <"$dir/csv/Totals by Fund.csv" | awk -F, 'NR > 1 && $1 != "Total Amount Collected" {s += $NF} END {printf "%.2f", s}')
+csv_line=$(tr -d '\r' <"$dir/csv/Totals by Fund.csv" | awk -F, '$1 == "Total Amount Collected" {print $NF}')
 pdf_total=$(sed -n 's/.*Total Amount Collected *\$\([0-9,.]*\).*/\1/p' "$dir/week.txt" | tr -d ,)
-[ -n "$pdf_total" ] && [ "$csv_total" = "$pdf_total" ] || fail "total $pdf_total in the PDF, $csv_total in the CSV"
+[ -n "$pdf_total" ] && [ "$csv_total" = "$pdf_total" ] && [ "$csv_line" = "$pdf_total" ] \
+    || fail "total $pdf_total in the PDF, $csv_total summed and $csv_line printed in the CSV"
 
 "$report" "$dir/books.MDB" weekly --collection 9999 --pdf "$dir/x.pdf" >"$dir/out" 2>&1
 [ $? -eq 1 ] || fail "a missing set must end with status 1"

@@ -1,6 +1,7 @@
 // The fund report, telephone directory and label layouts rendered to PDF
 // and read back: what each page says, and where each label lands.
 #include "PdfText.h"
+#include "ReportChecks.h"
 #include "reports/ListingReports.h"
 #include "reports/ListingTables.h"
 #include "shell/Helpers.h"
@@ -52,6 +53,7 @@ private slots:
     void otherSheetsAndLongAddresses();
     void envelopeBoxLabels();
     void fromTheCommandLine();
+    void insideTheMarginsAndReadable();
 
 private:
     QString Pdf(const Report& r, const QString& name)
@@ -194,12 +196,12 @@ void tst_ListingLayouts::otherSheetsAndLongAddresses()
     int words = 0;
     for (const auto& w : PdfText::Words(pdf)) {
         const int cell = w.text.startsWith("Person") ? w.text.mid(6).toInt() + 1 : 3;
-        if (w.text.startsWith("Person") || w.text == "Montgomery-Fitzgerald" || w.text == "America") {
+        if (w.text.startsWith("Person") || w.text.startsWith("Montgomery-") || w.text == "America") {
             QVERIFY2(Cell(wide, cell).contains(w.box), qPrintable(w.text));
             ++words;
         }
     }
-    QCOMPARE(words, 4); // the long address shrunk into its label, nothing cut off
+    QCOMPARE(words, 4); // the long address shrunk and wrapped into its label, nothing cut off
     // 5161 is two across: the third label (Person01) opens the second row.
     QVERIFY(Cell(wide, 2).top() > Cell(wide, 0).top());
 }
@@ -228,6 +230,17 @@ void tst_ListingLayouts::envelopeBoxLabels()
     QCOMPARE(cellOf.value("10", -1), 4);
     QCOMPARE(cellOf.value("Smith,", -1), 4);
     QVERIFY(!cellOf.contains("0"));
+    // The number is what the eye looks for: at least twice the name's
+    // height, with the name under it.
+    QRectF number, name;
+    for (const auto& w : PdfText::Words(pdf)) {
+        if (w.text == "10")
+            number = w.box;
+        if (w.text == "Smith,")
+            name = w.box;
+    }
+    QVERIFY2(number.height() >= 2 * name.height(), qPrintable(QStringLiteral("%1 and %2").arg(number.height()).arg(name.height())));
+    QVERIFY(number.bottom() <= name.top() + 0.5);
 }
 
 void tst_ListingLayouts::fromTheCommandLine()
@@ -249,16 +262,21 @@ void tst_ListingLayouts::fromTheCommandLine()
             *err = QString::fromUtf8(p.readAllStandardError());
         return p.exitCode();
     };
-    // The fund report's table as CSV: a line per gift, named.
+    // The fund report as CSV: as printed, a line per gift, then the totals.
     const QString csv = m_out.filePath("csv");
     QCOMPARE(run({"funds", "--fund", "memorial fund", "--from", "2025-03-01", "--to", "2025-03-31", "--names", "--csv", csv}), 0);
-    QFile f(csv + "/Funds.csv");
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const auto rows = ReportTable::ParseCsv(f.readAll());
-    QCOMPARE(rows.size(), 4);
-    QCOMPARE(rows[0], QStringList({"ChurchName", "HeaderLine", "Date", "ColNum", "Name", "Amount"}));
-    QCOMPARE(rows[1].mid(2), QStringList({"2025-03-02", QString::number(c1), "Loose Offering", "4.00"}));
-    QCOMPARE(rows[3].mid(4), QStringList({"Smith, John", "25.00"}));
+    // (The tool writes dates in the short form of the machine's locale.)
+    const QString c = QString::number(c1);
+    QList<QStringList> rows = ReportChecks::Csv(csv + "/Gifts.csv");
+    QCOMPARE(rows.size(), 6);
+    for (QStringList& row : rows)
+        row[0] = row[0].startsWith("Total for ") ? "Total for" : row[0] == "Total" || row[0] == "Date" ? row[0] : "-";
+    QCOMPARE(rows, QList<QStringList>({{"Date", "Collection", "Name", "Amount"},
+                                       {"-", c, "Loose Offering", "4.00"},
+                                       {"-", c, "Jones, Ann", "10.00"},
+                                       {"-", c, "Smith, John", "25.00"},
+                                       {"Total for", "", "", "39.00"},
+                                       {"Total", "", "", "39.00"}}));
 
     // Memorial labels on another sheet after three skipped.
     const QString pdf = m_out.filePath("mem.pdf");
@@ -281,7 +299,8 @@ void tst_ListingLayouts::fromTheCommandLine()
     const QString env = m_out.filePath("env.pdf");
     QCOMPARE(run({"envelope-labels", "--fund", "2025 Operating Fund", "--by-number", "--pdf", env}), 0);
     const QString text = PdfText::Squeezed(PdfText::Run("pdftotext", {"-layout", env, "-"}));
-    QVERIFY2(text.indexOf("No. 9") < text.indexOf("No. 10"), qPrintable(text));
+    const int nine = text.indexOf(QRegularExpression("\\b9\\b")), ten = text.indexOf(QRegularExpression("\\b10\\b"));
+    QVERIFY2(nine >= 0 && nine < ten, qPrintable(text));
 
     // Mistakes are named, and nothing is written.
     QString err;
@@ -297,6 +316,71 @@ void tst_ListingLayouts::fromTheCommandLine()
     QCOMPARE(run({"envelope-labels", "--pdf", m_out.filePath("x.pdf")}, &err), 1);
     QVERIFY(err.contains("--fund is needed"));
     QVERIFY(!QFile::exists(m_out.filePath("x.pdf")));
+}
+
+// Every listing keeps to its margins (labels to their cells), cuts no text
+// and prints nothing smaller than 8 points, with sixty-letter names and
+// forty-letter address lines; a label that still does not fit is listed.
+void tst_ListingLayouts::insideTheMarginsAndReadable()
+{
+    const QString last = QStringLiteral("Montgomery-Fitzgerald-Worthington");
+    const QString first = QStringLiteral("Bartholomew Alexander Jr.");
+    const int fund = m_data->AddFund("Building and Grounds Improvement Capital Campaign Fund");
+    const int c1 = m_data->AddCollection(QDate(2025, 3, 2));
+    for (int i = 0; i < 40; ++i) {
+        const int who = m_data->AddContributor(last + QString::number(i), first);
+        m_data->AddOffering(who, c1, fund, 10 + i);
+        m_data->AddPledge(who, -2025, 1, 1000 + i);
+    }
+    m_data->DB().Execute("UPDATE Contributors SET Phone = '(503) 555-0100 ext. 1234', Address1 = '1234 Northwest Long Meadow "
+                         "Lane Extended', Address2 = 'Apartment 5678, Building C, Suite 100', City = 'Salem', State = 'OR', "
+                         "ZipCode = '97301-1234'");
+    rptFunds funds;
+    funds.SetDataSource(1, *Listings::Fund_Report({fund, false, 0, QDate(2025, 3, 1), QDate(2025, 3, 31)}, true));
+    rptTelephone phone;
+    phone.SetDataSource(1, *Listings::Telephone_Directory(true, false, false));
+    for (const Report* r : std::initializer_list<const Report*>{&funds, &phone}) {
+        const ReportDocument doc = r->Layout(QDate(2025, 6, 15));
+        QVERIFY(doc.PageCount() >= 2);
+        const QRectF margins = ReportChecks::Margin_Box(doc);
+        const QStringList outside = ReportChecks::Outside(doc, margins);
+        QVERIFY2(outside.isEmpty(), qPrintable(r->Name() + ": " + outside.join('\n')));
+        const QStringList small = ReportChecks::Smaller_Than(doc, 8);
+        QVERIFY2(small.isEmpty(), qPrintable(r->Name() + ": " + small.join('\n')));
+        // The table runs from margin to margin.
+        double right = 0;
+        for (const PageItem& it : doc.pages[0].items)
+            right = std::max(right, it.rect.normalized().right());
+        QVERIFY2(std::abs(right - margins.right()) < 1, qPrintable(r->Name() + QStringLiteral(" ends at %1").arg(right)));
+    }
+
+    // Labels: the long ones wrap inside their cells at 8 points or more; the
+    // one that cannot fit even so is listed before printing.
+    rptMemorials labels;
+    ReportTable t = Listings::Mailing_Labels(true, false, false, 0).value_or(ReportTable());
+    t.AddNew();
+    t.Set("NameAddr", QStringLiteral("Too Long\r\n") + QStringLiteral("Line\r\n").repeated(12));
+    t.Set("SortField", "ZZZ");
+    labels.SetDataSource(1, t);
+    rptEnvLabels boxes;
+    boxes.SetDataSource(1, *Listings::Envelope_Labels(-2025, true, 0));
+    for (const LabelReport* r : std::initializer_list<const LabelReport*>{&labels, &boxes}) {
+        const ReportDocument doc = r->Layout(QDate(2025, 6, 15));
+        const QStringList small = ReportChecks::Smaller_Than(doc, 8);
+        QVERIFY2(small.isEmpty(), qPrintable(r->Name() + ": " + small.join('\n')));
+        const LabelGeometry g = r->Geometry();
+        for (int p = 0; p < doc.PageCount(); ++p)
+            for (const PageItem& it : doc.pages[size_t(p)].items) {
+                int cell = 0;
+                while (cell < g.PerSheet() && !QRectF(g.cells[size_t(cell)], QSizeF(g.width, g.height)).contains(it.rect.center()))
+                    ++cell;
+                QVERIFY2(cell < g.PerSheet(), qPrintable(ReportChecks::Describe(it, p)));
+                QVERIFY2(ReportChecks::Inside(doc, it, QRectF(g.cells[size_t(cell)], QSizeF(g.width, g.height)))
+                             || it.text.startsWith("Too Long"),
+                         qPrintable(ReportChecks::Describe(it, p)));
+            }
+        QCOMPARE(doc.unfit, r == &labels ? QStringList{"Too Long"} : QStringList());
+    }
 }
 
 int main(int argc, char** argv)

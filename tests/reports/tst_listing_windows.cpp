@@ -304,6 +304,19 @@ void tst_ListingWindows::mailingLabelsPrintedAtFullSize()
     w->sheet->txtOffsetX->setValue(-1.5);
     QCOMPARE(LabelSettings::Offset(), QPointF(-1.5, -2));
     QCOMPARE(static_cast<const LabelReport*>(w->Current_Report())->Offset(), QPointF(-1.5, -2));
+
+    // A label whose text does not fit even at 8 points is named before
+    // printing; Cancel prints nothing.
+    const int long_ = m_data->AddContributor("Montgomery-Fitzgerald-Worthington-Smythe", "Bartholomew Alexander and Family of Kent");
+    m_data->DB().Execute(QStringLiteral("UPDATE Contributors SET Address1 = '1234 Northwest Long Meadow Lane Extended', "
+                                        "Address2 = 'Apartment 5678, Building C, Suite 1000', City = 'North Springfield Heights Twp', "
+                                        "State = 'OR', ZipCode = '97301-1234' WHERE ID = %1;")
+                             .arg(long_));
+    emit w->txtSkip->editingFinished();
+    m_data->Messages().Expect("1 label does not fit: Bartholomew Alexander",
+                              Messages::Answer::Cancel);
+    QVERIFY(!w->sheet->Print_Labels());
+    m_data->Messages().VerifyAllShown();
 }
 
 void tst_ListingWindows::envelopeLabelsBlankUntilAFundIsChosen()
@@ -319,7 +332,8 @@ void tst_ListingWindows::envelopeLabelsBlankUntilAFundIsChosen()
     QCOMPARE(w->Current_Report()->Name(), "rptEnvLabels");
     w->optNum->click();
     const QString text = Shown(w, m_out.filePath("env.pdf"));
-    QVERIFY2(text.indexOf("No. 9") >= 0 && text.indexOf("No. 9") < text.indexOf("No. 10"), qPrintable(text));
+    const int nine = text.indexOf(QRegularExpression("\\b9\\b")), ten = text.indexOf(QRegularExpression("\\b10\\b"));
+    QVERIFY2(nine >= 0 && nine < ten, qPrintable(text));
 }
 
 void tst_ListingWindows::everyPrintEntryOpensItsWindow()

@@ -193,7 +193,7 @@ void tst_ReportWindows::exportAndPrintThroughTheirDialogs()
     QCOMPARE(modSettings::Read("Reports", "ExportFolder"), m_out.path());
     QVERIFY(v->ExportCsv());
     QCOMPARE(started.last(), QDir(m_out.path()).absolutePath());
-    for (const char* table : {"Header", "Detail", "FundTotals"})
+    for (const char* table : {"Contributions", "Totals by Fund"})
         QVERIFY2(QFile::exists(m_out.filePath(w->windowTitle() + " - " + table + ".csv")), table);
 
     // Ctrl+P opens the print dialog; printed to a file, it holds every page.

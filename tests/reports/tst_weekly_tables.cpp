@@ -71,7 +71,6 @@ private slots:
     void pledgedAndUnpledgedShares();
     void emptyAndMissingCollection();
     void collectionList();
-    void csvOfATable();
     void totalsAgreeWithTheTotalsTabOnAGeneratedYear();
 
 private:
@@ -131,21 +130,27 @@ void tst_WeeklyTables::secondAndThirdFund()
     m_data->AddOffering(m_brown, set, m_missions, 10);
 
     QCOMPARE(WeeklyReport::Report_Funds(set, m_building, m_missions), std::make_pair(m_building, m_missions));
-    // Unset: the most used funds of the set, the main fund among them.
-    QCOMPARE(WeeklyReport::Report_Funds(set, 0, 0), std::make_pair(m_flowers, -2025));
+    // Unset: the most used funds of the set, never the year's main fund
+    // (it has its own columns) nor the fund already chosen.
+    QCOMPARE(WeeklyReport::Report_Funds(set, 0, 0), std::make_pair(m_flowers, m_missions));
     QCOMPARE(WeeklyReport::Report_Funds(set, m_missions, 0), std::make_pair(m_missions, m_flowers));
     QCOMPARE(WeeklyReport::Report_Funds(set, 0, m_building), std::make_pair(m_flowers, m_building));
+    QCOMPARE(WeeklyReport::Report_Funds(set, m_flowers, 0), std::make_pair(m_flowers, m_missions));
 
     SetChurch("Grace Church", 0, 0);
     auto t = WeeklyReport::Build(set, false);
     QCOMPARE(t->secondFund, m_flowers);
-    QCOMPARE(t->thirdFund, -2025);
-    // The main fund as third column has no Funds row: an empty heading of
-    // four lines; its money stays in the main fund's columns.
+    QCOMPARE(t->thirdFund, m_missions);
     QCOMPARE(t->header.Text(0, "SecondFund"), "Easter" + CRLF + "Flowers" + CRLF + "and" + CRLF + "Lilies");
-    QCOMPARE(t->header.Text(0, "ThirdFund"), CRLF + CRLF + CRLF);
-    QCOMPARE(t->detail.Double(0, "MainUnpledged") + t->detail.Double(0, "MainPledged") + t->detail.Double(0, "ThirdFund"), 50.0);
-    QCOMPARE(t->detail.Double(0, "ThirdFund"), 0.0);
+    QCOMPARE(t->header.Text(0, "ThirdFund"), CRLF + CRLF + CRLF + "Missions");
+    // Missions lands under its own column, not under "Other".
+    double third = 0, other = 0;
+    for (int r = 0; r < t->detail.RowCount(); ++r) {
+        third += t->detail.Double(r, "ThirdFund");
+        other += t->detail.Double(r, "OtherFund");
+    }
+    QCOMPARE(third, 10.0);
+    QCOMPARE(other, 0.0);
 
     // A set without offerings and no defaults leaves both unset.
     const int empty = m_data->AddCollection(QDate(2025, 6, 8));
@@ -243,32 +248,6 @@ void tst_WeeklyTables::collectionList()
     QCOMPARE(items[0].text, QStringLiteral("12/31/2025, #%1, Christmas Eve").arg(b));
     QCOMPARE(items[0].id, b);
     QCOMPARE(items[1].text, QStringLiteral("1/1/2024, #%1").arg(a));
-}
-
-void tst_WeeklyTables::csvOfATable()
-{
-    ReportTable t("People");
-    t.AppendField("ID", ReportTable::Type::BigInt);
-    t.AppendField("Name", ReportTable::Type::Text, 10);
-    t.AppendField("Amount", ReportTable::Type::Double);
-    t.AppendField("When", ReportTable::Type::Date);
-    t.AddNew();
-    t.Set("ID", 7);
-    t.Set("Name", "O'Brien, \"Pat\"\r\nand more text");
-    t.Set("Amount", 1234.5);
-    t.Set("When", QDate(2025, 6, 1));
-    t.AddNew();
-    t.Set("Name", QString::fromUtf8("Zoë"));
-    t.Set("Amount", -0.1 - 0.2);
-    QCOMPARE(t.Text(0, "Name"), QStringLiteral("O'Brien, \""));   // cut to the field's size
-    QVERIFY(!t.Value(1, "ID").isValid());
-    const QByteArray csv = t.ToCsv();
-    QVERIFY(csv.startsWith("ID,Name,Amount,When\r\n"));
-    const auto rows = ReportTable::ParseCsv(csv);
-    QCOMPARE(rows, QList<QStringList>({{"ID", "Name", "Amount", "When"},
-                                       {"7", "O'Brien, \"", "1234.50", "2025-06-01"},
-                                       {"", QString::fromUtf8("Zoë"), "-0.30", ""}}));
-    QVERIFY(csv.contains("\"O'Brien, \"\"\""));
 }
 
 void tst_WeeklyTables::totalsAgreeWithTheTotalsTabOnAGeneratedYear()
