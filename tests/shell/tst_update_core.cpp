@@ -55,6 +55,8 @@ private slots:
     void searchOrder();
     void locateWindowAnswers();
     void refusedPackagesChangeNothing();
+    void onlyTheMakersSignatureInstalls_data();
+    void onlyTheMakersSignatureInstalls();
     void failedInstallPutsTheOldProgramBack();
     void packageOfThisBuildInstalls();
 };
@@ -195,9 +197,9 @@ void tst_UpdateCore::newerEqualAndOlderVersions()
     ScriptedResponder messages;
     const QByteArray update = Program(version, "Quorvane", "Quorvane Developers", 2);
     if (szdd)
-        QVERIFY(Write(places.InDocuments(), Szdd(update)));
+        QVERIFY(Write(places.InDocuments(), Signed(Szdd(update))));
     else
-        QVERIFY(MakeCab(places.InDocuments(), {{"quorvane", update}}));
+        QVERIFY(SignedCab(places.InDocuments(), {{"quorvane", update}}));
     // A previous upgrade's OldQV gives way to the program replaced now.
     QVERIFY(Write(places.OldQV(), "the program before the last upgrade"));
     const auto permissions = QFile::permissions(places.program);
@@ -234,8 +236,8 @@ void tst_UpdateCore::searchOrder()
     ScriptedResponder messages;
     const QByteArray fromDocuments = Program("3.02.0000", "Quorvane", "Quorvane Developers", 3);
     const QByteArray fromDesktop = Program("3.03.0000", "Quorvane", "Quorvane Developers", 4);
-    QVERIFY(MakeCab(places.InDocuments(), {{"quorvane", fromDocuments}}));
-    QVERIFY(MakeCab(places.OnDesktop(), {{"quorvane", fromDesktop}}));
+    QVERIFY(SignedCab(places.InDocuments(), {{"quorvane", fromDocuments}}));
+    QVERIFY(SignedCab(places.OnDesktop(), {{"quorvane", fromDesktop}}));
     QCOMPARE(modUpdate::Find_Package(places.Context()), places.InDocuments());
 
     // Documents first, though the desktop holds the newer version.
@@ -283,7 +285,7 @@ void tst_UpdateCore::locateWindowAnswers()
     QDir().mkpath(places.root.filePath("Downloads"));
     const QString chosen = places.root.filePath("Downloads/update from the office.cab");
     const QByteArray update = Program("3.01.0000", "Quorvane", "Quorvane Developers", 5);
-    QVERIFY(MakeCab(chosen, {{"quorvane", update}}));
+    QVERIFY(SignedCab(chosen, {{"quorvane", update}}));
     messages.Expect(Success + "3.01.0000");
     QCOMPARE(modUpdate::Update_Quorvane(places.Context(), answer(chosen)), Outcome::Installed);
     QCOMPARE(asked, 3);
@@ -312,23 +314,90 @@ void tst_UpdateCore::refusedPackagesChangeNothing()
     QVERIFY(Write(package, Program("3.01.0000")));
     refused(notUpdate);
     // A package of another program, and one of ours without a version block.
-    QVERIFY(MakeCab(package, {{"quorvane", Program("9.00.0000", "Ledgerly")}}));
+    QVERIFY(SignedCab(package, {{"quorvane", Program("9.00.0000", "Ledgerly")}}));
     refused(notUpdate);
-    QVERIFY(MakeCab(package, {{"quorvane", QByteArray(50000, 'q')}}));
+    QVERIFY(SignedCab(package, {{"quorvane", QByteArray(50000, 'q')}}));
     refused(notUpdate);
     // Truncated packages of a newer version, in both formats.
     const QByteArray update = Program("3.01.0000");
-    QVERIFY(Write(package, Szdd(update).chopped(3000)));
+    QVERIFY(Write(package, Signed(Szdd(update).chopped(3000))));
     refused(notUpdate);
     QVERIFY(MakeCab(package, {{"quorvane", update}}));
-    QVERIFY(Write(package, Read(package).chopped(3000)));
+    QVERIFY(Write(package, Signed(Read(package).chopped(3000))));
     refused(notUpdate);
     // No room for the expanded file.
-    QVERIFY(MakeCab(package, {{"quorvane", update}}));
+    QVERIFY(SignedCab(package, {{"quorvane", update}}));
     QVERIFY(QDir(places.temporary).removeRecursively());
     refused(Native(package) + QStringLiteral(" could not be expanded."));
     QVERIFY(QDir().mkpath(places.temporary));
     messages.VerifyAllShown();
+}
+
+namespace {
+enum class Change { None, PackageByte, SignatureByte, OtherKey, Unsigned, ProgramWithoutKey };
+}
+Q_DECLARE_METATYPE(Change)
+
+void tst_UpdateCore::onlyTheMakersSignatureInstalls_data()
+{
+    QTest::addColumn<bool>("szdd");
+    QTest::addColumn<Change>("change");
+    for (const bool szdd : {false, true}) {
+        const char* format = szdd ? "SZDD" : "CAB";
+        QTest::addRow("%s, as signed", format) << szdd << Change::None;
+        QTest::addRow("%s, one byte of the package changed", format) << szdd << Change::PackageByte;
+        QTest::addRow("%s, one byte of the signature changed", format) << szdd << Change::SignatureByte;
+        QTest::addRow("%s, signed with another key", format) << szdd << Change::OtherKey;
+        QTest::addRow("%s, not signed", format) << szdd << Change::Unsigned;
+        QTest::addRow("%s, program built without a key", format) << szdd << Change::ProgramWithoutKey;
+    }
+}
+
+// A changed byte inside the compressed data still expands to a program of
+// the right length with a version block; only the signature tells.
+void tst_UpdateCore::onlyTheMakersSignatureInstalls()
+{
+    QFETCH(bool, szdd);
+    QFETCH(Change, change);
+    Places places;
+    ScriptedResponder messages;
+    const QByteArray update = Program("3.01.0000", "Quorvane", "Quorvane Developers", 8);
+    QByteArray packed = Szdd(update);
+    if (!szdd) {
+        QVERIFY(MakeCab(places.InDocuments(), {{"quorvane", update}}));
+        packed = Read(places.InDocuments());
+    }
+    const Keys other = MakeKeys();
+    QByteArray package = Signed(packed, change == Change::OtherKey ? other : TestKeys());
+    if (change == Change::PackageByte) {
+        // A literal in the SZDD stream; for a cabinet, a byte whose block
+        // checksum would catch it too, so the signature must answer first.
+        const qsizetype at = szdd ? 20 : packed.size() / 2;
+        package[at] = char(package.at(at) ^ 0x01);
+    } else if (change == Change::SignatureByte) {
+        package[packed.size() + 10] = char(package.at(packed.size() + 10) ^ 0x80);
+    } else if (change == Change::Unsigned) {
+        package = packed;
+    }
+    QVERIFY(Write(places.InDocuments(), package));
+    modUpdate::Context c = places.Context();
+    if (change == Change::ProgramWithoutKey)
+        c.publicKey.clear();
+
+    if (change == Change::None) {
+        messages.Expect(Success + "3.01.0000");
+        QCOMPARE(modUpdate::Update_Quorvane(c, NoLocate()), Outcome::Installed);
+        QCOMPARE(Read(places.program), update);
+    } else {
+        const QString text = Native(places.InDocuments()) + QStringLiteral(" did not contain a Quorvane update.");
+        messages.Expect(text);
+        QCOMPARE(modUpdate::Update_Quorvane(c, NoLocate()), Outcome::Refused);
+        QCOMPARE(messages.Seen().last().text, text);
+        QCOMPARE(Read(places.program), places.oldProgram);
+        QVERIFY(!QFileInfo::exists(places.OldQV()));
+    }
+    messages.VerifyAllShown();
+    QVERIFY(places.TemporaryEmpty());
 }
 
 void tst_UpdateCore::failedInstallPutsTheOldProgramBack()
@@ -336,7 +405,7 @@ void tst_UpdateCore::failedInstallPutsTheOldProgramBack()
     Places places;
     ScriptedResponder messages;
     const QByteArray update = Program("3.01.0000", "Quorvane", "Quorvane Developers", 6);
-    QVERIFY(MakeCab(places.InDocuments(), {{"quorvane", update}}));
+    QVERIFY(SignedCab(places.InDocuments(), {{"quorvane", update}}));
     const auto permissions = QFile::permissions(places.program);
 
     // The copy fails after writing part of the new program.
@@ -393,6 +462,11 @@ void tst_UpdateCore::packageOfThisBuildInstalls()
     QVERIFY(QFile::copy(QStringLiteral(QV_PACKAGE), places.OnDesktop()));
     modUpdate::Context c = places.Context();
     c.running = {0, 9, 0};
+    // Signed with the key this build was given, not the test's.
+    messages.Expect(QStringLiteral(" did not contain a Quorvane update."));
+    QCOMPARE(modUpdate::Update_Quorvane(c, NoLocate()), Outcome::Refused);
+    c.publicKey = modUpdate::BuiltInPublicKey();
+    QCOMPARE(c.publicKey, modUpdate::DefaultContext().publicKey);
     messages.Expect(Success + QStringLiteral(QV_PRODUCT_VERSION));
     QCOMPARE(modUpdate::Update_Quorvane(c, NoLocate()), Outcome::Installed);
     messages.VerifyAllShown();
