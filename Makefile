@@ -60,10 +60,12 @@ soak: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen QV_CRASH_TRIALS=$(SOAK_TRIALS) ctest --output-on-failure -V -R crash_trials
 
 # libFuzzer targets (clang), each run for FUZZ_SECONDS: amount and whole-number
-# text, the SQL text literal through the engine, the settings-file reader.
+# text, the SQL text literal through the engine, the settings-file reader,
+# the update package reader (signature and expansion), and the import of
+# the older program's file with a damaged table definition and usage map.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_numbers fuzz_text_literal fuzz_settings
+FUZZ_TARGETS ?= fuzz_numbers fuzz_text_literal fuzz_settings fuzz_package fuzz_legacy
 fuzz: deps
 	@[ -f $(FUZZ_DIR)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON \
 	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"

@@ -54,6 +54,8 @@ Result Import(const QString& oldFile, const QString& newFile, const Progress& pr
 // Progress comes from the child's output. Throws ImportError, with the
 // child's own reason, or "The old file is damaged: ..." when the child
 // ended without one. No passing file of the target is left in any outcome.
+// While the child works, progress is also called with -1, -1 now and then,
+// so that the caller can keep its windows painted.
 Result ImportInChild(const QString& tool, const QString& oldFile, const QString& newFile,
                      const Progress& progress = {});
 
