@@ -5,8 +5,8 @@ BUILD_DIR ?= build
 JOBS ?= 2
 PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libsimpleini-dev libicu-dev \
             poppler-utils fonts-dejavu-core libbenchmark-dev
-# Update packages: expanded with libmspack, made with gcab.
-PACKAGES += libmspack-dev gcab
+# Update packages: expanded with libmspack, made with gcab, signed with libsodium.
+PACKAGES += libmspack-dev gcab libsodium-dev
 # The reader of the older program's Jet data files (File, Import Books).
 PACKAGES += mdbtools-dev
 # The sanitizer run and the fuzz targets use Debian's clang and its libFuzzer.
@@ -15,7 +15,7 @@ PACKAGES += clang libclang-rt-14-dev
 PACKAGES += glabels-data
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test test-sanitize soak fuzz bench bench-large demo screenshots clean
+.PHONY: all deps configure build run test test-sanitize soak fuzz bench bench-large demo screenshots clean dev-key
 
 all: build
 
@@ -60,10 +60,12 @@ soak: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen QV_CRASH_TRIALS=$(SOAK_TRIALS) ctest --output-on-failure -V -R crash_trials
 
 # libFuzzer targets (clang), each run for FUZZ_SECONDS: amount and whole-number
-# text, the SQL text literal through the engine, the settings-file reader.
+# text, the SQL text literal through the engine, the settings-file reader,
+# the update package reader (signature and expansion), and the import of
+# the older program's file with a damaged table definition and usage map.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_numbers fuzz_text_literal fuzz_settings
+FUZZ_TARGETS ?= fuzz_numbers fuzz_text_literal fuzz_settings fuzz_package fuzz_legacy
 fuzz: deps
 	@[ -f $(FUZZ_DIR)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON \
 	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
@@ -90,11 +92,31 @@ screenshots: build
 demo: build
 	$(BUILD_DIR)/bin/qv-sample $(HOME)/QuorvaneDemo.MDB --contributors 120 --years 3 --last-year $$(date +%Y)
 
-# The update package QVUPD.VXO, a cabinet holding the program as built.
+# The update package QVUPD.VXO, a cabinet holding the program as built,
+# signed with the secret key in SIGNING_KEY (a file; make one with
+# build/bin/qv-sign keygen FILE and keep it off the computer the package is
+# sent from). The program packed carries that key's public half, so the
+# packages it accepts later are the ones signed with the same key. Without
+# SIGNING_KEY the development key keys/dev-update.key is used, made if
+# missing: such a package installs only into programs built here.
+DEV_KEY := $(CURDIR)/keys/dev-update.key
+SIGNING_KEY ?=
 .PHONY: package
-package: build
+package: configure
+	@if [ -z "$(SIGNING_KEY)" ]; then \
+	    echo "No SIGNING_KEY given: signing with the development key $(DEV_KEY)"; \
+	    key="$(DEV_KEY)"; \
+	else key="$(abspath $(SIGNING_KEY))"; [ -f "$$key" ] || { echo "SIGNING_KEY: no such file: $$key"; exit 1; }; fi; \
+	cmake -S . -B $(BUILD_DIR) -DQV_UPDATE_SIGNING_KEY="$$key" -DQV_UPDATE_PUBLIC_KEY= >/dev/null
+	cmake --build $(BUILD_DIR) -j$(JOBS)
 	cmake --build $(BUILD_DIR) --target update_package
 	@echo "$(BUILD_DIR)/QVUPD.VXO"
+
+# The development key pair for update packages (keys/, never committed).
+# Configuring makes it when missing; this target says where it is.
+dev-key: configure
+	@[ -f $(DEV_KEY) ] || cmake -S . -B $(BUILD_DIR) -DQV_UPDATE_SIGNING_KEY=$(DEV_KEY) >/dev/null
+	@echo "$(DEV_KEY): public key $$(cmake --build $(BUILD_DIR) --target qv-sign >/dev/null && $(BUILD_DIR)/bin/qv-sign public $(DEV_KEY))"
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -29,6 +29,10 @@ LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, cons
     cboSheet->setEditable(false);
     Place(cboSheet, 1140, top, 3600, 330);
     lblSheet->setBuddy(cboSheet);
+    // Sheets whose templates ask for the impossible are not offered; the
+    // list's tip says which and where, so that the file can be mended.
+    if (!LabelTemplates::Refused().isEmpty())
+        cboSheet->setToolTip(QStringLiteral("Label sheets left out:\n") + LabelTemplates::Refused().join(QLatin1Char('\n')));
     const QString kept = LabelSettings::Sheet(m_key).Name();
     {
         const QSignalBlocker quiet(cboSheet);
@@ -97,7 +101,12 @@ int LabelSheetControls::Skip() const
 LabelTemplate LabelSheetControls::Sheet() const
 {
     const int i = cboSheet->currentIndex();
-    return i >= 0 && i < m_sheets.size() ? m_sheets.at(i) : LabelTemplates::Avery5160();
+    if (i != m_loadedIndex) {
+        const auto loaded = i >= 0 && i < m_sheets.size() ? LabelTemplates::Load(m_sheets.at(i)) : std::nullopt;
+        m_loaded = loaded ? *loaded : LabelTemplates::Avery5160();
+        m_loadedIndex = i;
+    }
+    return m_loaded;
 }
 
 QPointF LabelSheetControls::Offset() const

@@ -59,5 +59,8 @@ private:
     QWidget* m_window;
     CRViewer91* m_viewer;
     QString m_key;
-    QList<LabelTemplate> m_sheets;
+    QList<LabelTemplate> m_sheets; // names only
+    // The chosen sheet with its labels, read when it was chosen.
+    mutable int m_loadedIndex = -1;
+    mutable LabelTemplate m_loaded;
 };

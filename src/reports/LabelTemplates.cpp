@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QMap>
 #include <QXmlStreamReader>
 #include <algorithm>
@@ -47,11 +49,20 @@ QHash<QString, QSizeF> Paper_Sizes(const QString& folder)
 
 struct Pending {
     LabelTemplate t;
-    QString equiv; // the base part, for an equivalent
+    QString equiv;   // the base part, for an equivalent
+    QString problem; // why the sheet is refused; "" when it is not
+    bool usable = false;
 };
 
-// One Template element, read up to its end.
-Pending Read_Template(QXmlStreamReader& xml, const QHash<QString, QSizeF>& paper, bool* usable)
+QString Count(qint64 n)
+{
+    return QLocale(QLocale::English).toString(n);
+}
+
+// One Template element, read up to its end. The labels' positions are made
+// only when wanted, and never more than kMaxLabels of them: the counts and
+// extents of the layouts are checked first, from their numbers alone.
+Pending Read_Template(QXmlStreamReader& xml, const QHash<QString, QSizeF>& paper, bool positions)
 {
     Pending p;
     const auto a = xml.attributes();
@@ -64,7 +75,16 @@ Pending Read_Template(QXmlStreamReader& xml, const QHash<QString, QSizeF>& paper
         p.t.page = QSizeF(Length(a.value(QLatin1String("width")).toString()), Length(a.value(QLatin1String("height")).toString()));
     else
         p.t.page = paper.value(size);
+    const bool pageOk = std::isfinite(p.t.page.width()) && std::isfinite(p.t.page.height()) && p.t.page.width() > 0
+        && p.t.page.height() > 0;
+    if (pageOk && (p.t.page.width() > kMaxPage || p.t.page.height() > kMaxPage))
+        p.problem = QStringLiteral("a page of %1 by %2 points, larger than any sheet of labels")
+                        .arg(p.t.page.width(), 0, 'g', 6)
+                        .arg(p.t.page.height(), 0, 'g', 6);
     bool haveLabel = false;
+    qint64 count = 0;
+    // A label may be given a point larger than its page, as some are.
+    constexpr double kSlack = 1.0;
     // Elements nest Template > Label-xxx > Layout; the depth tells when the
     // template ends.
     int depth = 1;
@@ -87,24 +107,47 @@ Pending Read_Template(QXmlStreamReader& xml, const QHash<QString, QSizeF>& paper
                 p.t.label = QSizeF(w, h);
             else if (r > 0)
                 p.t.label = QSizeF(2 * r, 2 * r);
-            haveLabel = p.t.label.isValid() && !p.t.label.isEmpty();
+            haveLabel = p.t.label.isValid() && !p.t.label.isEmpty() && std::isfinite(p.t.label.width())
+                && std::isfinite(p.t.label.height());
+            if (haveLabel && pageOk && p.problem.isEmpty()
+                && (p.t.label.width() > p.t.page.width() + kSlack || p.t.label.height() > p.t.page.height() + kSlack))
+                p.problem = QStringLiteral("labels larger than the page");
         } else if (name == QLatin1String("Layout")) {
-            const int nx = e.value(QLatin1String("nx")).toInt(), ny = e.value(QLatin1String("ny")).toInt();
+            const qint64 nx = e.value(QLatin1String("nx")).toLongLong(), ny = e.value(QLatin1String("ny")).toLongLong();
             const double x0 = Length(e.value(QLatin1String("x0")).toString());
             const double y0 = Length(e.value(QLatin1String("y0")).toString());
             const double dx = e.hasAttribute(QLatin1String("dx")) ? Length(e.value(QLatin1String("dx")).toString()) : 0;
             const double dy = e.hasAttribute(QLatin1String("dy")) ? Length(e.value(QLatin1String("dy")).toString()) : 0;
-            if (nx > 0 && ny > 0 && x0 >= 0 && y0 >= 0 && dx >= 0 && dy >= 0)
-                for (int row = 0; row < ny; ++row)
-                    for (int col = 0; col < nx; ++col)
-                        p.t.positions << QPointF(x0 + col * dx, y0 + row * dy);
+            if (nx <= 0 || ny <= 0 || !(x0 >= 0 && y0 >= 0 && dx >= 0 && dy >= 0))
+                continue;
+            // Counted in floating point, so that 50,000 by 50,000 is refused
+            // and never wraps round to a small number.
+            const double total = double(count) + double(nx) * double(ny);
+            if (total > kMaxLabels) {
+                p.problem = QStringLiteral("%1 labels on one sheet, more than %2")
+                                .arg(total < 1e15 ? Count(qint64(total)) : QString::number(total, 'g', 3), Count(kMaxLabels));
+                count = kMaxLabels + 1;
+                continue;
+            }
+            count = qint64(total);
+            // Real sheets let their last labels run a little past the edge
+            // (bleed); a label that starts beyond the page is damage.
+            if (pageOk && p.problem.isEmpty()
+                && (x0 + double(nx - 1) * dx >= p.t.page.width() || y0 + double(ny - 1) * dy >= p.t.page.height()))
+                p.problem = QStringLiteral("labels beyond the edge of the page");
+            if (positions && p.problem.isEmpty())
+                for (qint64 row = 0; row < ny; ++row)
+                    for (qint64 col = 0; col < nx; ++col)
+                        p.t.positions << QPointF(x0 + double(col) * dx, y0 + double(row) * dy);
         }
     }
     // Several layouts on one sheet fill together, row by row from the top.
     std::stable_sort(p.t.positions.begin(), p.t.positions.end(), [](const QPointF& a, const QPointF& b) {
         return std::abs(a.y() - b.y()) > 0.01 ? a.y() < b.y() : a.x() < b.x();
     });
-    *usable = haveLabel && !p.t.positions.isEmpty() && p.t.page.width() > 0 && p.t.page.height() > 0;
+    p.usable = haveLabel && count > 0 && pageOk;
+    if (!positions)
+        p.t.positions.clear();
     return p;
 }
 
@@ -132,10 +175,11 @@ double Length(const QString& text)
     return ok ? v * factor : -1;
 }
 
-QList<LabelTemplate> Read_Folder(const QString& folder, QString* error)
+QList<LabelTemplate> Read_Folder(const QString& folder, QString* error, QStringList* refused)
 {
     const QHash<QString, QSizeF> paper = Paper_Sizes(folder);
     QHash<QString, LabelTemplate> bases;
+    QHash<QString, QString> refusedBases; // key -> reason
     QList<Pending> equivalents;
     const QStringList files = QDir(folder).entryList({QStringLiteral("*-templates.xml")}, QDir::Files, QDir::Name);
     for (const QString& name : files) {
@@ -150,19 +194,30 @@ QList<LabelTemplate> Read_Folder(const QString& folder, QString* error)
             xml.readNext();
             if (!xml.isStartElement() || xml.name() != QLatin1String("Template"))
                 continue;
-            bool usable = false;
-            Pending p = Read_Template(xml, paper, &usable);
-            if (!p.equiv.isEmpty())
+            Pending p = Read_Template(xml, paper, false);
+            p.t.file = f.fileName();
+            p.t.basePart = p.t.part;
+            if (!p.equiv.isEmpty()) {
                 equivalents << p;
-            else if (usable)
+            } else if (!p.problem.isEmpty()) {
+                refusedBases.insert(Key(p.t.brand, p.t.part), p.problem);
+                if (refused)
+                    *refused << QStringLiteral("%1 in %2: %3").arg(p.t.Name(), QDir::toNativeSeparators(p.t.file), p.problem);
+            } else if (p.usable) {
                 bases.insert(Key(p.t.brand, p.t.part), p.t);
+            }
         }
         if (xml.hasError() && error)
             *error = f.fileName() + QStringLiteral(": ") + xml.errorString();
     }
     QList<LabelTemplate> all = bases.values();
     for (const Pending& e : equivalents) {
-        const auto base = bases.constFind(Key(e.t.brand, e.equiv));
+        const QString baseKey = Key(e.t.brand, e.equiv);
+        if (refusedBases.contains(baseKey) && refused)
+            *refused << QStringLiteral("%1 in %2: the same sheet as %3 %4, which has %5")
+                            .arg(e.t.Name(), QDir::toNativeSeparators(e.t.file), e.t.brand, e.equiv,
+                                 refusedBases.value(baseKey));
+        const auto base = bases.constFind(baseKey);
         if (base == bases.constEnd() || bases.contains(Key(e.t.brand, e.t.part)))
             continue;
         LabelTemplate t = base.value();
@@ -190,6 +245,38 @@ QList<LabelTemplate> Read_Folder(const QString& folder, QString* error)
     return all;
 }
 
+std::optional<LabelTemplate> Load(const LabelTemplate& sheet)
+{
+    if (sheet.file.isEmpty())
+        return sheet.positions.isEmpty() ? std::nullopt : std::optional<LabelTemplate>(sheet);
+    QFile f(sheet.file);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QHash<QString, QSizeF> paper = Paper_Sizes(QFileInfo(sheet.file).absolutePath());
+    QXmlStreamReader xml(&f);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("Template"))
+            continue;
+        const auto a = xml.attributes();
+        if (Key(a.value(QLatin1String("brand")).toString(), a.value(QLatin1String("part")).toString())
+                != Key(sheet.brand, sheet.basePart)
+            || a.hasAttribute(QLatin1String("equiv"))) {
+            xml.skipCurrentElement();
+            continue;
+        }
+        Pending p = Read_Template(xml, paper, true);
+        if (!p.usable || !p.problem.isEmpty())
+            return std::nullopt;
+        LabelTemplate t = sheet;
+        t.page = p.t.page;
+        t.label = p.t.label;
+        t.positions = p.t.positions;
+        return t;
+    }
+    return std::nullopt;
+}
+
 LabelTemplate Avery5160()
 {
     LabelTemplate t;
@@ -204,15 +291,34 @@ LabelTemplate Avery5160()
     return t;
 }
 
+namespace {
+struct InstalledSheets {
+    QList<LabelTemplate> sheets;
+    QStringList refused;
+};
+const InstalledSheets& Installed_Sheets()
+{
+    static const InstalledSheets installed = [] {
+        InstalledSheets i;
+        i.sheets = Read_Folder(Default_Folder(), nullptr, &i.refused);
+        const LabelTemplate builtIn = Avery5160();
+        if (std::none_of(i.sheets.cbegin(), i.sheets.cend(),
+                         [&builtIn](const LabelTemplate& t) { return t.Name() == builtIn.Name(); }))
+            i.sheets.prepend(builtIn);
+        return i;
+    }();
+    return installed;
+}
+} // namespace
+
 const QList<LabelTemplate>& Installed()
 {
-    static const QList<LabelTemplate> sheets = [] {
-        QList<LabelTemplate> all = Read_Folder(Default_Folder());
-        if (!Find(all, QStringLiteral("Avery 5160")))
-            all.prepend(Avery5160());
-        return all;
-    }();
-    return sheets;
+    return Installed_Sheets().sheets;
+}
+
+const QStringList& Refused()
+{
+    return Installed_Sheets().refused;
 }
 
 std::optional<LabelTemplate> Find(const QList<LabelTemplate>& sheets, const QString& name)
@@ -220,7 +326,7 @@ std::optional<LabelTemplate> Find(const QList<LabelTemplate>& sheets, const QStr
     const QString wanted = name.trimmed();
     for (const LabelTemplate& t : sheets)
         if (t.Name().compare(wanted, Qt::CaseInsensitive) == 0 || t.Title().compare(wanted, Qt::CaseInsensitive) == 0)
-            return t;
+            return Load(t);
     return std::nullopt;
 }
 

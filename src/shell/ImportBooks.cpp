@@ -43,8 +43,14 @@ QString Label(const LegacyImport::Result& r, const QString& oldFile)
 }
 
 bool g_running = false;
+QString g_tool;
 
 } // namespace
+
+void SetImportTool(const QString& path)
+{
+    g_tool = path;
+}
 
 QString MenuCaption()
 {
@@ -112,10 +118,17 @@ void Run(frmMain* main)
         progress.setWindowTitle(kTitle);
         progress.Show_Progress(0, QStringLiteral("Importing ") + QFileInfo(oldFile).fileName());
         try {
-            result = LegacyImport::Import(oldFile, target, [&progress](qint64 rows, qint64 total) {
+            // The reading runs in the qv-import tool beside the program: a
+            // damaged file that throws the reader library off ends only it.
+            const QString tool = g_tool.isEmpty()
+                ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("qv-import"))
+                : g_tool;
+            result = LegacyImport::ImportInChild(tool, oldFile, target, [&progress](qint64 rows, qint64 total) {
                 // The bar counts in thousands, so that millions of rows fit its range.
-                progress.pbProgress->setMaximum(int(total / 1000) + 1);
-                progress.pbProgress->setValue(int(rows / 1000));
+                if (total >= 0) {
+                    progress.pbProgress->setMaximum(int(total / 1000) + 1);
+                    progress.pbProgress->setValue(int(rows / 1000));
+                }
                 QCoreApplication::processEvents();
             });
         } catch (const LegacyImport::ImportError& e) {
@@ -129,6 +142,15 @@ void Run(frmMain* main)
     const QString label = Label(result, oldFile);
     QString text = QStringLiteral("The books of the older program were imported into\r\n") + QDir::toNativeSeparators(target)
         + QStringLiteral("\r\n\r\n") + result.CountLines().join(QStringLiteral("\r\n"));
+    QStringList money;
+    try {
+        money = LegacyImport::MoneyLines(target);
+    } catch (const DbError& e) {
+        money << QStringLiteral("(the totals could not be read: %1)").arg(e.Message());
+    }
+    text += QStringLiteral("\r\n\r\nMoney per year and fund:\r\n")
+        + (money.isEmpty() ? QStringLiteral("(no offerings)") : money.join(QStringLiteral("\r\n"))) + QStringLiteral("\r\n")
+        + LegacyImport::CompareAdvice();
     if (!result.keyCorrections.isEmpty())
         text += QStringLiteral("\r\n\r\nThe key counters of these tables lagged behind their rows and now carry on after "
                                "the highest key in use:\r\n")

@@ -11,6 +11,9 @@ class frmMain;
 namespace ImportBooks {
 
 QString MenuCaption(); // "&Import Books of the Older Program..."
+// The reader run in a child process: qv-import beside the program unless a
+// test names another ("" for the default).
+void SetImportTool(const QString& path);
 void Run(frmMain* main);
 
 // Closes every task window and opens another data file in their place,

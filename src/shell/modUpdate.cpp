@@ -1,6 +1,7 @@
 #include "modUpdate.h"
 
 #include "Messages.h"
+#include "UpdateKey.h"
 #include "Version.h"
 
 #include <QByteArray>
@@ -13,6 +14,7 @@
 #include <QTemporaryFile>
 
 #include <mspack.h>
+#include <sodium.h>
 
 #define QV_COMPANY_NAME "Quorvane Developers"
 
@@ -135,6 +137,27 @@ Expansion ExpandCab(const QByteArray& package, const QByteArray& target, const Q
 
 } // namespace
 
+QByteArray BuiltInPublicKey()
+{
+    return QByteArray::fromHex(QV_UPDATE_PUBLIC_KEY_HEX);
+}
+
+std::optional<QByteArray> Signed_Contents(const QByteArray& package, const QByteArray& publicKey)
+{
+    static const QByteArray marker("Quorvane Ed25519");
+    const qsizetype trailer = crypto_sign_BYTES + marker.size();
+    if (sodium_init() < 0 || publicKey.size() != crypto_sign_PUBLICKEYBYTES || package.size() < trailer
+        || !package.endsWith(marker))
+        return std::nullopt;
+    const qsizetype length = package.size() - trailer;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(package.constData());
+    if (crypto_sign_verify_detached(bytes + length, bytes, quint64(length),
+                                    reinterpret_cast<const unsigned char*>(publicKey.constData()))
+        != 0)
+        return std::nullopt;
+    return package.left(length);
+}
+
 QString PackageName()
 {
     return QStringLiteral("QVUPD.VXO");
@@ -233,6 +256,7 @@ Context DefaultContext()
     c.temporary = QDir::tempPath();
     c.program = QCoreApplication::applicationFilePath();
     c.running = RunningVersion();
+    c.publicKey = BuiltInPublicKey();
     c.copy = &DefaultCopy;
     return c;
 }
@@ -315,19 +339,41 @@ Outcome Update_Quorvane(const Context& c, const std::function<QString()>& locate
     }
     const QString shown = Native(package);
 
-    // The expanded file is removed when this returns, whatever the outcome.
-    QTemporaryFile expanded(QDir(c.temporary).filePath(QStringLiteral("QVXXXXXX")));
-    if (!expanded.open()) {
+    const QString notAnUpdate = shown + QStringLiteral(" did not contain a Quorvane update.");
+    QFile packageFile(package);
+    if (!packageFile.open(QIODevice::ReadOnly)) {
         Messages::Show(shown + QStringLiteral(" could not be expanded."), {}, Icon::Exclamation);
         return Outcome::Refused;
     }
+    // Neither format has a checksum that a changed byte cannot pass, and
+    // anyone can write a version block: only the maker's signature shows
+    // that the package is the one the maker packed.
+    constexpr qint64 kLargestPackage = qint64(512) << 20;
+    const std::optional<QByteArray> contents = packageFile.size() <= kLargestPackage
+        ? Signed_Contents(packageFile.readAll(), c.publicKey)
+        : std::nullopt;
+    packageFile.close();
+    if (!contents) {
+        Messages::Show(notAnUpdate, {}, Icon::Exclamation);
+        return Outcome::Refused;
+    }
+
+    // The package without its signature, and the expanded file, are removed
+    // when this returns, whatever the outcome.
+    QTemporaryFile unsigned_(QDir(c.temporary).filePath(QStringLiteral("QVXXXXXX")));
+    QTemporaryFile expanded(QDir(c.temporary).filePath(QStringLiteral("QVXXXXXX")));
+    if (!unsigned_.open() || unsigned_.write(*contents) != contents->size() || !unsigned_.flush() || !expanded.open()) {
+        Messages::Show(shown + QStringLiteral(" could not be expanded."), {}, Icon::Exclamation);
+        return Outcome::Refused;
+    }
+    unsigned_.close();
     expanded.close();
-    switch (Expand(package, expanded.fileName())) {
+    switch (Expand(unsigned_.fileName(), expanded.fileName())) {
     case Expansion::Failed:
         Messages::Show(shown + QStringLiteral(" could not be expanded."), {}, Icon::Exclamation);
         return Outcome::Refused;
     case Expansion::NotAPackage:
-        Messages::Show(shown + QStringLiteral(" did not contain a Quorvane update."), {}, Icon::Exclamation);
+        Messages::Show(notAnUpdate, {}, Icon::Exclamation);
         return Outcome::Refused;
     case Expansion::Expanded:
         break;
@@ -335,7 +381,7 @@ Outcome Update_Quorvane(const Context& c, const std::function<QString()>& locate
 
     const QString version = File_Version_Text(expanded.fileName());
     if (version.isEmpty()) {
-        Messages::Show(shown + QStringLiteral(" did not contain a Quorvane update."), {}, Icon::Exclamation);
+        Messages::Show(notAnUpdate, {}, Icon::Exclamation);
         return Outcome::Refused;
     }
     if (ParseVersion(version) < c.running) {

@@ -33,6 +33,14 @@ VersionNumber RunningVersion();
 QString Version_Text(const QByteArray& contents);
 QString File_Version_Text(const QString& path);
 
+// The public key (32 bytes) whose signatures this program accepts, set when
+// it was built.
+QByteArray BuiltInPublicKey();
+// A package as make package writes it: the package, its Ed25519 signature
+// and a marker. The package without the signature when the signature is
+// publicKey's and fits every byte; nothing otherwise.
+std::optional<QByteArray> Signed_Contents(const QByteArray& package, const QByteArray& publicKey);
+
 enum class Expansion {
     Expanded,
     NotAPackage, // neither CAB nor SZDD, or truncated, or failing its checksums
@@ -51,11 +59,12 @@ struct Context {
     QString temporary; // folder of the expanded file
     QString program;   // the executable the upgrade replaces
     VersionNumber running;
+    QByteArray publicKey; // whose signed packages are installed
     // Writes the new executable; true on success. Tests make it fail.
     std::function<bool(const QString& from, const QString& to)> copy;
 };
 // The user's documents folder and desktop, the system's temporary folder,
-// this executable and its version.
+// this executable, its version and its built-in public key.
 Context DefaultContext();
 // The default context, unless a test has put its own in place.
 Context CurrentContext();
@@ -74,7 +83,7 @@ QString Install(const QString& expanded, const Context& c);
 enum class Outcome { Installed, Cancelled, Refused };
 // The whole command: finds the package (asking locate for it when neither
 // folder holds one; locate returns "" when the user cancels), expands it
-// into a temporary file, checks its version and installs it, telling the
+// into a temporary file when its signature is the context's key's, checks its version and installs it, telling the
 // user of every outcome but a cancel. The temporary file is gone afterwards
 // whatever happened. After Installed the program should end.
 Outcome Update_Quorvane(const Context& c, const std::function<QString()>& locate);

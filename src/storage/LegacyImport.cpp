@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryFile>
 #include <cmath>
 #include <cstring>
@@ -174,6 +175,10 @@ private:
 
     void CheckFiles();
     void OpenOldFile();
+    QByteArray Page(quint32 number);
+    QString MapDamage(quint32 pointer, const QString& what);
+    QString DefinitionDamage(quint32 page);
+    [[noreturn]] void Damaged(const QString& table, const QString& what) const;
     void ReadTableDefinitions();
     void CopyRows(Connection& db, SourceTable& table);
     bool ReadValue(const MdbField& f, const TargetColumn& c, Insert& insert, int i, QString* shown, QString* problem);
@@ -182,6 +187,8 @@ private:
 
     QString m_old, m_new;
     Progress m_progress;
+    QFile m_file; // the old file, for checking its pages before the reader uses them
+    quint32 m_pages = 0;
     MdbPtr m_mdb;
     std::vector<SourceTable> m_tables;
     Result m_result;
@@ -214,6 +221,133 @@ void Importer::CheckFiles()
         Fail(QStringLiteral("%1 is incomplete: it ends in the middle of a page. It was probably cut short when it was "
                             "copied; please copy it again from the old computer.")
                  .arg(OldName()));
+    if (old.size() / pageSize > qint64(0xffffff))
+        Fail(QStringLiteral("%1 is larger than any data file of the older program can be.").arg(OldName()));
+    m_file.setFileName(m_old);
+    if (!m_file.open(QIODevice::ReadOnly))
+        Fail(QStringLiteral("The file %1 could not be read: %2").arg(OldName(), m_file.errorString()));
+    m_pages = quint32(old.size() / pageSize);
+}
+
+// The reader trusts the numbers in a table's definition and its usage map:
+// a column number beyond the columns, or a page beyond the end of the file,
+// sends it reading outside its buffers or over the whole file. Every such
+// number is checked here, on the file's own bytes, before the reader uses it.
+namespace {
+quint32 U8(const QByteArray& b, qint64 at)
+{
+    return at >= 0 && at < b.size() ? quint8(b.at(at)) : 0;
+}
+quint32 U16(const QByteArray& b, qint64 at)
+{
+    return U8(b, at) | U8(b, at + 1) << 8;
+}
+quint32 U32(const QByteArray& b, qint64 at)
+{
+    return U16(b, at) | U16(b, at + 2) << 16;
+}
+constexpr quint8 kDataPage = 0x01, kDefinitionPage = 0x02, kUsagePage = 0x05;
+} // namespace
+
+QByteArray Importer::Page(quint32 number)
+{
+    const qint64 size = m_mdb->fmt->pg_size;
+    if (number >= m_pages || !m_file.seek(qint64(number) * size))
+        return {};
+    QByteArray page = m_file.read(size);
+    return page.size() == size ? page : QByteArray();
+}
+
+void Importer::Damaged(const QString& table, const QString& what) const
+{
+    Fail(DamagedPrefix() + QStringLiteral("the table %1 in %2 %3. Nothing was imported.").arg(table, OldName(), what));
+}
+
+// pointer: the row of a map (low byte) on its page (the other three).
+QString Importer::MapDamage(quint32 pointer, const QString& what)
+{
+    const qint64 size = m_mdb->fmt->pg_size;
+    const int rowCount = m_mdb->fmt->row_count_offset;
+    const QByteArray page = Page(pointer >> 8);
+    if (page.isEmpty())
+        return QStringLiteral("has its %1 on page %2, beyond the end of the file").arg(what).arg(pointer >> 8);
+    const int row = int(pointer & 0xff);
+    const int rows = int(U16(page, rowCount));
+    if (U8(page, 0) != kDataPage || row >= rows || rowCount + 2 + 2 * rows > size)
+        return QStringLiteral("has lost its %1").arg(what);
+    const qint64 start = U16(page, rowCount + 2 + 2 * row) & kRowOffsetMask;
+    const qint64 end = row == 0 ? size : U16(page, rowCount + 2 + 2 * (row - 1)) & kRowOffsetMask;
+    if (start < rowCount + 2 + 2 * rows || end > size || end <= start)
+        return QStringLiteral("has a damaged %1").arg(what);
+    // The pages a map names must lie in the file: the highest set bit counts.
+    auto beyond = [this](const QByteArray& bits, qint64 from, qint64 to, quint64 firstPage) {
+        for (qint64 at = to - 1; at >= from; --at)
+            if (const quint32 byte = U8(bits, at))
+                return firstPage + quint64(at - from) * 8 + quint64(31 - __builtin_clz(byte)) >= m_pages;
+        return false;
+    };
+    const QString outside =
+        QStringLiteral("has a %1 that points beyond the end of the file (the file may have been cut short)").arg(what);
+    switch (U8(page, start)) {
+    case 0: // a bitmap of the pages from a first page on
+        if (end - start < 5)
+            return QStringLiteral("has a damaged %1").arg(what);
+        return beyond(page, start + 5, end, U32(page, start + 1)) ? outside : QString();
+    case 1: { // the numbers of bitmap pages, each covering the pages of its place
+        const quint64 perPage = quint64(size - 4) * 8;
+        for (qint64 i = 0; start + 1 + 4 * i + 4 <= end; ++i) {
+            const quint32 mapPage = U32(page, start + 1 + 4 * i);
+            if (mapPage == 0)
+                continue;
+            const QByteArray bits = Page(mapPage);
+            if (bits.isEmpty())
+                return outside;
+            if (U8(bits, 0) != kUsagePage)
+                return QStringLiteral("has a damaged %1").arg(what);
+            if (beyond(bits, 4, size, quint64(i) * perPage))
+                return outside;
+        }
+        return {};
+    }
+    default: return QStringLiteral("has a %1 of an unknown kind").arg(what);
+    }
+}
+
+QString Importer::DefinitionDamage(quint32 number)
+{
+    const MdbFormatConstants* fmt = m_mdb->fmt;
+    const qint64 size = fmt->pg_size;
+    const QByteArray page = Page(number);
+    if (page.isEmpty())
+        return QStringLiteral("has its definition on page %1, beyond the end of the file").arg(number);
+    if (U8(page, 0) != kDefinitionPage)
+        return QStringLiteral("has lost its definition");
+    const quint32 next = U32(page, 4);
+    if (next != 0 && next >= m_pages)
+        return QStringLiteral("has a definition that goes on beyond the end of the file");
+    const quint32 columns = U16(page, fmt->tab_num_cols_offset);
+    if (columns == 0 || columns > MDB_MAX_COLS)
+        return QStringLiteral("has a definition with %1 columns").arg(columns);
+    const quint32 indexes = U32(page, fmt->tab_num_ridxs_offset);
+    const qint64 first = fmt->tab_cols_start_offset + qint64(indexes) * fmt->tab_ridx_entry_size;
+    // A definition on one page holds all its column entries; one that goes
+    // on is checked once the reader has joined its pages (below).
+    if (next == 0) {
+        if (indexes > quint32(size) || first + qint64(columns) * fmt->tab_col_entry_size > size)
+            return QStringLiteral("has a definition whose columns run past its page");
+        for (quint32 c = 0; c < columns; ++c) {
+            const quint32 n = U16(page, first + qint64(c) * fmt->tab_col_entry_size + fmt->col_num_offset);
+            if (n >= columns)
+                return QStringLiteral("has a column numbered %1 of %2 columns").arg(n).arg(columns);
+        }
+    }
+    for (const auto& [offset, what] : {std::pair{fmt->tab_usage_map_offset, QStringLiteral("usage map")},
+                                       std::pair{fmt->tab_free_map_offset, QStringLiteral("map of free space")}}) {
+        const QString damage = MapDamage(U32(page, offset), what);
+        if (!damage.isEmpty())
+            return damage;
+    }
+    return {};
 }
 
 void Importer::OpenOldFile()
@@ -243,9 +377,20 @@ void Importer::ReadTableDefinitions()
         if (!entry)
             Fail(QStringLiteral("The table %1 is missing from %2, so it is not a data file of the older program.")
                      .arg(name, OldName()));
+        const QString damage = DefinitionDamage(quint32(entry->table_pg));
+        if (!damage.isEmpty())
+            Damaged(name, damage);
         SourceTable table{t, name, TablePtr(mdb_read_table(entry)), {}};
         if (!table.def || !mdb_read_columns(table.def.get()))
             Fail(QStringLiteral("The table %1 in %2 could not be read. The file may be damaged.").arg(name, OldName()));
+        // The joined definition, when it spans pages, is checked as read.
+        if (table.def->num_cols > MDB_MAX_COLS || table.def->columns->len != table.def->num_cols)
+            Damaged(name, QStringLiteral("has a definition with %1 columns").arg(table.def->num_cols));
+        for (unsigned i = 0; i < table.def->columns->len; ++i) {
+            const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table.def->columns, i));
+            if (col->col_num < 0 || unsigned(col->col_num) >= table.def->num_cols)
+                Damaged(name, QStringLiteral("has a column numbered %1 of %2 columns").arg(col->col_num).arg(table.def->num_cols));
+        }
 
         const QString key = t == modGlobal::tiKeyGen ? QStringLiteral("TableName") : QStringLiteral("ID");
         table.columns.push_back({key, t == modGlobal::tiKeyGen ? Kind::Text : Kind::Integer});
@@ -310,6 +455,11 @@ bool Importer::ReadValue(const MdbField& f, const TargetColumn& c, Insert& inser
     const int fixed = FixedSize(type);
     if (fixed > 0 && f.siz < fixed) {
         *problem = QStringLiteral("the value of %1 is cut short").arg(c.name);
+        return false;
+    }
+    // The value must lie in the page the reader holds.
+    if (f.siz < 0 || f.start < 0 || qint64(f.start) + f.siz > qint64(m_mdb->fmt->pg_size)) {
+        *problem = QStringLiteral("the value of %1 lies outside its page").arg(c.name);
         return false;
     }
     const auto* bytes = static_cast<const unsigned char*>(f.value);
@@ -582,6 +732,128 @@ Result Import(const QString& oldFile, const QString& newFile, const Progress& pr
 {
     Importer importer(oldFile, newFile, progress);
     return importer.Run();
+}
+
+namespace {
+// The passing files of an import into target ("NAME.MDB.xxxxxx.part" and
+// their journals), left behind when a child ended without cleaning up.
+void RemovePassingFiles(const QString& target)
+{
+    const QFileInfo info(target);
+    const QDir dir = info.absoluteDir();
+    for (const QString& name : dir.entryList({info.fileName() + QStringLiteral(".*.part*")}, QDir::Files | QDir::Hidden))
+        QFile::remove(dir.filePath(name));
+}
+} // namespace
+
+Result ImportInChild(const QString& tool, const QString& oldFile, const QString& newFile, const Progress& progress)
+{
+    struct Cleanup {
+        QString target;
+        ~Cleanup() { RemovePassingFiles(target); }
+    } cleanup{newFile};
+    QProcess child;
+    child.setProgram(tool);
+    child.setArguments({QStringLiteral("--progress"), oldFile, newFile});
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.start(QIODevice::ReadOnly);
+    if (!child.waitForStarted())
+        throw ImportError(QStringLiteral("The import could not be started: %1 (%2).")
+                              .arg(QDir::toNativeSeparators(tool), child.errorString()));
+    QStringList lines;
+    auto take = [&] {
+        while (child.canReadLine()) {
+            const QString line = QString::fromUtf8(child.readLine()).chopped(1);
+            const QStringList parts = line.split(QLatin1Char(' '));
+            if (parts.size() == 3 && parts[0] == QLatin1String("progress")) {
+                if (progress)
+                    progress(parts[1].toLongLong(), parts[2].toLongLong());
+            } else {
+                lines << line;
+            }
+        }
+    };
+    while (child.state() != QProcess::NotRunning) {
+        child.waitForReadyRead(100);
+        take();
+        if (progress && child.state() != QProcess::NotRunning)
+            progress(-1, -1); // a chance to paint while the child works
+    }
+    child.waitForFinished();
+    take();
+    if (child.bytesAvailable() > 0)
+        lines << QString::fromUtf8(child.readAll());
+    const QString errors = QString::fromUtf8(child.readAllStandardError()).trimmed();
+    const QString reason = errors.section(QLatin1Char('\n'), -1).section(QStringLiteral("qv-import: "), 1);
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        if (child.exitStatus() == QProcess::NormalExit && child.exitCode() == 1 && !reason.isEmpty())
+            throw ImportError(reason);
+        throw ImportError(DamagedPrefix()
+                          + QStringLiteral("%1 stopped the reader (%2). Nothing was imported.")
+                                .arg(QDir::toNativeSeparators(oldFile),
+                                     child.exitStatus() == QProcess::CrashExit
+                                         ? QStringLiteral("it ended abnormally")
+                                         : QStringLiteral("it ended with code %1").arg(child.exitCode())));
+    }
+
+    Result r;
+    r.target = newFile;
+    for (const QString& line : lines) {
+        for (TableIndex t : ImportOrder())
+            if (line.startsWith(Schema::TableName(t) + QStringLiteral(": ")))
+                r.rows[t] = line.section(QStringLiteral(": "), 1).toLongLong();
+        if (line.startsWith(QStringLiteral("KeyGen corrected, ")))
+            r.keyCorrections << line.mid(18);
+        if (line.startsWith(QStringLiteral("Church: no AssignEnv column")))
+            r.churchHadAssignEnv = false;
+    }
+    try {
+        Connection db(newFile);
+        Recordset church(QStringLiteral("SELECT ChurchName FROM Church WHERE ID = 1;"), db);
+        if (!church.Eof())
+            r.churchName = modGlobal::FieldText(church.Field(QStringLiteral("ChurchName")));
+    } catch (const DbError& e) {
+        throw ImportError(QStringLiteral("The new data file %1 could not be read: %2")
+                              .arg(QDir::toNativeSeparators(newFile), e.Message()));
+    }
+    return r;
+}
+
+QString DamagedPrefix()
+{
+    return QStringLiteral("The old file is damaged: ");
+}
+
+QStringList MoneyLines(const QString& dataFile)
+{
+    // Summed in whole cents, exactly. A year's main fund is named as the
+    // windows name it ("2004 General Fund"); an offering without a fund or a
+    // date still shows, so that nothing is hidden from the comparison.
+    Connection db(dataFile);
+    Recordset rs(QStringLiteral("SELECT substr(c.CollectionDate, 1, 4) AS Year, o.FundID AS FundID, "
+                                "CASE WHEN o.FundID < 0 THEN (-o.FundID) || ' ' || (SELECT FundName FROM Funds WHERE ID = 1) "
+                                "ELSE (SELECT FundName FROM Funds WHERE ID = o.FundID) END AS FundName, "
+                                "SUM(CAST(round(o.Amount * 100) AS INTEGER)) AS Cents FROM Offering o "
+                                "LEFT JOIN Collection c ON c.ID = o.CollectionID "
+                                "GROUP BY Year, o.FundID ORDER BY Year, FundName, o.FundID;"),
+                 db);
+    QStringList lines;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const QString year = modGlobal::FieldText(rs.Field(QStringLiteral("Year")));
+        QString fund = modGlobal::FieldText(rs.Field(QStringLiteral("FundName")));
+        if (fund.isEmpty())
+            fund = QStringLiteral("fund %1").arg(modGlobal::FieldText(rs.Field(QStringLiteral("FundID"))));
+        const double amount = double(rs.Field(QStringLiteral("Cents")).toLongLong()) / 100.0;
+        lines << QStringLiteral("%1  %2  %3")
+                     .arg(year.isEmpty() ? QStringLiteral("(no date)") : year, fund, modGlobal::FormatAmount(amount));
+    }
+    return lines;
+}
+
+QString CompareAdvice()
+{
+    return QStringLiteral("The old file keeps no checksums, so damage in it can change amounts without any sign. "
+                          "Compare these totals with the old program's reports before you rely on the new books.");
 }
 
 QString FreeTargetName(const QString& folder, const QString& oldFile)

@@ -49,6 +49,25 @@ using Progress = std::function<void(qint64 done, qint64 total)>;
 // not there (and is never touched when it was there before).
 Result Import(const QString& oldFile, const QString& newFile, const Progress& progress = {});
 
+// The same import run by the qv-import tool in a child process, so that
+// whatever the reader library does with a damaged file ends only the child.
+// Progress comes from the child's output. Throws ImportError, with the
+// child's own reason, or "The old file is damaged: ..." when the child
+// ended without one. No passing file of the target is left in any outcome.
+// While the child works, progress is also called with -1, -1 now and then,
+// so that the caller can keep its windows painted.
+Result ImportInChild(const QString& tool, const QString& oldFile, const QString& newFile,
+                     const Progress& progress = {});
+
+// The money of an imported data file per year and per fund, one line each
+// ("2004  General Fund  $12,345.00"), years in order: the old file keeps no
+// checksums, so these are to be compared with the old program's reports.
+QStringList MoneyLines(const QString& dataFile);
+QString CompareAdvice();
+
+// What starts a message about a file whose insides are damaged.
+QString DamagedPrefix(); // "The old file is damaged: "
+
 // The tables in the order they are imported.
 const std::array<modGlobal::TableIndex, modGlobal::TableCount>& ImportOrder();
 

@@ -382,8 +382,45 @@ void tst_ListingTables::templateLengthsAndLayouts()
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("<Glabels-templates><Template brand=\"X\"");
     bad.close();
+    // Sheets that ask for the impossible, each refused with its file named:
+    // one alone would have every label command build 2.5 billion positions.
+    QFile hostile(dir.filePath("hostile-templates.xml"));
+    QVERIFY(hostile.open(QIODevice::WriteOnly));
+    hostile.write(R"(<?xml version="1.0"?>
+<Glabels-templates>
+  <Template brand="Test" part="huge" size="US-Letter">
+    <Label-rectangle id="0" width="1in" height="1in">
+      <Layout nx="50000" ny="50000" x0="0" y0="0" dx="0.001in" dy="0.001in"/>
+    </Label-rectangle>
+  </Template>
+  <Template brand="Test" part="split" size="US-Letter">
+    <Label-rectangle id="0" width="1in" height="1in">
+      <Layout nx="1000" ny="1" x0="0" y0="0" dx="0" dy="0"/>
+      <Layout nx="1" ny="1" x0="0" y0="0" dx="0" dy="0"/>
+    </Label-rectangle>
+  </Template>
+  <Template brand="Test" part="wide" size="US-Letter">
+    <Label-rectangle id="0" width="90in" height="1in">
+      <Layout nx="1" ny="1" x0="0" y0="0"/>
+    </Label-rectangle>
+  </Template>
+  <Template brand="Test" part="far" size="US-Letter">
+    <Label-rectangle id="0" width="1in" height="1in">
+      <Layout nx="2" ny="1" x0="0" y0="0" dx="1000in" dy="0"/>
+    </Label-rectangle>
+  </Template>
+  <Template brand="Test" part="poster" size="Other" width="1e300in" height="1in">
+    <Label-rectangle id="0" width="1in" height="1in">
+      <Layout nx="1" ny="1" x0="0" y0="0"/>
+    </Label-rectangle>
+  </Template>
+  <Template brand="Test" part="3" equiv="huge"/>
+</Glabels-templates>)");
+    hostile.close();
+
     QString error;
-    const QList<LabelTemplate> all = LabelTemplates::Read_Folder(dir.path(), &error);
+    QStringList refused;
+    const QList<LabelTemplate> all = LabelTemplates::Read_Folder(dir.path(), &error, &refused);
     QVERIFY(error.contains("broken-templates.xml"));
     QCOMPARE(all.size(), 2);
     QCOMPARE(all[0].Name(), "Test 1");
@@ -391,7 +428,21 @@ void tst_ListingTables::templateLengthsAndLayouts()
     QCOMPARE(all[1].Title(), "Test 2 - Two blocks");
     QCOMPARE(all[0].label, QSizeF(72, 72));
     QCOMPARE(all[0].page, QSizeF(288, 216));
-    QCOMPARE(all[0].positions, QList<QPointF>({{18, 18}, {144, 18}, {216, 18}, {18, 126}}));
+    // The list holds names and sizes; a sheet's labels are read when chosen.
+    QVERIFY(all[0].positions.isEmpty());
+    const QList<QPointF> test1 = {{18, 18}, {144, 18}, {216, 18}, {18, 126}};
+    QCOMPARE(LabelTemplates::Load(all[0]).value_or(LabelTemplate{}).positions, test1);
+    QCOMPARE(LabelTemplates::Find(all, "Test 2").value_or(LabelTemplate{}).positions, test1);
+
+    const QString file = QDir::toNativeSeparators(hostile.fileName());
+    QCOMPARE(refused, QStringList({"Test huge in " + file + ": 2,500,000,000 labels on one sheet, more than 1,000",
+                                   "Test split in " + file + ": 1,001 labels on one sheet, more than 1,000",
+                                   "Test wide in " + file + ": labels larger than the page",
+                                   "Test far in " + file + ": labels beyond the edge of the page",
+                                   "Test poster in " + file + ": a page of 7.2e+301 by 72 points, larger than any sheet "
+                                                              "of labels",
+                                   "Test 3 in " + file + ": the same sheet as Test huge, which has 2,500,000,000 "
+                                                         "labels on one sheet, more than 1,000"}));
 }
 
 int main(int argc, char** argv)

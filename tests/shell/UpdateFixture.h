@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
+#include <sodium.h>
+
 namespace UpdateFixture {
 
 // A version block as the program's executable carries it.
@@ -105,6 +107,45 @@ inline QByteArray Szdd(const QByteArray& data, qint64 headerLength = -1)
     return out;
 }
 
+// A key pair of the test's own, made once per run, and another that is not
+// the program's.
+struct Keys {
+    QByteArray publicKey, secretKey;
+};
+inline Keys MakeKeys()
+{
+    Keys k;
+    if (sodium_init() < 0)
+        return k;
+    k.publicKey.resize(crypto_sign_PUBLICKEYBYTES);
+    k.secretKey.resize(crypto_sign_SECRETKEYBYTES);
+    crypto_sign_keypair(reinterpret_cast<unsigned char*>(k.publicKey.data()),
+                        reinterpret_cast<unsigned char*>(k.secretKey.data()));
+    return k;
+}
+inline const Keys& TestKeys()
+{
+    static const Keys keys = MakeKeys();
+    return keys;
+}
+
+// A package signed as make package signs it.
+inline QByteArray Signed(const QByteArray& package, const Keys& keys = TestKeys())
+{
+    QByteArray signature(crypto_sign_BYTES, '\0');
+    crypto_sign_detached(reinterpret_cast<unsigned char*>(signature.data()), nullptr,
+                         reinterpret_cast<const unsigned char*>(package.constData()), quint64(package.size()),
+                         reinterpret_cast<const unsigned char*>(keys.secretKey.constData()));
+    return package + signature + QByteArray("Quorvane Ed25519");
+}
+
+// A signed cabinet of the given files.
+inline bool SignedCab(const QString& package, const QList<QPair<QString, QByteArray>>& files,
+                      const Keys& keys = TestKeys())
+{
+    return MakeCab(package, files) && Write(package, Signed(Read(package), keys));
+}
+
 // Folders for one test: documents, desktop, temporary and the program's
 // own, with a running "program" of version 3.0.5.
 struct Places {
@@ -135,6 +176,7 @@ struct Places {
         c.temporary = temporary;
         c.program = program;
         c.running = {3, 0, 5};
+        c.publicKey = TestKeys().publicKey;
         return c;
     }
 

@@ -10,6 +10,8 @@
 #include "shell/modGlobal.h"
 #include "shell/modSettings.h"
 #include "storage/Connection.h"
+#include "storage/LegacyImport.h"
+#include "storage/Recordset.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,6 +20,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <functional>
 #include <QtTest/QTest>
 
 #include "LegacyFixture.h"
@@ -65,6 +69,7 @@ private slots:
     void init();
     void cleanup();
     void importReportAndOpen();
+    void refusedFileLeavesNothing_data();
     void refusedFileLeavesNothing();
     void cancelledChoiceAndDeclinedOpening();
 
@@ -145,9 +150,13 @@ void tst_ImportBooks::importReportAndOpen()
     for (const char* part : {"Church: 1\r\n", "Funds: 7\r\n", "Contributors: 30\r\n", "Pledges: 70\r\n",
                              "Collection: 104\r\n", "Offering: 2200\r\n", "ColComment: 44\r\n", "KeyGen: 6\r\n",
                              "Offering: 2197 to 2201", "\"St. Mark's Community Church (imported)\"",
-                             "Would you like to open it now?"})
+                             "Money per year and fund:\r\n", "Would you like to open it now?"})
         QVERIFY2(report.text.contains(QLatin1String(part)), part);
     QVERIFY(report.text.contains(QDir::toNativeSeparators(target)));
+    // The money the treasurer is to compare with the old program's reports.
+    for (const QString& line : LegacyImport::MoneyLines(target))
+        QVERIFY2(report.text.contains(line + QStringLiteral("\r\n")), qPrintable(line));
+    QVERIFY(report.text.contains(LegacyImport::CompareAdvice()));
 
     // Beside the current data file, which stays as it was; nothing else.
     QCOMPARE(Entries(data), (QStringList{QStringLiteral("QVDATA-2.MDB"), QStringLiteral("QVDATA.MDB")}));
@@ -189,30 +198,84 @@ void tst_ImportBooks::importReportAndOpen()
     QVERIFY(m_main->First_Activate());
 }
 
+// Makes the old file of one case in a folder; a tool other than qv-import
+// stands in for a reader that dies.
+using OldFile = std::function<QString(const QString& folder)>;
+Q_DECLARE_METATYPE(OldFile)
+
+void tst_ImportBooks::refusedFileLeavesNothing_data()
+{
+    QTest::addColumn<OldFile>("make");
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QString>("message");
+    const OldFile notADatabase = [](const QString& folder) {
+        const QString old = QDir(folder).filePath(QStringLiteral("QVDATA.MDB"));
+        QFile f(old);
+        if (f.open(QIODevice::WriteOnly))
+            f.write("offering count sheet, not a database\n");
+        return old;
+    };
+    auto patched = [](std::function<qint64(const QString&)> where, const QByteArray& bytes) {
+        return OldFile([=](const QString& folder) {
+            const QString old = LegacyFixture::CopySample(folder, QStringLiteral("QVDATA.MDB"));
+            LegacyFixture::Patch(old, where(old), bytes);
+            return old;
+        });
+    };
+    QTest::newRow("not a database") << notADatabase << QString()
+                                    << QStringLiteral("is not a data file of the older program");
+    QTest::newRow("column number beyond the columns")
+        << patched([](const QString& f) {
+                       return LegacyFixture::ColumnNumberOffset(f, QStringLiteral("Funds"), QStringLiteral("IsInactive"));
+                   },
+                   QByteArray("\xff\x7f", 2))
+        << QString() << QStringLiteral("The old file is damaged: the table Funds in");
+    QTest::newRow("usage map page beyond the file")
+        << patched([](const QString& f) { return LegacyFixture::UsageMapPageOffset(f, QStringLiteral("Offering")); },
+                   QByteArray("\xff\xff\xff\x00", 4))
+        << QString() << QStringLiteral("The old file is damaged: the table Offering in");
+    // The reader killed by a fault after it made its passing file.
+    QTest::newRow("reader ends abnormally")
+        << OldFile([](const QString& folder) { return LegacyFixture::CopySample(folder, QStringLiteral("QVDATA.MDB")); })
+        << QStringLiteral("#!/bin/sh\n: > \"$3.Ab12Cd.part\"\necho progress 10 100\nkill -SEGV $$\n")
+        << QStringLiteral("The old file is damaged: ");
+}
+
 void tst_ImportBooks::refusedFileLeavesNothing()
 {
-    const QString old = QDir(m_usb).filePath(QStringLiteral("QVDATA.MDB"));
-    {
-        QFile f(old);
+    QFETCH(OldFile, make);
+    QFETCH(QString, tool);
+    QFETCH(QString, message);
+    const QString old = make(m_usb);
+    if (!tool.isEmpty()) {
+        const QString script = QDir(m_data->Folder()).filePath(QStringLiteral("dying-reader"));
+        QFile f(script);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("offering count sheet, not a database\n");
+        f.write(tool.toUtf8());
+        f.close();
+        QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        ImportBooks::SetImportTool(script);
     }
+    auto restore = qScopeGuard([] { ImportBooks::SetImportTool({}); });
     const QString data = modGlobal::DataFolder();
     const QStringList before = Entries(data);
     Script(old);
-    m_data->Messages().Expect(QStringLiteral("is not a data file of the older program"));
+    m_data->Messages().Expect(message);
     m_main->Menu(QStringLiteral("mnuImportBooks"))->trigger();
     m_data->Messages().VerifyAllShown();
     const Messages::Message& refusal = m_data->Messages().Seen().last();
     QCOMPARE(refusal.icon, Messages::Icon::Critical);
     QCOMPARE(refusal.title, QStringLiteral("Import Books of the Older Program"));
+    QVERIFY2(refusal.text.startsWith(message) || refusal.text.contains(message), qPrintable(refusal.text));
     QVERIFY(refusal.text.contains(QDir::toNativeSeparators(old)));
 
+    // No passing file, no new data set; the program goes on with its books.
     QCOMPARE(Entries(data), before);
     QVERIFY(m_main->isEnabled()); // its menus back after the failed import
     QCOMPARE(modSettings::Read("General", "NumberDataSets"), QString());
     QCOMPARE(modSettings::Read("Database2", "DBName"), QString());
     QCOMPARE(modGlobal::DB().FilePath(), QDir(data).filePath(QStringLiteral("QVDATA.MDB")));
+    QCOMPARE(Recordset(QStringLiteral("SELECT Count(*) FROM Church"), modGlobal::DB()).Field(0).toInt(), 1);
 }
 
 void tst_ImportBooks::cancelledChoiceAndDeclinedOpening()

@@ -54,6 +54,7 @@ private slots:
     void newerEqualAndOlderVersions();
     void searchOrder();
     void locateWindowAnswers();
+    void refusedPackagesChangeNothing_data();
     void refusedPackagesChangeNothing();
     void failedInstallPutsTheOldProgramBack();
     void packageOfThisBuildInstalls();
@@ -195,9 +196,9 @@ void tst_UpdateCore::newerEqualAndOlderVersions()
     ScriptedResponder messages;
     const QByteArray update = Program(version, "Quorvane", "Quorvane Developers", 2);
     if (szdd)
-        QVERIFY(Write(places.InDocuments(), Szdd(update)));
+        QVERIFY(Write(places.InDocuments(), Signed(Szdd(update))));
     else
-        QVERIFY(MakeCab(places.InDocuments(), {{"quorvane", update}}));
+        QVERIFY(SignedCab(places.InDocuments(), {{"quorvane", update}}));
     // A previous upgrade's OldQV gives way to the program replaced now.
     QVERIFY(Write(places.OldQV(), "the program before the last upgrade"));
     const auto permissions = QFile::permissions(places.program);
@@ -234,8 +235,8 @@ void tst_UpdateCore::searchOrder()
     ScriptedResponder messages;
     const QByteArray fromDocuments = Program("3.02.0000", "Quorvane", "Quorvane Developers", 3);
     const QByteArray fromDesktop = Program("3.03.0000", "Quorvane", "Quorvane Developers", 4);
-    QVERIFY(MakeCab(places.InDocuments(), {{"quorvane", fromDocuments}}));
-    QVERIFY(MakeCab(places.OnDesktop(), {{"quorvane", fromDesktop}}));
+    QVERIFY(SignedCab(places.InDocuments(), {{"quorvane", fromDocuments}}));
+    QVERIFY(SignedCab(places.OnDesktop(), {{"quorvane", fromDesktop}}));
     QCOMPARE(modUpdate::Find_Package(places.Context()), places.InDocuments());
 
     // Documents first, though the desktop holds the newer version.
@@ -283,7 +284,7 @@ void tst_UpdateCore::locateWindowAnswers()
     QDir().mkpath(places.root.filePath("Downloads"));
     const QString chosen = places.root.filePath("Downloads/update from the office.cab");
     const QByteArray update = Program("3.01.0000", "Quorvane", "Quorvane Developers", 5);
-    QVERIFY(MakeCab(chosen, {{"quorvane", update}}));
+    QVERIFY(SignedCab(chosen, {{"quorvane", update}}));
     messages.Expect(Success + "3.01.0000");
     QCOMPARE(modUpdate::Update_Quorvane(places.Context(), answer(chosen)), Outcome::Installed);
     QCOMPARE(asked, 3);
@@ -292,43 +293,73 @@ void tst_UpdateCore::locateWindowAnswers()
     QVERIFY(places.TemporaryEmpty());
 }
 
+void tst_UpdateCore::refusedPackagesChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("package");
+    QTest::addColumn<bool>("programHasKey");
+    QTest::addColumn<QString>("message");
+    const QString notUpdate = QStringLiteral(" did not contain a Quorvane update.");
+    const QByteArray update = Program("3.01.0000", "Quorvane", "Quorvane Developers", 8);
+    auto cab = [](const QByteArray& program) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("p.cab"));
+        return MakeCab(path, {{"quorvane", program}}) ? Read(path) : QByteArray();
+    };
+    // An uncompressed executable, even a newer one, is not a package; nor is
+    // a signed one of another program, or of ours without a version block,
+    // or one cut short before it was signed.
+    QTest::newRow("uncompressed") << Program("3.01.0000") << true << notUpdate;
+    QTest::newRow("another program") << Signed(cab(Program("9.00.0000", "Ledgerly"))) << true << notUpdate;
+    QTest::newRow("no version block") << Signed(cab(QByteArray(50000, 'q'))) << true << notUpdate;
+    QTest::newRow("SZDD cut short") << Signed(Szdd(update).chopped(3000)) << true << notUpdate;
+    QTest::newRow("CAB cut short") << Signed(cab(update).chopped(3000)) << true << notUpdate;
+    // A changed byte inside the compressed data still expands to a program
+    // of the right length with a version block; only the signature tells.
+    const Keys other = MakeKeys();
+    for (const bool szdd : {false, true}) {
+        const char* format = szdd ? "SZDD" : "CAB";
+        const QByteArray packed = szdd ? Szdd(update) : cab(update);
+        // A literal of the SZDD stream; a cabinet's middle.
+        const qsizetype at = szdd ? 20 : packed.size() / 2;
+        QByteArray changed = Signed(packed);
+        changed[at] = char(changed.at(at) ^ 0x01);
+        QByteArray badSignature = Signed(packed);
+        badSignature[packed.size() + 10] = char(badSignature.at(packed.size() + 10) ^ 0x80);
+        QTest::addRow("%s, one byte of the package changed", format) << changed << true << notUpdate;
+        QTest::addRow("%s, one byte of the signature changed", format) << badSignature << true << notUpdate;
+        QTest::addRow("%s, signed with another key", format) << Signed(packed, other) << true << notUpdate;
+        QTest::addRow("%s, not signed", format) << packed << true << notUpdate;
+        QTest::addRow("%s, program built without a key", format) << Signed(packed) << false << notUpdate;
+    }
+    // A whole package, but no room for the expanded file.
+    QTest::newRow("no temporary folder") << Signed(cab(update)) << true << QStringLiteral(" could not be expanded.");
+}
+
 void tst_UpdateCore::refusedPackagesChangeNothing()
 {
+    QFETCH(QByteArray, package);
+    QFETCH(bool, programHasKey);
+    QFETCH(QString, message);
     Places places;
     ScriptedResponder messages;
-    const QString package = places.InDocuments();
-    const QString notUpdate = Native(package) + QStringLiteral(" did not contain a Quorvane update.");
-    auto refused = [&](const QString& text) {
-        messages.Expect(text);
-        QCOMPARE(modUpdate::Update_Quorvane(places.Context(), NoLocate()), Outcome::Refused);
-        QCOMPARE(messages.Seen().last().text, text);
-        QCOMPARE(messages.Seen().last().icon, Messages::Icon::Exclamation);
-        QCOMPARE(Read(places.program), places.oldProgram);
-        QVERIFY(!QFileInfo::exists(places.OldQV()));
-        QVERIFY(places.TemporaryEmpty());
-    };
-
-    // An uncompressed executable, even a newer one, is not a package.
-    QVERIFY(Write(package, Program("3.01.0000")));
-    refused(notUpdate);
-    // A package of another program, and one of ours without a version block.
-    QVERIFY(MakeCab(package, {{"quorvane", Program("9.00.0000", "Ledgerly")}}));
-    refused(notUpdate);
-    QVERIFY(MakeCab(package, {{"quorvane", QByteArray(50000, 'q')}}));
-    refused(notUpdate);
-    // Truncated packages of a newer version, in both formats.
-    const QByteArray update = Program("3.01.0000");
-    QVERIFY(Write(package, Szdd(update).chopped(3000)));
-    refused(notUpdate);
-    QVERIFY(MakeCab(package, {{"quorvane", update}}));
-    QVERIFY(Write(package, Read(package).chopped(3000)));
-    refused(notUpdate);
-    // No room for the expanded file.
-    QVERIFY(MakeCab(package, {{"quorvane", update}}));
-    QVERIFY(QDir(places.temporary).removeRecursively());
-    refused(Native(package) + QStringLiteral(" could not be expanded."));
-    QVERIFY(QDir().mkpath(places.temporary));
+    QVERIFY(Write(places.InDocuments(), package));
+    modUpdate::Context c = places.Context();
+    if (!programHasKey)
+        c.publicKey.clear();
+    const bool noRoom = message.contains(QLatin1String("expanded"));
+    if (noRoom)
+        QVERIFY(QDir(places.temporary).removeRecursively());
+    const QString text = Native(places.InDocuments()) + message;
+    messages.Expect(text);
+    QCOMPARE(modUpdate::Update_Quorvane(c, NoLocate()), Outcome::Refused);
     messages.VerifyAllShown();
+    QCOMPARE(messages.Seen().last().text, text);
+    QCOMPARE(messages.Seen().last().icon, Messages::Icon::Exclamation);
+    QCOMPARE(Read(places.program), places.oldProgram);
+    QVERIFY(!QFileInfo::exists(places.OldQV()));
+    if (noRoom)
+        QVERIFY(QDir().mkpath(places.temporary));
+    QVERIFY(places.TemporaryEmpty());
 }
 
 void tst_UpdateCore::failedInstallPutsTheOldProgramBack()
@@ -336,7 +367,7 @@ void tst_UpdateCore::failedInstallPutsTheOldProgramBack()
     Places places;
     ScriptedResponder messages;
     const QByteArray update = Program("3.01.0000", "Quorvane", "Quorvane Developers", 6);
-    QVERIFY(MakeCab(places.InDocuments(), {{"quorvane", update}}));
+    QVERIFY(SignedCab(places.InDocuments(), {{"quorvane", update}}));
     const auto permissions = QFile::permissions(places.program);
 
     // The copy fails after writing part of the new program.
@@ -393,6 +424,11 @@ void tst_UpdateCore::packageOfThisBuildInstalls()
     QVERIFY(QFile::copy(QStringLiteral(QV_PACKAGE), places.OnDesktop()));
     modUpdate::Context c = places.Context();
     c.running = {0, 9, 0};
+    // Signed with the key this build was given, not the test's.
+    messages.Expect(QStringLiteral(" did not contain a Quorvane update."));
+    QCOMPARE(modUpdate::Update_Quorvane(c, NoLocate()), Outcome::Refused);
+    c.publicKey = modUpdate::BuiltInPublicKey();
+    QCOMPARE(c.publicKey, modUpdate::DefaultContext().publicKey);
     messages.Expect(Success + QStringLiteral(QV_PRODUCT_VERSION));
     QCOMPARE(modUpdate::Update_Quorvane(c, NoLocate()), Outcome::Installed);
     messages.VerifyAllShown();

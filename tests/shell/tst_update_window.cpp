@@ -231,7 +231,7 @@ void tst_UpdateWindow::menuEntryCancelledAndInstalled()
     QDir(places.root.path()).mkpath("Downloads");
     const QString package = places.root.filePath("Downloads/QVUPD.VXO");
     const QByteArray update = Program("3.01.0000", "Quorvane", "Quorvane Developers", 9);
-    QVERIFY(MakeCab(package, {{"quorvane", update}}));
+    QVERIFY(SignedCab(package, {{"quorvane", update}}));
 
     QString answer;
     int locates = 0;

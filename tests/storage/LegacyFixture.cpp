@@ -105,6 +105,56 @@ qint64 ValueOffset(const QString& file, const QString& table, const QString& key
     qFatal("no value %s of %s %s", qPrintable(column), qPrintable(table), qPrintable(key));
 }
 
+namespace {
+QByteArray ReadAll(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(file));
+    return f.readAll();
+}
+quint32 Le(const QByteArray& b, qint64 at, int bytes)
+{
+    quint32 v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = v << 8 | quint8(b.at(at + i));
+    return v;
+}
+} // namespace
+
+qint64 ColumnNumberOffset(const QString& file, const QString& table, const QString& column)
+{
+    Open o(file, table);
+    const MdbFormatConstants* fmt = o.mdb->fmt;
+    const qint64 page = qint64(o.def->entry->table_pg) * fmt->pg_size;
+    const QByteArray all = ReadAll(file);
+    const qint64 first = page + fmt->tab_cols_start_offset + qint64(o.def->num_real_idxs) * fmt->tab_ridx_entry_size;
+    for (unsigned c = 0; c < o.def->num_cols; ++c) {
+        if (o.Column(c) != column)
+            continue;
+        const int number = static_cast<MdbColumn*>(g_ptr_array_index(o.def->columns, c))->col_num;
+        for (unsigned e = 0; e < o.def->num_cols; ++e) {
+            const qint64 at = first + qint64(e) * fmt->tab_col_entry_size + fmt->col_num_offset;
+            if (int(Le(all, at, 2)) == number)
+                return at;
+        }
+    }
+    qFatal("no column %s of %s", qPrintable(column), qPrintable(table));
+}
+
+qint64 UsageMapPageOffset(const QString& file, const QString& table)
+{
+    Open o(file, table);
+    const MdbFormatConstants* fmt = o.mdb->fmt;
+    const QByteArray all = ReadAll(file);
+    const quint32 pointer = Le(all, qint64(o.def->entry->table_pg) * fmt->pg_size + fmt->tab_usage_map_offset, 4);
+    const qint64 page = qint64(pointer >> 8) * fmt->pg_size;
+    const qint64 start = page + (Le(all, page + fmt->row_count_offset + 2 + 2 * (pointer & 0xff), 2) & 0x1fff);
+    if (all.at(start) != 1)
+        qFatal("the usage map of %s lists no pages", qPrintable(table));
+    return start + 1;
+}
+
 void Patch(const QString& file, qint64 offset, const QByteArray& bytes)
 {
     QFile f(file);

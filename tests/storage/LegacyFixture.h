@@ -28,6 +28,11 @@ OldTable ReadOldTable(const QString& file, const QString& table);
 // can damage exactly one value.
 qint64 ValueOffset(const QString& file, const QString& table, const QString& key, const QString& column);
 void Patch(const QString& file, qint64 offset, const QByteArray& bytes);
+// Where the number of a column lies in its table's definition, and where
+// the first page number of the table's usage map lies (a map that lists
+// bitmap pages, as the sample's do).
+qint64 ColumnNumberOffset(const QString& file, const QString& table, const QString& column);
+qint64 UsageMapPageOffset(const QString& file, const QString& table);
 // Replaces the first occurrence of a name (as stored, UTF-16) from a byte position on.
 void RenameStored(const QString& file, const QString& from, const QString& to, qint64 fromOffset = 0);
 

@@ -9,3 +9,5 @@ qv_core_test(storage/tst_legacy_import.cpp qv_legacyfixture)
 qv_core_test(shell/tst_import_books.cpp qv_ui qv_legacyfixture)
 target_compile_definitions(tst_legacy_import PRIVATE QV_IMPORT_TOOL="$<TARGET_FILE:qv-import>")
 add_dependencies(tst_legacy_import qv-import)
+# The program runs qv-import beside it for the reading.
+add_dependencies(tst_import_books qv-import)

@@ -340,10 +340,24 @@ void tst_LegacyImport::refusedFilesLeaveNothingBehind_data()
         return QDir(folder).filePath(QStringLiteral("GONE.MDB"));
     }) << QStringList{QStringLiteral("could not be found")};
     QTest::newRow("cut mid-page") << truncated(100000) << QStringList{QStringLiteral("is incomplete")};
-    QTest::newRow("last page missing")
-        << truncated(-4096)
-        << QStringList{QStringLiteral("The table KeyGen in"), QStringLiteral("row 1 and the 5 rows after it are missing")};
-    QTest::newRow("second half missing") << truncated(176128) << QStringList{QStringLiteral("could not be read")};
+    // A file cut at a page boundary: the usage maps name pages it lacks.
+    const QStringList pastTheEnd = {QStringLiteral("The old file is damaged: the table "),
+                                    QStringLiteral("has a usage map that points beyond the end of the file")};
+    QTest::newRow("last page missing") << truncated(-4096) << pastTheEnd;
+    QTest::newRow("second half missing") << truncated(176128) << pastTheEnd;
+    // Numbers in a table's definition that the reader would trust.
+    QTest::newRow("column number beyond the columns") << Damage([](const QString& folder) {
+        const QString f = CopySample(folder);
+        Patch(f, ColumnNumberOffset(f, QStringLiteral("Funds"), QStringLiteral("IsInactive")), QByteArray("\xff\x7f", 2));
+        return f;
+    }) << QStringList{QStringLiteral("The old file is damaged: the table Funds in"),
+                      QStringLiteral("has a column numbered 32767 of 5 columns")};
+    QTest::newRow("usage map page beyond the file") << Damage([](const QString& folder) {
+        const QString f = CopySample(folder);
+        Patch(f, UsageMapPageOffset(f, QStringLiteral("Offering")), QByteArray("\xff\xff\xff\x00", 4));
+        return f;
+    }) << QStringList{QStringLiteral("The old file is damaged: the table Offering in"),
+                      QStringLiteral("has a usage map that points beyond the end of the file")};
     QTest::newRow("table missing") << Damage([](const QString& folder) {
         const QString f = CopySample(folder);
         RenameStored(f, QStringLiteral("ColComment"), QStringLiteral("ColCommenX"));
@@ -442,19 +456,50 @@ void tst_LegacyImport::commandLineTool()
     const QString target = QDir(m_books).filePath(QStringLiteral("NEW.MDB"));
     QString out, err;
     QCOMPARE(run({SamplePath(), target}, &out, &err), 0);
-    QCOMPARE(out,
+    const QString moneyHeading = QStringLiteral("Money per year and fund:\n");
+    QCOMPARE(out.section(moneyHeading, 0, 0),
              QDir::toNativeSeparators(target) + QStringLiteral("\nChurch: 1\nFunds: 7\nContributors: 30\nPledges: 70\n"
                                                                 "Collection: 104\nOffering: 2200\nColComment: 44\nKeyGen: 6\n"
                                                                 "KeyGen corrected, Offering: 2197 to 2201\n"));
     Connection db(target);
     QCOMPARE(Recordset(QStringLiteral("SELECT Count(*) FROM Offering"), db).Field(0).toInt(), 2200);
 
+    // The money per year and fund adds up, per fund and in all, to what
+    // the sample's maker summed in the old file.
+    QStringList money = out.section(moneyHeading, 1).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(money.size() > 2);
+    QCOMPARE(money.takeLast(), LegacyImport::CompareAdvice());
+    QHash<QString, qint64> byFund;
+    qint64 total = 0;
+    auto cents = [](const QString& amount) { return qRound64(modGlobal::AmountValue(amount) * 100); };
+    QStringList years;
+    for (const QString& line : money) {
+        const QStringList parts = line.split(QStringLiteral("  "));
+        QCOMPARE(parts.size(), 3);
+        years << parts[0];
+        byFund[parts[1]] += cents(parts[2]);
+        total += cents(parts[2]);
+    }
+    QCOMPARE(years.first(), QStringLiteral("2003"));
+    QCOMPARE(years.last(), QStringLiteral("2004"));
+    const QJsonObject expected = Expected();
+    QCOMPARE(total, cents(expected.value(QStringLiteral("sum_Offering_Amount")).toString()));
+    auto fundName = [&db](int id) {
+        return Recordset(QStringLiteral("SELECT FundName FROM Funds WHERE ID = %1").arg(id), db).Field(0).toString();
+    };
+    const QJsonObject perFund = expected.value(QStringLiteral("sum_by_FundID")).toObject();
+    for (auto it = perFund.begin(); it != perFund.end(); ++it) {
+        const int id = it.key().toInt();
+        const QString name = id < 0 ? QString::number(-id) + QLatin1Char(' ') + fundName(1) : fundName(id);
+        QCOMPARE(byFund.value(name), cents(it.value().toString()));
+    }
+
     // A second run refuses to write over the first; no arguments, the usage.
     QCOMPARE(run({SamplePath(), target}, &out, &err), 1);
     QVERIFY2(err.startsWith(QStringLiteral("qv-import: The file ")) && err.contains(QStringLiteral("already exists")),
              qPrintable(err));
     QCOMPARE(run({}, &out, &err), 2);
-    QCOMPARE(err, QStringLiteral("usage: qv-import OLD.MDB NEW.MDB\n"));
+    QCOMPARE(err, QStringLiteral("usage: qv-import [--progress] OLD.MDB NEW.MDB\n"));
     QCOMPARE(Entries(m_books), QStringList{QStringLiteral("NEW.MDB")});
 }
 

@@ -1,7 +1,10 @@
 // qv-import: the books of the older program into a new data file, for
 // batch use.
 //   qv-import OLD.MDB NEW.MDB
-// Prints the rows imported per table; NEW.MDB must not exist yet.
+// Prints the rows imported per table and the money per year and fund;
+// NEW.MDB must not exist yet. With --progress (as the program runs it),
+// "progress DONE TOTAL" lines tell how far the rows have come.
+#include "storage/DbError.h"
 #include "storage/LegacyImport.h"
 
 #include <QCoreApplication>
@@ -12,15 +15,23 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    const bool forProgram = !args.isEmpty() && args.first() == QLatin1String("--progress");
+    if (forProgram)
+        args.removeFirst();
     if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) || args[1].startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: qv-import OLD.MDB NEW.MDB\n");
+        std::fprintf(stderr, "usage: qv-import [--progress] OLD.MDB NEW.MDB\n");
         return 2;
     }
     // A percentage on the terminal for large files; nothing in a log.
     const bool showProgress = isatty(fileno(stderr));
     LegacyImport::Progress progress;
-    if (showProgress)
+    if (forProgram)
+        progress = [](qint64 done, qint64 total) {
+            std::printf("progress %lld %lld\n", static_cast<long long>(done), static_cast<long long>(total));
+            std::fflush(stdout);
+        };
+    else if (showProgress)
         progress = [](qint64 done, qint64 total) {
             std::fprintf(stderr, "\rImporting... %3d%%", total > 0 ? int(done * 100 / total) : 100);
             std::fflush(stderr);
@@ -36,6 +47,13 @@ int main(int argc, char** argv)
             std::printf("Church: no AssignEnv column in the old file; read as No\n");
         for (const QString& c : r.keyCorrections)
             std::printf("KeyGen corrected, %s\n", qPrintable(c));
+        std::printf("Money per year and fund:\n");
+        for (const QString& line : LegacyImport::MoneyLines(args[1]))
+            std::printf("%s\n", qPrintable(line));
+        std::printf("%s\n", qPrintable(LegacyImport::CompareAdvice()));
+    } catch (const DbError& e) {
+        std::fprintf(stderr, "qv-import: The new data file could not be read: %s\n", qPrintable(e.Message()));
+        return 1;
     } catch (const LegacyImport::ImportError& e) {
         if (showProgress)
             std::fprintf(stderr, "\n");

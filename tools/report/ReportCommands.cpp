@@ -80,8 +80,12 @@ void CommandArgs::Label_Options(LabelReport& report)
     if (!sheet.isEmpty()) {
         if (auto t = LabelTemplates::Find(LabelTemplates::Installed(), sheet))
             report.SetSheet(*t);
-        else if (m_error.isEmpty())
+        else if (m_error.isEmpty()) {
             m_error = QStringLiteral("no label sheet named ") + sheet;
+            for (const QString& refused : LabelTemplates::Refused())
+                if (refused.startsWith(sheet + QStringLiteral(" in "), Qt::CaseInsensitive))
+                    m_error = QStringLiteral("the label sheet is refused: ") + refused;
+        }
     }
     const QString offset = Value(QStringLiteral("--offset"));
     if (!offset.isEmpty()) {
