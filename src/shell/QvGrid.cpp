@@ -3,6 +3,7 @@
 #include "WindowServices.h"
 
 #include <QAbstractTableModel>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMetaMethod>
@@ -16,15 +17,22 @@
 
 namespace {
 
-// Column widths follow the same twips as every window's layout.
-int TwipsToPx(int twips, const QWidget*)
+// Column widths are given in twips for the usual 9-pt font and widen with
+// a larger one, so that amounts and names stay whole.
+double FontScale(const QWidget* grid)
 {
-    return WindowServices::TwipsToPixels(twips);
+    const double points = QFontInfo(grid->font()).pointSizeF();
+    return points > 9.0 ? points / 9.0 : 1.0;
 }
 
-int PxToTwips(int px, const QWidget*)
+int TwipsToPx(int twips, const QWidget* grid)
 {
-    return WindowServices::PixelsToTwips(px);
+    return int(std::lround(WindowServices::TwipsToPixels(twips) * FontScale(grid)));
+}
+
+int PxToTwips(int px, const QWidget* grid)
+{
+    return WindowServices::PixelsToTwips(int(std::lround(px / FontScale(grid))));
 }
 
 } // namespace
@@ -311,6 +319,17 @@ void QvGrid::SetColAlignment(int col, Qt::Alignment a)
 {
     if (col >= 0 && col < Cols())
         m_model->setAlignment(col, a);
+}
+
+int QvGrid::Rows_Height() const
+{
+    const QHeaderView* heading = horizontalHeader();
+    int height = 2 * frameWidth() + std::max(heading->height(), heading->sizeHint().height());
+    for (int r = 0; r < model()->rowCount(); ++r)
+        height += rowHeight(r);
+    if (horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        height += horizontalScrollBar()->sizeHint().height();
+    return height;
 }
 
 void QvGrid::SetHeadingLines(int lines)
