@@ -36,22 +36,13 @@ frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
     cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
     cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    FitText(txtState, QStringLiteral("WW"));
-    FitText(txtZip, QStringLiteral("00000-0000"));
     auto* form = Form();
     form->addRow(lblName, txtName);
     form->addRow(lblAddress, txtAddress1);
     form->addRow(nullptr, txtAddress2);
-    auto* cityRow = new QHBoxLayout;
-    cityRow->addWidget(txtCity, 4);
-    cityRow->addWidget(txtState, 1);
-    cityRow->addWidget(txtZip, 2);
-    form->addRow(lblCityStateZip, cityRow);
+    form->addRow(lblCityStateZip, City_State_Zip(txtCity, txtState, txtZip));
     form->addRow(lblPhone, txtPhone);
-    auto* page = Page(this);
-    page->addLayout(form);
-    page->addStretch(1);
-    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Form_Page(this, form, {cmdOK, cmdCancel});
     Open_At(this, 5415, 2715);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmChurch::cmdOK_Click);

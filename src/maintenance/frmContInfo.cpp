@@ -54,8 +54,7 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     chkEnv = Check(this, "chkEnv", QStringLiteral("Assign &Envelope Number"));
 
     fraPledges = Group(this, "fraPledges", QStringLiteral("Pledges"));
-    fgPledges = new QvGrid(fraPledges);
-    fgPledges->setObjectName(QStringLiteral("fgPledges"));
+    fgPledges = Grid(fraPledges, "fgPledges");
     chkShowAll = Check(fraPledges, "chkShowAll", QStringLiteral("Show All &Pledges"));
     cmdAdd = Button(fraPledges, "cmdAdd", QStringLiteral("&Add"));
     cmdEdit = Button(fraPledges, "cmdEdit", QStringLiteral("E&dit"));
@@ -72,16 +71,10 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     form->addRow(lblFirstNames, txtFirstNames);
     form->addRow(lblAddress1, txtAddress1);
     form->addRow(lblAddress2, txtAddress2);
-    auto* cityRow = new QHBoxLayout;
-    cityRow->addWidget(txtCity, 4);
-    cityRow->addWidget(txtState, 1);
-    cityRow->addWidget(txtZip, 2);
-    form->addRow(lblCityStateZip, cityRow);
+    form->addRow(lblCityStateZip, City_State_Zip(txtCity, txtState, txtZip));
     form->addRow(lblPhone, txtPhone);
     form->addRow(nullptr, chkIsInactive);
     form->addRow(nullptr, chkEnv);
-    FitText(txtState, QStringLiteral("WW"));
-    FitText(txtZip, QStringLiteral("00000-0000"));
 
     auto* pledges = new QVBoxLayout(fraPledges);
     pledges->addWidget(fgPledges, 1);

@@ -26,8 +26,7 @@ frmContList::frmContList(QWidget* parent) : frmChild(parent)
 {
     setObjectName(QStringLiteral("frmContList"));
     setWindowTitle(QStringLiteral("Contributors"));
-    fgContributors = new QvGrid(this);
-    fgContributors->setObjectName(QStringLiteral("fgContributors"));
+    fgContributors = Grid(this, "fgContributors");
     chkShowAll = Check(this, "chkShowAll", QStringLiteral("Show &All Contributors"));
     cmdSort = Button(this, "cmdSort", QStringLiteral("Sort by Number"));
     cmdAdd = Button(this, "cmdAdd", QStringLiteral("A&dd"));

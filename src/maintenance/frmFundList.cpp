@@ -39,8 +39,7 @@ frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
     fraFunds = Group(this, "fraFunds", QStringLiteral("Additional Funds"));
     picFunds = new QWidget(fraFunds);
     picFunds->setObjectName(QStringLiteral("picFunds"));
-    fgFunds = new QvGrid(picFunds);
-    fgFunds->setObjectName(QStringLiteral("fgFunds"));
+    fgFunds = Grid(picFunds, "fgFunds");
     auto* funds = new QVBoxLayout(picFunds);
     funds->setContentsMargins(0, 0, 0, 0);
     funds->addWidget(fgFunds);

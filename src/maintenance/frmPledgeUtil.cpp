@@ -74,8 +74,7 @@ frmPledgeUtil::frmPledgeUtil(QWidget* parent) : frmChild(parent)
     setWindowTitle(QStringLiteral("Edit Contributors' Pledges"));
     cboFund = Combo(this, "cboFund");
     chkAll = Check(this, "chkAll", QStringLiteral("Show All"));
-    fgPledges = new QvGrid(this);
-    fgPledges->setObjectName(QStringLiteral("fgPledges"));
+    fgPledges = Grid(this, "fgPledges");
     cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
     cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
     auto* page = Page(this);

@@ -48,8 +48,7 @@ frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent)
     form->addRow(lblNotation, notationRow);
 
     fraPrevColl = Group(this, "fraPrevColl", QStringLiteral("Existing Collection Sets"));
-    fgPrevColl = new QvGrid(fraPrevColl);
-    fgPrevColl->setObjectName(QStringLiteral("fgPrevColl"));
+    fgPrevColl = Grid(fraPrevColl, "fgPrevColl");
     cmdPrev = Button(fraPrevColl, "cmdPrev", QStringLiteral("&Edit Existing"));
     auto* previous = new QVBoxLayout(fraPrevColl);
     previous->addWidget(fgPrevColl, 1);

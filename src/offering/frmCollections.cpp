@@ -56,8 +56,7 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     auto* contrib = new QWidget;
     contrib->setObjectName(QStringLiteral("tabContrib"));
     sstCollections->addTab(contrib, QStringLiteral("C&ontributors' Offering"));
-    fgContrib = new QvGrid(contrib);
-    fgContrib->setObjectName(QStringLiteral("fgContrib"));
+    fgContrib = Grid(contrib, "fgContrib");
     picCont = new QWidget(contrib);
     picCont->setObjectName(QStringLiteral("picCont"));
     fraQuick = Group(picCont, "fraQuick", QStringLiteral("&Quick Find"));
@@ -89,8 +88,7 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     fraNotation = Group(totals, "fraNotation", QStringLiteral("Notation"));
     txtNotation = Box(fraNotation, "txtNotation", 40);
     (new QVBoxLayout(fraNotation))->addWidget(txtNotation);
-    fgTotals = new QvGrid(totals);
-    fgTotals->setObjectName(QStringLiteral("fgTotals"));
+    fgTotals = Grid(totals, "fgTotals");
     auto* totalsPage = new QVBoxLayout(totals);
     totalsPage->addWidget(fgTotals, 1);
     auto* dateRow = new QHBoxLayout;

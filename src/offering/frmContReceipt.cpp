@@ -38,8 +38,7 @@ frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
     cmdEdit = Button(this, "cmdEdit", QStringLiteral("&Edit"));
     cmdAdd = Button(this, "cmdAdd", QStringLiteral("Add &Fund"));
 
-    fgHist = new QvGrid(this);
-    fgHist->setObjectName(QStringLiteral("fgHist"));
+    fgHist = Grid(this, "fgHist");
 
     picCont = new QWidget(this);
     picCont->setObjectName(QStringLiteral("picCont"));

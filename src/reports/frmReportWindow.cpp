@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 
 frmReportWindow::frmReportWindow(QWidget* parent) : frmChild(parent)
@@ -28,6 +29,11 @@ frmReportWindow::frmReportWindow(QWidget* parent) : frmChild(parent)
     // another row when the window is too narrow for them; the viewer takes
     // the rest of the window.
     m_strip = new Layouts::FlowLayout;
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    m_strip->setContentsMargins(margin, margin / 2, margin, margin / 2);
+    // Also the spacing inside a group of controls that stay together.
+    const int spacing = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    m_strip->setSpacing(spacing >= 0 ? spacing : 6);
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);

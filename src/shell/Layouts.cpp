@@ -1,5 +1,6 @@
 #include "Layouts.h"
 
+#include "QvGrid.h"
 #include "WindowServices.h"
 
 #include <QApplication>
@@ -111,6 +112,11 @@ void FitAmount(QLineEdit* amountBox)
     FitText(amountBox, QStringLiteral("($999,999,999.99)"));
 }
 
+QvGrid* Grid(QWidget* parent, const char* name)
+{
+    return Named(new QvGrid(parent), name);
+}
+
 QFormLayout* Form(QWidget* on)
 {
     auto* form = new QFormLayout(on);
@@ -147,9 +153,37 @@ QVBoxLayout* Column(std::initializer_list<QWidget*> controls)
     return column;
 }
 
+QHBoxLayout* Pair(QWidget* caption, QWidget* control)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(caption);
+    row->addWidget(control, 1);
+    return row;
+}
+
+QHBoxLayout* City_State_Zip(QLineEdit* city, QLineEdit* state, QLineEdit* zip)
+{
+    FitText(state, QStringLiteral("WW"));
+    FitText(zip, QStringLiteral("00000-0000"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(city, 4);
+    row->addWidget(state, 1);
+    row->addWidget(zip, 2);
+    return row;
+}
+
 QVBoxLayout* Page(QWidget* window)
 {
     return new QVBoxLayout(window);
+}
+
+QVBoxLayout* Form_Page(QWidget* window, QLayout* boxes, std::initializer_list<QWidget*> buttons)
+{
+    QVBoxLayout* page = Page(window);
+    page->addLayout(boxes);
+    page->addStretch(1);
+    page->addLayout(ButtonRow(buttons));
+    return page;
 }
 
 QSize Least_Size(QWidget* window)
@@ -283,6 +317,8 @@ int FlowLayout::Spacing(bool horizontal) const
     const int own = horizontal ? m_hSpace : m_vSpace;
     if (own >= 0)
         return own;
+    if (spacing() >= 0)
+        return spacing();
     QWidget* w = parentWidget();
     if (!w)
         return spacing() >= 0 ? spacing() : 6;

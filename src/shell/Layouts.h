@@ -18,6 +18,7 @@ class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
 class QWidget;
+class QvGrid;
 
 // How every window is put together: controls made with their object name
 // and caption in one call, and laid out by Qt's layouts so that they follow
@@ -36,6 +37,7 @@ QLineEdit* Box(QWidget* parent, const char* name, int maxLength = 0, Qt::Alignme
 // filled again after the window has opened.
 QComboBox* Combo(QWidget* parent, const char* name);
 QGroupBox* Group(QWidget* parent, const char* name, const QString& title);
+QvGrid* Grid(QWidget* parent, const char* name);
 // A box that shows a short value (a date, an amount, a number) is as wide
 // as its widest text, in the window's font, and keeps that width.
 void FitText(QLineEdit* box, const QString& widest);
@@ -50,8 +52,16 @@ QFormLayout* Form(QWidget* on = nullptr);
 QHBoxLayout* Row(std::initializer_list<QWidget*> controls);
 QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons);
 QVBoxLayout* Column(std::initializer_list<QWidget*> controls);
+// A caption and the control it names, the control taking the width.
+QHBoxLayout* Pair(QWidget* caption, QWidget* control);
+// City, state and zip code on one line, the state and zip as wide as
+// their longest values.
+QHBoxLayout* City_State_Zip(QLineEdit* city, QLineEdit* state, QLineEdit* zip);
 // The window's own layout, top to bottom.
 QVBoxLayout* Page(QWidget* window);
+// The usual dialog: its boxes at the top, free room below them and the
+// buttons at the bottom right.
+QVBoxLayout* Form_Page(QWidget* window, QLayout* boxes, std::initializer_list<QWidget*> buttons);
 
 // The size a window opens at: the size it was designed for, in twips,
 // widened and heightened where its contents need more at today's font.

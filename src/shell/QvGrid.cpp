@@ -301,6 +301,7 @@ void QvGrid::SetColWidthTwips(int col, int twips)
     }
     setColumnHidden(col, false);
     setColumnWidth(col, std::max(1, TwipsToPx(twips, this)));
+    updateGeometry();
 }
 
 int QvGrid::ColWidthTwips(int col) const
@@ -319,6 +320,18 @@ void QvGrid::SetColAlignment(int col, Qt::Alignment a)
 {
     if (col >= 0 && col < Cols())
         m_model->setAlignment(col, a);
+}
+
+QSize QvGrid::minimumSizeHint() const
+{
+    // As wide as its columns, so that no column hides behind a scroll bar
+    // at a larger font; the rows may scroll.
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < model()->columnCount(); ++c)
+        if (!isColumnHidden(c))
+            width += columnWidth(c);
+    const QSize base = QTableView::minimumSizeHint();
+    return QSize(std::max(base.width(), width), base.height());
 }
 
 int QvGrid::Rows_Height() const

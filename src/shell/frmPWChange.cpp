@@ -37,10 +37,7 @@ frmPWChange::frmPWChange(QWidget* parent) : frmChild(parent)
     form->addRow(lblCurPW, txtCurPW);
     form->addRow(lblNewPW, txtNewPW);
     form->addRow(lblNewPWConfirm, txtNewPW2);
-    auto* page = Page(this);
-    page->addLayout(form);
-    page->addStretch(1);
-    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Form_Page(this, form, {cmdOK, cmdCancel});
     Open_At(this, 5000, 2520);
     setTabOrder(txtCurPW, txtNewPW);
     setTabOrder(txtNewPW, txtNewPW2);

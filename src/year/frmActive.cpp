@@ -39,10 +39,7 @@ frmActive::frmActive(QWidget* parent) : frmChild(parent)
     cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
     auto* page = Page(this);
-    auto* fund = new QHBoxLayout;
-    fund->addWidget(lblFund);
-    fund->addWidget(cboFund, 1);
-    page->addLayout(fund);
+    page->addLayout(Pair(lblFund, cboFund));
     auto* choice = new QHBoxLayout;
     choice->addWidget(fraActive, 1);
     auto* buttons = Column({cmdOK, cmdCancel});

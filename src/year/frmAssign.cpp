@@ -36,10 +36,7 @@ frmAssign::frmAssign(QWidget* parent) : frmChild(parent)
     cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
     auto* page = Page(this);
-    auto* fund = new QHBoxLayout;
-    fund->addWidget(lblFund);
-    fund->addWidget(cboFund, 1);
-    page->addLayout(fund);
+    page->addLayout(Pair(lblFund, cboFund));
     page->addLayout(envelopes);
     page->addLayout(auxiliary);
     page->addStretch(1);

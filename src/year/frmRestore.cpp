@@ -38,8 +38,7 @@ frmRestore::frmRestore(QWidget* parent) : frmChild(parent)
     setWindowTitle(kTitle);
     lblFolder = Label(this, "lblFolder", QString());
     lblFolder->setWordWrap(true);
-    fgCopies = new QvGrid(this);
-    fgCopies->setObjectName(QStringLiteral("fgCopies"));
+    fgCopies = Grid(this, "fgCopies");
     cmdOK = Button(this, "cmdOK", QStringLiteral("&Restore"));
     cmdCancel = Button(this, "cmdCancel", QStringLiteral("Close"));
     auto* page = Page(this);
