@@ -16,8 +16,7 @@ using namespace Layouts;
 
 frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmChurch"));
-    setWindowTitle(QStringLiteral("Church Name and Address"));
+    Set_Up(this, "frmChurch", QStringLiteral("Church Name and Address"));
     lblName = Label(this, "lblName", QStringLiteral("Name of Church"));
     txtName = Box(this, "txtName", 40);
     lblAddress = Label(this, "lblAddress", QStringLiteral("Address"));

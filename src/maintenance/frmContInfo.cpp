@@ -28,8 +28,7 @@ namespace CM = ContributorMaintenance;
 
 frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmContInfo"));
-    setWindowTitle(QStringLiteral("Edit Contributor"));
+    Set_Up(this, "frmContInfo", QStringLiteral("Edit Contributor"));
     lblLastName = Label(this, "lblLastName", QStringLiteral("&Last Name"));
     txtLastName = Box(this, "txtLastName", 40);
     lblFirstNames = Label(this, "lblFirstNames", QStringLiteral("&First Names"));

@@ -24,8 +24,7 @@ namespace CM = ContributorMaintenance;
 
 frmContList::frmContList(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmContList"));
-    setWindowTitle(QStringLiteral("Contributors"));
+    Set_Up(this, "frmContList", QStringLiteral("Contributors"));
     fgContributors = Grid(this, "fgContributors");
     chkShowAll = Check(this, "chkShowAll", QStringLiteral("Show &All Contributors"));
     cmdSort = Button(this, "cmdSort", QStringLiteral("Sort by Number"));

@@ -18,11 +18,9 @@ using namespace Layouts;
 
 frmFundInfo::frmFundInfo(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmFundInfo"));
-    setWindowTitle(QStringLiteral("Edit Fund"));
-    lblName = Label(this, "lblName", QStringLiteral("Name of Fund"));
+    Set_Up(this, "frmFundInfo", QStringLiteral("Edit Fund"));
     txtName = Box(this, "txtName", 30);
-    lblName->setBuddy(txtName);
+    lblName = Label(this, "lblName", QStringLiteral("Name of Fund"), txtName);
     chkPledgeable = Check(this, "chkPledgeable", QStringLiteral("Contributors may Pledge to this Fund"));
     chkTaxDeductible = Check(this, "chkTaxDeductible", QStringLiteral("Tax-Deductible for Contributors"));
     chkInactive = Check(this, "chkInactive", QStringLiteral("Inactive"));

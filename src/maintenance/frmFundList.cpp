@@ -27,8 +27,7 @@ enum Column { colKey, colName, colPledges, colInactive, colTax, colCount };
 
 frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmFundList"));
-    setWindowTitle(QStringLiteral("Funds"));
+    Set_Up(this, "frmFundList", QStringLiteral("Funds"));
     fraMainFund = Group(this, "fraMainFund", QStringLiteral("Name of Main Fund"));
     lblMainFund = Label(fraMainFund, "lblMainFund", QString());
     cmdChange = Button(fraMainFund, "cmdChange", QStringLiteral("Change"));

@@ -31,17 +31,13 @@ constexpr int kNotesSize = 250;
 
 frmPledge::frmPledge(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmPledge"));
-    setWindowTitle(QStringLiteral("Edit Pledge"));
-    lblFund = Label(this, "lblFund", QStringLiteral("F&und"));
+    Set_Up(this, "frmPledge", QStringLiteral("Edit Pledge"));
     cboFund = Combo(this, "cboFund");
-    lblFund->setBuddy(cboFund);
-    lblAccountNumber = Label(this, "lblAccountNumber", QStringLiteral("&Envelope Number"));
+    lblFund = Label(this, "lblFund", QStringLiteral("F&und"), cboFund);
     txtAccountNumber = Box(this, "txtAccountNumber", 0, Qt::AlignRight);
-    lblAccountNumber->setBuddy(txtAccountNumber);
-    lblAmount = Label(this, "lblAmount", QStringLiteral("Total &Amount Pledged"));
+    lblAccountNumber = Label(this, "lblAccountNumber", QStringLiteral("&Envelope Number"), txtAccountNumber);
     txtAmount = Box(this, "txtAmount", 0, Qt::AlignRight);
-    lblAmount->setBuddy(txtAmount);
+    lblAmount = Label(this, "lblAmount", QStringLiteral("Total &Amount Pledged"), txtAmount);
     chkInactive = Check(this, "chkInactive", QStringLiteral("This Pledge is &Inactive"));
     fraNotes = Group(this, "fraNotes", QStringLiteral("&Notes"));
     txtNotes = new QPlainTextEdit(fraNotes);

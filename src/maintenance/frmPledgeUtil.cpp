@@ -70,8 +70,7 @@ private:
 
 frmPledgeUtil::frmPledgeUtil(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmPledgeUtil"));
-    setWindowTitle(QStringLiteral("Edit Contributors' Pledges"));
+    Set_Up(this, "frmPledgeUtil", QStringLiteral("Edit Contributors' Pledges"));
     cboFund = Combo(this, "cboFund");
     chkAll = Check(this, "chkAll", QStringLiteral("Show All"));
     fgPledges = Grid(this, "fgPledges");

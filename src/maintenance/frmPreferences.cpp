@@ -28,8 +28,7 @@ constexpr int kStatementSize = 200;
 
 frmPreferences::frmPreferences(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmPreferences"));
-    setWindowTitle(QStringLiteral("Preferences"));
+    Set_Up(this, "frmPreferences", QStringLiteral("Preferences"));
     fraDateDefault = Group(this, "fraDateDefault", QStringLiteral("Default Date for New Collections"));
     optCurrentDate = Radio(fraDateDefault, "optCurrentDate", QStringLiteral("Current Date"));
     optPrevDay = Radio(fraDateDefault, "optPrevDay", QStringLiteral("Previous"));

@@ -25,8 +25,7 @@ using namespace Layouts;
 
 frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmCollectionDate"));
-    setWindowTitle(QStringLiteral("Set Collection Date"));
+    Set_Up(this, "frmCollectionDate", QStringLiteral("Set Collection Date"));
     m_date = modGlobal::ZeroDate();
 
     fraNewCollection = Group(this, "fraNewCollection", QStringLiteral("Create New Collection Set"));
@@ -34,9 +33,8 @@ frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent)
     dpNewDate = new QvDateBox(fraNewCollection);
     dpNewDate->setObjectName(QStringLiteral("dpNewDate"));
     lblDate->setBuddy(dpNewDate);
-    lblNotation = Label(fraNewCollection, "lblNotation", QStringLiteral("N&otation"));
     txtNotation = Box(fraNewCollection, "txtNotation", 40);
-    lblNotation->setBuddy(txtNotation);
+    lblNotation = Label(fraNewCollection, "lblNotation", QStringLiteral("N&otation"), txtNotation);
     cmdNew = Button(fraNewCollection, "cmdNew", QStringLiteral("Create &New"));
     // Enter on the proposed date creates the set: the usual Sunday.
     cmdNew->setDefault(true);

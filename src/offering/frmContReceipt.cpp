@@ -26,8 +26,7 @@ using namespace modGlobal;
 
 frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmContReceipt"));
-    setWindowTitle(QStringLiteral("Receive Contribution"));
+    Set_Up(this, "frmContReceipt", QStringLiteral("Receive Contribution"));
     lblContributor = Label(this, "lblContributor", QString());
     lblContributor->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont bold = lblContributor->font();
@@ -43,9 +42,8 @@ frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
     picCont = new QWidget(this);
     picCont->setObjectName(QStringLiteral("picCont"));
     lines = new FundLinesView(picCont, 7, 4);
-    lblComment = Label(picCont, "lblComment", QStringLiteral("Co&mment"));
     txtComment = Box(picCont, "txtComment", 200);
-    lblComment->setBuddy(txtComment);
+    lblComment = Label(picCont, "lblComment", QStringLiteral("Co&mment"), txtComment);
     cmdOK = Button(picCont, "cmdOK", QStringLiteral("OK"));
     cmdCancel = Button(picCont, "cmdCancel", QStringLiteral("Cancel"));
     setTabOrder(lines->Amount(7), txtComment);

@@ -22,9 +22,8 @@ frmRptEnvLabels::frmRptEnvLabels(QWidget* parent) : frmReportWindow(parent)
 
 void frmRptEnvLabels::Build_Controls()
 {
-    lblFund = Label(this, "lblFund", QStringLiteral("&Fund"));
     cboFund = Combo(this, "cboFund");
-    lblFund->setBuddy(cboFund);
+    lblFund = Label(this, "lblFund", QStringLiteral("&Fund"), cboFund);
     Add_To_Strip({lblFund, cboFund});
     connect(cboFund, &QComboBox::activated, this, &frmRptEnvLabels::Rebuild);
     fraSort = frmRptTelephone::Build_Sort_Frame(this, QStringLiteral("fraSort"), optName, QStringLiteral("Alp&habetical Order"),

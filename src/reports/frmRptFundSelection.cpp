@@ -19,9 +19,8 @@ frmRptFundSelection::frmRptFundSelection(QWidget* parent) : frmReportWindow(pare
 
 void frmRptFundSelection::Build_Selection_Controls()
 {
-    lblFund = Label(this, "lblFund", QStringLiteral("&Fund"));
     cboFund = Combo(this, "cboFund");
-    lblFund->setBuddy(cboFund);
+    lblFund = Label(this, "lblFund", QStringLiteral("&Fund"), cboFund);
 
     fraOption = Group(this, "fraOption", QStringLiteral("Report Option"));
     optColNum = Radio(fraOption, "optColNum", QStringLiteral("Co&llection Set"));

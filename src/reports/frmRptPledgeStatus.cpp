@@ -23,12 +23,10 @@ frmRptPledgeStatus::frmRptPledgeStatus(QWidget* parent) : frmReportWindow(parent
 
 void frmRptPledgeStatus::Build_Controls()
 {
-    lblFund = Label(this, "lblFund", QStringLiteral("&Fund"));
     cboFund = Combo(this, "cboFund");
-    lblFund->setBuddy(cboFund);
-    lblSort = Label(this, "lblSort", QStringLiteral("S&ort Order"));
+    lblFund = Label(this, "lblFund", QStringLiteral("&Fund"), cboFund);
     cboSort = Combo(this, "cboSort");
-    lblSort->setBuddy(cboSort);
+    lblSort = Label(this, "lblSort", QStringLiteral("S&ort Order"), cboSort);
     auto date = [this](const char* name) {
         auto* box = new QDateEdit(this);
         box->setObjectName(QLatin1String(name));

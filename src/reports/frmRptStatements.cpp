@@ -41,12 +41,10 @@ frmRptStatements::frmRptStatements(QWidget* parent) : frmReportWindow(parent)
 
 void frmRptStatements::Build_Controls()
 {
-    lblWhich = Label(this, "lblWhich", QStringLiteral("Statements to &Prepare"));
     cboWhich = Combo(this, "cboWhich");
-    lblWhich->setBuddy(cboWhich);
-    lblDate = Label(this, "lblDate", QStringLiteral("Show &Contributions from"));
+    lblWhich = Label(this, "lblWhich", QStringLiteral("Statements to &Prepare"), cboWhich);
     dpBegin = Date_Box(this, "dpBegin");
-    lblDate->setBuddy(dpBegin);
+    lblDate = Label(this, "lblDate", QStringLiteral("Show &Contributions from"), dpBegin);
     lblThrough = Label(this, "lblThrough", QStringLiteral("through"));
     dpEnd = Date_Box(this, "dpEnd");
     cmdSaveEach = Button(this, "cmdSaveEach", QStringLiteral("&Save a PDF for each contributor..."));

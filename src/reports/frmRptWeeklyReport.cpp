@@ -24,9 +24,8 @@ frmRptWeeklyReport::frmRptWeeklyReport(QWidget* parent) : frmReportWindow(parent
 
 void frmRptWeeklyReport::Build_Controls()
 {
-    lblCollection = Label(this, "lblCollection", QStringLiteral("&Collection"));
     cboCollections = Combo(this, "cboCollections");
-    lblCollection->setBuddy(cboCollections);
+    lblCollection = Label(this, "lblCollection", QStringLiteral("&Collection"), cboCollections);
     chkShowNames = Check(this, "chkShowNames", QStringLiteral("Show &Names"));
     Add_To_Strip({lblCollection, cboCollections});
     Add_To_Strip({chkShowNames});

@@ -29,6 +29,20 @@ W* Named(W* w, const char* name)
 }
 } // namespace
 
+void Set_Up(QWidget* window, const char* name, const QString& title)
+{
+    window->setObjectName(QLatin1String(name));
+    window->setWindowTitle(title);
+}
+
+void Heading(QLabel* label, double scale)
+{
+    QFont big = label->font();
+    big.setPointSizeF(big.pointSizeF() * scale);
+    big.setBold(true);
+    label->setFont(big);
+}
+
 QLabel* Label(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
 {
     auto* l = Named(new QLabel(text, parent), name);

@@ -26,6 +26,11 @@ class QvGrid;
 // position; the layouts do.
 namespace Layouts {
 
+// A window's object name (its name in the code) and its title.
+void Set_Up(QWidget* window, const char* name, const QString& title);
+// A caption in a larger, bold letter (a dialog's heading).
+void Heading(QLabel* label, double scale);
+
 // Controls as every window makes them: the object name is the control's
 // name in the code, so that tests and the keyboard services find it.
 QLabel* Label(QWidget* parent, const char* name, const QString& text, QWidget* buddy = nullptr);

@@ -15,16 +15,12 @@ using namespace Layouts;
 
 frmAbout::frmAbout(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Quorvane"));
+    Set_Up(this, "frmAbout", QStringLiteral("About Quorvane"));
     auto* icon = Label(this, "imgIcon", QString());
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
     lblTitle = Label(this, "lblTitle", QStringLiteral("Quorvane"));
-    QFont big = lblTitle->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    lblTitle->setFont(big);
+    Heading(lblTitle, 1.6);
     lblVersion = Label(this, "lblVersion",
                        QStringLiteral("Version %1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
     lblDescription = Label(this, "lblDescription",

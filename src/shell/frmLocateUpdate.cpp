@@ -48,8 +48,7 @@ QString Drive_Of(const QString& path)
 
 frmLocateUpdate::frmLocateUpdate(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmLocateUpdate"));
-    setWindowTitle(QStringLiteral("Locate Update File"));
+    Set_Up(this, "frmLocateUpdate", QStringLiteral("Locate Update File"));
     lblInstructions = Label(this, "lblInstructions",
                             QStringLiteral("Please indicate the location of the Quorvane update file. The file "
                                            "will usually be named QVUPD.VXO."));

@@ -16,8 +16,7 @@ using namespace Layouts;
 
 frmPWChange::frmPWChange(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmPWChange"));
-    setWindowTitle(QStringLiteral("Change Password"));
+    Set_Up(this, "frmPWChange", QStringLiteral("Change Password"));
     auto box = [this](const char* name) {
         QLineEdit* e = Box(this, name, 40);
         e->setEchoMode(QLineEdit::Password);

@@ -18,16 +18,12 @@ using namespace Layouts;
 
 frmPassword::frmPassword(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmPassword"));
-    setWindowTitle(QStringLiteral("Quorvane"));
+    Set_Up(this, "frmPassword", QStringLiteral("Quorvane"));
     Image2 = Label(this, "Image2", QString());
     Image2->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
     Image2->setAlignment(Qt::AlignTop);
     lblQV = Label(this, "lblQV", QStringLiteral("Welcome to Quorvane"));
-    QFont big = lblQV->font();
-    big.setPointSizeF(big.pointSizeF() * 1.4);
-    big.setBold(true);
-    lblQV->setFont(big);
+    Heading(lblQV, 1.4);
     lblPassword = Label(this, "lblPassword", QStringLiteral("Please enter your password"));
     txtPassword = Box(this, "txtPassword", 40);
     txtPassword->setEchoMode(QLineEdit::Password);

@@ -16,8 +16,7 @@ using namespace Layouts;
 
 frmPickDB::frmPickDB(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmPickDB"));
-    setWindowTitle(QStringLiteral("Quorvane Data Set"));
+    Set_Up(this, "frmPickDB", QStringLiteral("Quorvane Data Set"));
     lblDB = Label(this, "lblDB", QStringLiteral("Please select the data set you wish to work on."));
     cboDB = Combo(this, "cboDB");
     cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));

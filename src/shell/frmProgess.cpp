@@ -15,8 +15,7 @@ using namespace Layouts;
 
 frmProgess::frmProgess(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmProgess"));
-    setWindowTitle(QStringLiteral("Loading"));
+    Set_Up(this, "frmProgess", QStringLiteral("Loading"));
     setAttribute(Qt::WA_DeleteOnClose, false); // owned by the operation that shows it
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
     Set_Escape_Closes(false); // the operation it shows runs on

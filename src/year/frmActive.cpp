@@ -26,11 +26,9 @@ const QString kTitle = QStringLiteral("Make Pledges Active or Inactive");
 
 frmActive::frmActive(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmActive"));
-    setWindowTitle(kTitle);
-    lblFund = Label(this, "lblFund", QStringLiteral("Select Fund"));
+    Set_Up(this, "frmActive", kTitle);
     cboFund = Combo(this, "cboFund");
-    lblFund->setBuddy(cboFund);
+    lblFund = Label(this, "lblFund", QStringLiteral("Select Fund"), cboFund);
     fraActive = Group(this, "fraActive", QStringLiteral("Make all pledges to this fund"));
     optActive = Radio(fraActive, "optActive", QStringLiteral("Active"));
     optInactive = Radio(fraActive, "optInactive", QStringLiteral("Inactive"));

@@ -25,11 +25,9 @@ const QString kTitle = QStringLiteral("Assign Numbers");
 
 frmAssign::frmAssign(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmAssign"));
-    setWindowTitle(kTitle);
-    lblFund = Label(this, "lblFund", QStringLiteral("Fund"));
+    Set_Up(this, "frmAssign", kTitle);
     cboFund = Combo(this, "cboFund");
-    lblFund->setBuddy(cboFund);
+    lblFund = Label(this, "lblFund", QStringLiteral("Fund"), cboFund);
     QLayout* envelopes = Choice[0].Create(this, 0, QStringLiteral("Assign Envelope Numbers"));
     QLayout* auxiliary = Choice[1].Create(this, 1, QStringLiteral("Assign Auxiliary Numbers"));
     cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));

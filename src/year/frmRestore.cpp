@@ -34,8 +34,7 @@ QString TimeText(const QDateTime& t)
 
 frmRestore::frmRestore(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmRestore"));
-    setWindowTitle(kTitle);
+    Set_Up(this, "frmRestore", kTitle);
     lblFolder = Label(this, "lblFolder", QString());
     lblFolder->setWordWrap(true);
     fgCopies = Grid(this, "fgCopies");

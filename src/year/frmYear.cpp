@@ -28,11 +28,9 @@ const QString kTitle = QStringLiteral("Change Processing Year");
 
 frmYear::frmYear(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmYear"));
-    setWindowTitle(kTitle);
-    lblYear = Label(this, "lblYear", QStringLiteral("Selected Processing Year"));
+    Set_Up(this, "frmYear", kTitle);
     cboYear = Combo(this, "cboYear");
-    lblYear->setBuddy(cboYear);
+    lblYear = Label(this, "lblYear", QStringLiteral("Selected Processing Year"), cboYear);
     chkOldInactive = Check(this, "chkOldInactive", QString());
     chkNewActive = Check(this, "chkNewActive", QString());
     QLayout* envelopes = Choice[0].Create(this, 0, QString());
