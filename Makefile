@@ -79,14 +79,11 @@ fuzz: deps
 bench: build
 	$(BUILD_DIR)/bin/qv-bench
 
-# The same benchmarks on books of 20,000 contributors (generated once, about
-# 400 MB, in the build folder).
-bench-large: build
-	$(BUILD_DIR)/bin/qv-bench --contributors 20000
-
-# One PNG per window, rendered offscreen, in screenshots/.
+# One PNG per window, rendered offscreen, in screenshots/: at the usual font,
+# then at 14 pt (named ...-14pt.png), the size many older treasurers use.
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/qv-screenshots screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/qv-screenshots screenshots 14
 
 # A demonstration data set: 120 households, three years of weekly sets.
 demo: build

@@ -1,61 +1,48 @@
 #include "frmChurch.h"
 
 #include "Preferences.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 
+#include <QVBoxLayout>
+#include <QHBoxLayout>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 using namespace WindowServices;
-
-namespace {
-QLineEdit* Box(QWidget* parent, const char* name, int maxLength, int left, int top, int width)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setMaxLength(maxLength);
-    Place(box, left, top, width, 345);
-    return box;
-}
-
-QLabel* Caption(QWidget* parent, const char* name, const QString& text, int top)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    Place(label, 120, top, 1700, 300);
-    return label;
-}
-} // namespace
+using namespace Layouts;
 
 frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmChurch"));
-    setWindowTitle(QStringLiteral("Church Name and Address"));
-    resize(TwipsSize(5415, 2715));
-
-    lblName = Caption(this, "lblName", QStringLiteral("Name of Church"), 165);
-    txtName = Box(this, "txtName", 40, 1860, 120, 3435);
-    lblAddress = Caption(this, "lblAddress", QStringLiteral("Address"), 585);
-    txtAddress1 = Box(this, "txtAddress1", 40, 1860, 540, 3435);
-    txtAddress2 = Box(this, "txtAddress2", 40, 1860, 945, 3435);
-    lblCityStateZip = Caption(this, "lblCityStateZip", QStringLiteral("City, State, Zip Code"), 1410);
-    txtCity = Box(this, "txtCity", 30, 1860, 1365, 1800);
-    txtState = Box(this, "txtState", 2, 3720, 1365, 480);
-    txtZip = Box(this, "txtZip", 10, 4260, 1365, 1035);
-    lblPhone = Caption(this, "lblPhone", QStringLiteral("Telephone"), 1830);
-    txtPhone = Box(this, "txtPhone", 40, 1860, 1785, 1800);
+    Set_Up(this, "frmChurch", QStringLiteral("Church Name and Address"));
+    lblName = Label(this, "lblName", QStringLiteral("Name of Church"));
+    txtName = Box(this, "txtName", 40);
+    lblAddress = Label(this, "lblAddress", QStringLiteral("Address"));
+    txtAddress1 = Box(this, "txtAddress1", 40);
+    txtAddress2 = Box(this, "txtAddress2", 40);
+    lblCityStateZip = Label(this, "lblCityStateZip", QStringLiteral("City, State, Zip Code"));
+    txtCity = Box(this, "txtCity", 30);
+    txtState = Box(this, "txtState", 2);
+    txtZip = Box(this, "txtZip", 10);
+    lblPhone = Label(this, "lblPhone", QStringLiteral("Telephone"));
+    txtPhone = Box(this, "txtPhone", 40);
     lblName->setBuddy(txtName);
     lblAddress->setBuddy(txtAddress1);
     lblCityStateZip->setBuddy(txtCity);
     lblPhone->setBuddy(txtPhone);
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 2940, 2250, 1095, 375);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 4200, 2250, 1095, 375);
+    auto* form = Form();
+    form->addRow(lblName, txtName);
+    form->addRow(lblAddress, txtAddress1);
+    form->addRow(nullptr, txtAddress2);
+    form->addRow(lblCityStateZip, City_State_Zip(txtCity, txtState, txtZip));
+    form->addRow(lblPhone, txtPhone);
+    Form_Page(this, form, {cmdOK, cmdCancel});
+    Open_At(this, 5415, 2715);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmChurch::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);

@@ -2,6 +2,7 @@
 
 #include "ContributorMaintenance.h"
 #include "shell/Helpers.h"
+#include "shell/Layouts.h"
 #include "shell/Messages.h"
 #include "shell/QvGrid.h"
 #include "shell/WindowServices.h"
@@ -14,98 +15,75 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 using namespace modGlobal;
 namespace CM = ContributorMaintenance;
 
 frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmContInfo"));
-    setWindowTitle(QStringLiteral("Edit Contributor"));
-    resize(TwipsSize(5175 + 300, 5760 + 300));
-
-    auto label = [this](QLabel*& l, const char* name, const char* text, int top) {
-        l = new QLabel(QString::fromUtf8(text), this);
-        l->setObjectName(QString::fromLatin1(name));
-        Place(l, 120, top + 30, 1500, 300);
-    };
-    auto box = [this](QLineEdit*& e, const char* name, int maxLength, int left, int top, int width) {
-        e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setMaxLength(maxLength);
-        Place(e, left, top, width, 330);
-    };
-    const int x = 1680, w = 3720;
-    label(lblLastName, "lblLastName", "&Last Name", 120);
-    box(txtLastName, "txtLastName", 40, x, 120, w);
-    label(lblFirstNames, "lblFirstNames", "&First Names", 510);
-    box(txtFirstNames, "txtFirstNames", 40, x, 510, w);
-    label(lblAddress1, "lblAddress1", "Address Line &1", 900);
-    box(txtAddress1, "txtAddress1", 40, x, 900, w);
-    label(lblAddress2, "lblAddress2", "Address Line &2", 1290);
-    box(txtAddress2, "txtAddress2", 40, x, 1290, w);
-    label(lblCityStateZip, "lblCityStateZip", "City, State, &Zip", 1680);
-    box(txtCity, "txtCity", 30, x, 1680, 2040);
-    box(txtState, "txtState", 2, x + 2100, 1680, 480);
-    box(txtZip, "txtZip", 10, x + 2640, 1680, 1080);
-    label(lblPhone, "lblPhone", "Telep&hone", 2070);
-    box(txtPhone, "txtPhone", 40, x, 2070, 2040);
+    Set_Up(this, "frmContInfo", QStringLiteral("Edit Contributor"));
+    lblLastName = Label(this, "lblLastName", QStringLiteral("&Last Name"));
+    txtLastName = Box(this, "txtLastName", 40);
+    lblFirstNames = Label(this, "lblFirstNames", QStringLiteral("&First Names"));
+    txtFirstNames = Box(this, "txtFirstNames", 40);
+    lblAddress1 = Label(this, "lblAddress1", QStringLiteral("Address Line &1"));
+    txtAddress1 = Box(this, "txtAddress1", 40);
+    lblAddress2 = Label(this, "lblAddress2", QStringLiteral("Address Line &2"));
+    txtAddress2 = Box(this, "txtAddress2", 40);
+    lblCityStateZip = Label(this, "lblCityStateZip", QStringLiteral("City, State, &Zip"));
+    txtCity = Box(this, "txtCity", 30);
+    txtState = Box(this, "txtState", 2);
+    txtZip = Box(this, "txtZip", 10);
+    lblPhone = Label(this, "lblPhone", QStringLiteral("&Telephone"));
+    txtPhone = Box(this, "txtPhone", 40);
     lblLastName->setBuddy(txtLastName);
     lblFirstNames->setBuddy(txtFirstNames);
     lblAddress1->setBuddy(txtAddress1);
     lblAddress2->setBuddy(txtAddress2);
     lblCityStateZip->setBuddy(txtCity);
     lblPhone->setBuddy(txtPhone);
-    chkIsInactive = new QCheckBox(QStringLiteral("Contributor is &Inactive"), this);
-    chkIsInactive->setObjectName(QStringLiteral("chkIsInactive"));
-    Place(chkIsInactive, x, 2460, 2400, 300);
-    chkEnv = new QCheckBox(QStringLiteral("Assign &Envelope Number"), this);
-    chkEnv->setObjectName(QStringLiteral("chkEnv"));
-    Place(chkEnv, x, 2790, 2700, 300);
+    chkIsInactive = Check(this, "chkIsInactive", QStringLiteral("Contributor is &Inactive"));
+    chkEnv = Check(this, "chkEnv", QStringLiteral("Assign &Envelope Number"));
 
-    fraPledges = new QGroupBox(QStringLiteral("Pledges"), this);
-    fraPledges->setObjectName(QStringLiteral("fraPledges"));
-    Place(fraPledges, 120, 3150, 5280, 2430);
-    fgPledges = new QvGrid(fraPledges);
-    fgPledges->setObjectName(QStringLiteral("fgPledges"));
-    Place(fgPledges, 120, 300, 5040, 1440);
-    chkShowAll = new QCheckBox(QStringLiteral("Show All &Pledges"), fraPledges);
-    chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
-    Place(chkShowAll, 120, 1800, 2000, 300);
-    cmdAdd = new QPushButton(QStringLiteral("&Add"), fraPledges);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    Place(cmdAdd, 2280, 1800, 900, 375);
-    cmdEdit = new QPushButton(QStringLiteral("E&dit"), fraPledges);
-    cmdEdit->setObjectName(QStringLiteral("cmdEdit"));
-    Place(cmdEdit, 3270, 1800, 900, 375);
-    cmdDelete = new QPushButton(QStringLiteral("Dele&te"), fraPledges);
-    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    Place(cmdDelete, 4260, 1800, 900, 375);
+    fraPledges = Group(this, "fraPledges", QStringLiteral("Pledges"));
+    fgPledges = Grid(fraPledges, "fgPledges");
+    chkShowAll = Check(fraPledges, "chkShowAll", QStringLiteral("Show All &Pledges"));
+    cmdAdd = Button(fraPledges, "cmdAdd", QStringLiteral("&Add"));
+    cmdEdit = Button(fraPledges, "cmdEdit", QStringLiteral("E&dit"));
+    cmdDelete = Button(fraPledges, "cmdDelete", QStringLiteral("Dele&te"));
     // The contributor's statement comes from the report windows; the
     // button is kept for them but has nothing to do here.
-    cmdReport = new QPushButton(QStringLiteral("&Report"), fraPledges);
-    cmdReport->setObjectName(QStringLiteral("cmdReport"));
+    cmdReport = Button(fraPledges, "cmdReport", QStringLiteral("Report"));
     cmdReport->hide();
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 2940, 5670, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 4200, 5670, 1200, 390);
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    Resize_Rule().SetDesigned(size());
-    Resize_Rule().Add(fraPledges, ResizeRule::Grow);
-    Resize_Rule().Add(fgPledges, ResizeRule::Grow);
-    for (QWidget* b : {static_cast<QWidget*>(chkShowAll), static_cast<QWidget*>(cmdAdd), static_cast<QWidget*>(cmdEdit),
-                       static_cast<QWidget*>(cmdDelete)})
-        Resize_Rule().Add(b, ResizeRule::MoveDown);
-    Resize_Rule().Add(cmdOK, ResizeRule::MoveDown);
-    Resize_Rule().Add(cmdCancel, ResizeRule::MoveDown);
+    auto* form = Form();
+    form->addRow(lblLastName, txtLastName);
+    form->addRow(lblFirstNames, txtFirstNames);
+    form->addRow(lblAddress1, txtAddress1);
+    form->addRow(lblAddress2, txtAddress2);
+    form->addRow(lblCityStateZip, City_State_Zip(txtCity, txtState, txtZip));
+    form->addRow(lblPhone, txtPhone);
+    form->addRow(nullptr, chkIsInactive);
+    form->addRow(nullptr, chkEnv);
+
+    auto* pledges = new QVBoxLayout(fraPledges);
+    pledges->addWidget(fgPledges, 1);
+    pledges->addLayout(Row({chkShowAll, nullptr, cmdAdd, cmdEdit, cmdDelete}));
+
+    auto* page = Page(this);
+    page->addLayout(form);
+    page->addWidget(fraPledges, 1);
+    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Open_At(this, 5175 + 300, 5760 + 300);
 
     connect(chkShowAll, &QCheckBox::toggled, this, &frmContInfo::Sort_Pledges);
     connect(cmdAdd, &QPushButton::clicked, this, &frmContInfo::Add_Pledge);

@@ -4,6 +4,7 @@
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
 #include "shell/QvGrid.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
@@ -11,40 +12,32 @@
 #include "storage/ContributorQueries.h"
 #include "storage/clsContributors.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QCheckBox>
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 using namespace modGlobal;
 namespace CM = ContributorMaintenance;
 
 frmContList::frmContList(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmContList"));
-    setWindowTitle(QStringLiteral("Contributors"));
-    resize(TwipsSize(5040, 3615));
-    fgContributors = new QvGrid(this);
-    fgContributors->setObjectName(QStringLiteral("fgContributors"));
-    Place(fgContributors, 120, 120, 4665 + 120, 2055);
-    chkShowAll = new QCheckBox(QStringLiteral("Show &All Contributors"), this);
-    chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
-    Place(chkShowAll, 120, 2265, 2700, 300);
-    cmdSort = new QPushButton(QStringLiteral("Sort by N&umber"), this);
-    cmdSort->setObjectName(QStringLiteral("cmdSort"));
-    Place(cmdSort, 3285, 2220, 1500 + 120, 375);
-    const char* names[4] = {"cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"};
-    const char* captions[4] = {"A&dd", "&Edit", "De&lete", "&Close"};
-    QPushButton** buttons[4] = {&cmdAdd, &cmdEdit, &cmdDelete, &cmdClose};
-    for (int i = 0; i < 4; ++i) {
-        *buttons[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
-        (*buttons[i])->setObjectName(QString::fromLatin1(names[i]));
-        Place(*buttons[i], 120 + i * 1200, 2760, 1125, 390);
-    }
-    Resize_Rule().SetDesigned(size());
-    Resize_Rule().Add(fgContributors, ResizeRule::Grow);
-    for (QWidget* w : {static_cast<QWidget*>(chkShowAll), static_cast<QWidget*>(cmdSort), static_cast<QWidget*>(cmdAdd),
-                       static_cast<QWidget*>(cmdEdit), static_cast<QWidget*>(cmdDelete), static_cast<QWidget*>(cmdClose)})
-        Resize_Rule().Add(w, ResizeRule::MoveDown);
+    Set_Up(this, "frmContList", QStringLiteral("Contributors"));
+    fgContributors = Grid(this, "fgContributors");
+    chkShowAll = Check(this, "chkShowAll", QStringLiteral("Show &All Contributors"));
+    cmdSort = Button(this, "cmdSort", QStringLiteral("Sort by Number"));
+    cmdAdd = Button(this, "cmdAdd", QStringLiteral("A&dd"));
+    cmdEdit = Button(this, "cmdEdit", QStringLiteral("&Edit"));
+    cmdDelete = Button(this, "cmdDelete", QStringLiteral("De&lete"));
+    cmdClose = Button(this, "cmdClose", QStringLiteral("&Close"));
+
+    auto* page = Page(this);
+    page->addWidget(fgContributors, 1);
+    page->addLayout(Row({chkShowAll, nullptr, cmdSort}));
+    page->addLayout(Row({cmdAdd, cmdEdit, cmdDelete, cmdClose, nullptr}));
+    Open_At(this, 5040, 3615);
 
     connect(chkShowAll, &QCheckBox::toggled, this, [this] { Apply_Show_All(); });
     connect(cmdSort, &QPushButton::clicked, this, &frmContList::Sort_Command);

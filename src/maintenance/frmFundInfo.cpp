@@ -3,46 +3,38 @@
 #include "FundQueries.h"
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 
+#include <QVBoxLayout>
+#include <QFormLayout>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 frmFundInfo::frmFundInfo(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmFundInfo"));
-    setWindowTitle(QStringLiteral("Edit Fund"));
-    resize(TwipsSize(4335, 2115));
+    Set_Up(this, "frmFundInfo", QStringLiteral("Edit Fund"));
+    txtName = Box(this, "txtName", 30);
+    lblName = Label(this, "lblName", QStringLiteral("Name of Fund"), txtName);
+    chkPledgeable = Check(this, "chkPledgeable", QStringLiteral("Contributors may Pledge to this Fund"));
+    chkTaxDeductible = Check(this, "chkTaxDeductible", QStringLiteral("Tax-Deductible for Contributors"));
+    chkInactive = Check(this, "chkInactive", QStringLiteral("Inactive"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    lblName = new QLabel(QStringLiteral("Name of Fund"), this);
-    lblName->setObjectName(QStringLiteral("lblName"));
-    Place(lblName, 120, 135, 1260, 300);
-    txtName = new QLineEdit(this);
-    txtName->setObjectName(QStringLiteral("txtName"));
-    txtName->setMaxLength(30);
-    Place(txtName, 1380, 90, 2835, 345);
-    lblName->setBuddy(txtName);
-
-    chkPledgeable = new QCheckBox(QStringLiteral("Contributors may &Pledge to this Fund"), this);
-    chkPledgeable->setObjectName(QStringLiteral("chkPledgeable"));
-    Place(chkPledgeable, 120, 570, 4095, 300);
-    chkTaxDeductible = new QCheckBox(QStringLiteral("&Tax-Deductible for Contributors"), this);
-    chkTaxDeductible->setObjectName(QStringLiteral("chkTaxDeductible"));
-    Place(chkTaxDeductible, 120, 900, 4095, 300);
-    chkInactive = new QCheckBox(QStringLiteral("&Inactive"), this);
-    chkInactive->setObjectName(QStringLiteral("chkInactive"));
-    Place(chkInactive, 120, 1230, 4095, 300);
-
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 1860, 1620, 1095, 375);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 3120, 1620, 1095, 375);
+    auto* form = Form();
+    form->addRow(lblName, txtName);
+    auto* page = Page(this);
+    page->addLayout(form);
+    page->addLayout(Column({chkPledgeable, chkTaxDeductible, chkInactive}));
+    page->addStretch(1);
+    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Open_At(this, 4335, 2115);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmFundInfo::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);

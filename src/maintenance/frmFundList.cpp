@@ -3,12 +3,15 @@
 #include "FundQueries.h"
 #include "shell/Messages.h"
 #include "shell/QvGrid.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
 #include "storage/clsFunds.h"
 
+#include <QVBoxLayout>
+#include <QHBoxLayout>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +19,7 @@
 #include <algorithm>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 namespace {
 enum Column { colKey, colName, colPledges, colInactive, colTax, colCount };
@@ -23,52 +27,36 @@ enum Column { colKey, colName, colPledges, colInactive, colTax, colCount };
 
 frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmFundList"));
-    setWindowTitle(QStringLiteral("Funds"));
-    resize(TwipsSize(5400, 4290));
+    Set_Up(this, "frmFundList", QStringLiteral("Funds"));
+    fraMainFund = Group(this, "fraMainFund", QStringLiteral("Name of Main Fund"));
+    lblMainFund = Label(fraMainFund, "lblMainFund", QString());
+    cmdChange = Button(fraMainFund, "cmdChange", QStringLiteral("Change"));
+    auto* mainFund = new QHBoxLayout(fraMainFund);
+    mainFund->addWidget(lblMainFund, 1);
+    mainFund->addWidget(cmdChange);
 
-    fraMainFund = new QGroupBox(QStringLiteral("Name of Main Fund"), this);
-    fraMainFund->setObjectName(QStringLiteral("fraMainFund"));
-    Place(fraMainFund, 120, 60, 5160, 735);
-    lblMainFund = new QLabel(fraMainFund);
-    lblMainFund->setObjectName(QStringLiteral("lblMainFund"));
-    Place(lblMainFund, 180, 300, 3600, 300);
-    cmdChange = new QPushButton(QStringLiteral("C&hange"), fraMainFund);
-    cmdChange->setObjectName(QStringLiteral("cmdChange"));
-    Place(cmdChange, 3900, 240, 1095, 375);
-
-    fraFunds = new QGroupBox(QStringLiteral("Additional Funds"), this);
-    fraFunds->setObjectName(QStringLiteral("fraFunds"));
-    Place(fraFunds, 120, 900, 5160, 2460);
+    fraFunds = Group(this, "fraFunds", QStringLiteral("Additional Funds"));
     picFunds = new QWidget(fraFunds);
     picFunds->setObjectName(QStringLiteral("picFunds"));
-    Place(picFunds, 120, 270, 4920, 2070);
-    fgFunds = new QvGrid(picFunds);
-    fgFunds->setObjectName(QStringLiteral("fgFunds"));
-    Place(fgFunds, 0, 0, 4920, 2070);
+    fgFunds = Grid(picFunds, "fgFunds");
+    auto* funds = new QVBoxLayout(picFunds);
+    funds->setContentsMargins(0, 0, 0, 0);
+    funds->addWidget(fgFunds);
+    (new QVBoxLayout(fraFunds))->addWidget(picFunds);
 
-    chkShowAll = new QCheckBox(QStringLiteral("&Show All Funds"), this);
-    chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
-    Place(chkShowAll, 120, 3450, 2400, 300);
+    chkShowAll = Check(this, "chkShowAll", QStringLiteral("Show All Funds"));
+    cmdReport = Button(this, "cmdReport", QStringLiteral("Report"));
+    cmdAdd = Button(this, "cmdAdd", QStringLiteral("Add"));
+    cmdEdit = Button(this, "cmdEdit", QStringLiteral("Edit"));
+    cmdDelete = Button(this, "cmdDelete", QStringLiteral("Delete"));
+    cmdClose = Button(this, "cmdClose", QStringLiteral("Close"));
 
-    const QString captions[5] = {QStringLiteral("&Report"), QStringLiteral("&Add"), QStringLiteral("&Edit"),
-                                 QStringLiteral("&Delete"), QStringLiteral("&Close")};
-    const char* names[5] = {"cmdReport", "cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"};
-    QPushButton** buttons[5] = {&cmdReport, &cmdAdd, &cmdEdit, &cmdDelete, &cmdClose};
-    for (int i = 0; i < 5; ++i) {
-        *buttons[i] = new QPushButton(captions[i], this);
-        (*buttons[i])->setObjectName(QLatin1String(names[i]));
-        Place(*buttons[i], 120 + i * 1035, 3810, 975, 375);
-    }
-
-    Resize_Rule().SetDesigned(size());
-    Resize_Rule().Add(fraMainFund, ResizeRule::GrowWidth);
-    Resize_Rule().Add(fraFunds, ResizeRule::Grow);
-    Resize_Rule().Add(picFunds, ResizeRule::Grow);
-    Resize_Rule().Add(fgFunds, ResizeRule::Grow);
-    Resize_Rule().Add(chkShowAll, ResizeRule::MoveDown);
-    for (QPushButton** b : buttons)
-        Resize_Rule().Add(*b, ResizeRule::MoveDown);
+    auto* page = Page(this);
+    page->addWidget(fraMainFund);
+    page->addWidget(fraFunds, 1);
+    page->addWidget(chkShowAll);
+    page->addLayout(Row({cmdReport, cmdAdd, cmdEdit, cmdDelete, cmdClose, nullptr}));
+    Open_At(this, 5400, 4290);
 
     connect(cmdChange, &QPushButton::clicked, this, [] { Windows::Show_Fund(1); });
     connect(cmdAdd, &QPushButton::clicked, this, [] { Windows::Show_Fund(0); });
@@ -84,7 +72,7 @@ void frmFundList::Form_Load()
 {
     // The list is as tall as most of the main window, never shorter than drawn.
     if (QWidget* area = MainArea())
-        resize(width(), std::max(Resize_Rule().Designed().height(), area->height() * 8 / 10));
+        resize(width(), std::max(height(), area->height() * 8 / 10));
     lblMainFund->setText(modGlobal::MainFundName);
     Load_Grid();
 }

@@ -5,6 +5,7 @@
 #include "ContributorMaintenance.h"
 #include "EnvelopeCheck.h"
 #include "shell/Helpers.h"
+#include "shell/Layouts.h"
 #include "shell/Messages.h"
 #include "shell/WindowServices.h"
 #include "shell/modGlobal.h"
@@ -13,6 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFormLayout>
+#include <QVBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +23,7 @@
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 using namespace modGlobal;
 namespace CM = ContributorMaintenance;
 
@@ -29,47 +33,35 @@ constexpr int kNotesSize = 250;
 
 frmPledge::frmPledge(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmPledge"));
-    setWindowTitle(QStringLiteral("Edit Pledge"));
-    resize(TwipsSize(3840 + 360, 4245));
-    lblFund = new QLabel(QStringLiteral("F&und"), this);
-    Place(lblFund, 120, 150, 1200, 300);
-    cboFund = new QComboBox(this);
-    cboFund->setObjectName(QStringLiteral("cboFund"));
-    Place(cboFund, 120, 420, 3960, 345);
-    lblFund->setBuddy(cboFund);
-    lblAccountNumber = new QLabel(QStringLiteral("&Envelope Number"), this);
-    lblAccountNumber->setObjectName(QStringLiteral("lblAccountNumber"));
-    Place(lblAccountNumber, 120, 930, 2400, 300);
-    txtAccountNumber = new QLineEdit(this);
-    txtAccountNumber->setObjectName(QStringLiteral("txtAccountNumber"));
-    txtAccountNumber->setAlignment(Qt::AlignRight);
-    Place(txtAccountNumber, 2520, 900, 1560, 330);
-    lblAccountNumber->setBuddy(txtAccountNumber);
-    lblAmount = new QLabel(QStringLiteral("Total &Amount Pledged"), this);
-    lblAmount->setObjectName(QStringLiteral("lblAmount"));
-    Place(lblAmount, 120, 1350, 2400, 300);
-    txtAmount = new QLineEdit(this);
-    txtAmount->setObjectName(QStringLiteral("txtAmount"));
-    txtAmount->setAlignment(Qt::AlignRight);
-    Place(txtAmount, 2520, 1320, 1560, 330);
-    lblAmount->setBuddy(txtAmount);
-    chkInactive = new QCheckBox(QStringLiteral("This Pledge is &Inactive"), this);
-    chkInactive->setObjectName(QStringLiteral("chkInactive"));
-    Place(chkInactive, 120, 1740, 3000, 300);
-    fraNotes = new QGroupBox(QStringLiteral("&Notes"), this);
-    fraNotes->setObjectName(QStringLiteral("fraNotes"));
-    Place(fraNotes, 120, 2100, 3960, 1440);
+    Set_Up(this, "frmPledge", QStringLiteral("Edit Pledge"));
+    cboFund = Combo(this, "cboFund");
+    lblFund = Label(this, "lblFund", QStringLiteral("F&und"), cboFund);
+    txtAccountNumber = Box(this, "txtAccountNumber", 0, Qt::AlignRight);
+    lblAccountNumber = Label(this, "lblAccountNumber", QStringLiteral("&Envelope Number"), txtAccountNumber);
+    txtAmount = Box(this, "txtAmount", 0, Qt::AlignRight);
+    lblAmount = Label(this, "lblAmount", QStringLiteral("Total &Amount Pledged"), txtAmount);
+    chkInactive = Check(this, "chkInactive", QStringLiteral("This Pledge is &Inactive"));
+    fraNotes = Group(this, "fraNotes", QStringLiteral("&Notes"));
     txtNotes = new QPlainTextEdit(fraNotes);
     txtNotes->setObjectName(QStringLiteral("txtNotes"));
     txtNotes->setTabChangesFocus(true);
-    Place(txtNotes, 120, 300, 3720, 1020);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 1560, 3660, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 2880, 3660, 1200, 390);
+    (new QVBoxLayout(fraNotes))->addWidget(txtNotes);
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+
+    FitAmount(txtAmount);
+    FitText(txtAccountNumber, QStringLiteral("9999999"));
+    auto* form = Form();
+    form->addRow(lblAccountNumber, txtAccountNumber);
+    form->addRow(lblAmount, txtAmount);
+    auto* page = Page(this);
+    page->addWidget(lblFund);
+    page->addWidget(cboFund);
+    page->addLayout(form);
+    page->addWidget(chkInactive);
+    page->addWidget(fraNotes, 1);
+    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Open_At(this, 3840 + 360, 4245);
     setTabOrder(cboFund, txtAccountNumber);
     setTabOrder(txtAccountNumber, txtAmount);
     setTabOrder(txtAmount, chkInactive);

@@ -3,12 +3,14 @@
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
 #include "shell/QvGrid.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/clsDBEvent.h"
 #include "shell/frmProgess.h"
 #include "shell/modGlobal.h"
 #include "storage/DbError.h"
 
+#include <QVBoxLayout>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,6 +22,7 @@
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 using namespace modGlobal;
 using PledgeGrid::Typing;
 
@@ -67,35 +70,22 @@ private:
 
 frmPledgeUtil::frmPledgeUtil(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmPledgeUtil"));
-    setWindowTitle(QStringLiteral("Edit Contributors' Pledges"));
-    resize(TwipsSize(5055, 5685));
-
-    cboFund = new QComboBox(this);
-    cboFund->setObjectName(QStringLiteral("cboFund"));
-    Place(cboFund, 120, 120, 3135, 330);
-    chkAll = new QCheckBox(QStringLiteral("Show &All"), this);
-    chkAll->setObjectName(QStringLiteral("chkAll"));
-    Place(chkAll, 3435, 135, 1500, 300);
-    fgPledges = new QvGrid(this);
-    fgPledges->setObjectName(QStringLiteral("fgPledges"));
-    Place(fgPledges, 120, 570, 4815, 4380);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 2460, 5115, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 3780, 5115, 1155, 390);
+    Set_Up(this, "frmPledgeUtil", QStringLiteral("Edit Contributors' Pledges"));
+    cboFund = Combo(this, "cboFund");
+    chkAll = Check(this, "chkAll", QStringLiteral("Show All"));
+    fgPledges = Grid(this, "fgPledges");
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    auto* page = Page(this);
+    page->addLayout(Row({cboFund, chkAll, nullptr}));
+    page->addWidget(fgPledges, 1);
+    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Open_At(this, 5055, 5685);
 
     fgPledges->SetFixedCols(2);
     // Amounts are typed straight after opening.
     Set_First_Control(fgPledges);
     fgPledges->installEventFilter(this);
-
-    Resize_Rule().SetDesigned(size());
-    Resize_Rule().Add(fgPledges, ResizeRule::Grow);
-    Resize_Rule().Add(cmdOK, ResizeRule::MoveDown);
-    Resize_Rule().Add(cmdCancel, ResizeRule::MoveDown);
 
     connect(cboFund, &QComboBox::currentIndexChanged, this, [this] { Fund_Changed(); });
     connect(chkAll, &QCheckBox::toggled, this, [this] { Fund_Changed(); });

@@ -1,9 +1,13 @@
 #include "frmPreferences.h"
 
 #include "Preferences.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/modGlobal.h"
 
+#include <QVBoxLayout>
+#include <QHBoxLayout>
+#include <QFormLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -16,68 +20,59 @@
 #include <algorithm>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 namespace {
 constexpr int kStatementSize = 200;
-
-template <class T>
-T* Make(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new T(parent);
-    w->setObjectName(QLatin1String(name));
-    Place(w, left, top, width, height);
-    return w;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const QString& text, int left, int top, int width)
-{
-    auto* label = Make<QLabel>(parent, name, left, top, width, 300);
-    label->setText(text);
-    return label;
-}
 } // namespace
 
 frmPreferences::frmPreferences(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmPreferences"));
-    setWindowTitle(QStringLiteral("Preferences"));
-    resize(TwipsSize(4575, 6135));
+    Set_Up(this, "frmPreferences", QStringLiteral("Preferences"));
+    fraDateDefault = Group(this, "fraDateDefault", QStringLiteral("Default Date for New Collections"));
+    optCurrentDate = Radio(fraDateDefault, "optCurrentDate", QStringLiteral("Current Date"));
+    optPrevDay = Radio(fraDateDefault, "optPrevDay", QStringLiteral("Previous"));
+    cboWeekday = Combo(fraDateDefault, "cboWeekday");
+    auto* dateDefault = new QVBoxLayout(fraDateDefault);
+    dateDefault->addWidget(optCurrentDate);
+    dateDefault->addLayout(Row({optPrevDay, cboWeekday, nullptr}));
 
-    fraDateDefault = Make<QGroupBox>(this, "fraDateDefault", 120, 60, 4335, 1095);
-    fraDateDefault->setTitle(QStringLiteral("Default Date for New Collections"));
-    optCurrentDate = Make<QRadioButton>(fraDateDefault, "optCurrentDate", 180, 300, 2500, 300);
-    optCurrentDate->setText(QStringLiteral("Current &Date"));
-    optPrevDay = Make<QRadioButton>(fraDateDefault, "optPrevDay", 180, 675, 1200, 300);
-    optPrevDay->setText(QStringLiteral("&Previous"));
-    cboWeekday = Make<QComboBox>(fraDateDefault, "cboWeekday", 1440, 630, 1800, 345);
-
-    fraFunds = Make<QGroupBox>(this, "fraFunds", 120, 1260, 4335, 1500);
-    fraFunds->setTitle(QStringLiteral("Default Funds"));
-    lblFirstFund = Label(fraFunds, "lblFirstFund", QStringLiteral("First Fund"), 180, 345, 1200);
-    lblFirstFundName = Label(fraFunds, "lblFirstFundName", QString(), 1440, 345, 2760);
-    lblSecondFund = Label(fraFunds, "lblSecondFund", QStringLiteral("Second Fund"), 180, 735, 1200);
-    cboSecondFund = Make<QComboBox>(fraFunds, "cboSecondFund", 1440, 690, 2760, 345);
-    lblThirdFund = Label(fraFunds, "lblThirdFund", QStringLiteral("Third Fund"), 180, 1125, 1200);
-    cboThirdFund = Make<QComboBox>(fraFunds, "cboThirdFund", 1440, 1080, 2760, 345);
+    fraFunds = Group(this, "fraFunds", QStringLiteral("Default Funds"));
+    lblFirstFund = Label(fraFunds, "lblFirstFund", QStringLiteral("First Fund"));
+    lblFirstFundName = Label(fraFunds, "lblFirstFundName", QString());
+    lblSecondFund = Label(fraFunds, "lblSecondFund", QStringLiteral("Second Fund"));
+    cboSecondFund = Combo(fraFunds, "cboSecondFund");
+    lblThirdFund = Label(fraFunds, "lblThirdFund", QStringLiteral("Third Fund"));
+    cboThirdFund = Combo(fraFunds, "cboThirdFund");
     lblSecondFund->setBuddy(cboSecondFund);
     lblThirdFund->setBuddy(cboThirdFund);
+    auto* funds = Form(fraFunds);
+    funds->addRow(lblFirstFund, lblFirstFundName);
+    funds->addRow(lblSecondFund, cboSecondFund);
+    funds->addRow(lblThirdFund, cboThirdFund);
 
-    fraStatements = Make<QGroupBox>(this, "fraStatements", 120, 2880, 4335, 1800);
-    fraStatements->setTitle(QStringLiteral("IRS Statement"));
-    txtIRS = Make<QPlainTextEdit>(fraStatements, "txtIRS", 180, 300, 3975, 1380);
+    fraStatements = Group(this, "fraStatements", QStringLiteral("IRS Statement"));
+    txtIRS = new QPlainTextEdit(fraStatements);
+    txtIRS->setObjectName(QStringLiteral("txtIRS"));
     txtIRS->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtIRS->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // lines wrap
     txtIRS->setTabChangesFocus(true);
+    (new QVBoxLayout(fraStatements))->addWidget(txtIRS);
 
-    fraContributors = Make<QGroupBox>(this, "fraContributors", 120, 4800, 4335, 720);
-    fraContributors->setTitle(QStringLiteral("Defaults for New Contributors"));
-    chkAssign = Make<QCheckBox>(fraContributors, "chkAssign", 180, 330, 3000, 300);
-    chkAssign->setText(QStringLiteral("Assign &Envelope Number"));
+    fraContributors = Group(this, "fraContributors", QStringLiteral("Defaults for New Contributors"));
+    chkAssign = Check(fraContributors, "chkAssign", QStringLiteral("Assign Envelope Number"));
+    (new QVBoxLayout(fraContributors))->addWidget(chkAssign);
 
-    cmdOK = Make<QPushButton>(this, "cmdOK", 2100, 5640, 1095, 375);
-    cmdOK->setText(QStringLiteral("&OK"));
-    cmdCancel = Make<QPushButton>(this, "cmdCancel", 3360, 5640, 1095, 375);
-    cmdCancel->setText(QStringLiteral("&Cancel"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+
+    auto* page = Page(this);
+    page->addWidget(fraDateDefault);
+    page->addWidget(fraFunds);
+    page->addWidget(fraStatements, 1);
+    page->addWidget(fraContributors);
+    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Open_At(this, 4575, 6135);
 
     // The weekday counts only when the date steps back to it.
     connect(optPrevDay, &QRadioButton::toggled, cboWeekday, &QWidget::setEnabled);

@@ -3,31 +3,27 @@
 #include "shell/AmountBox.h"
 
 #include "shell/Helpers.h"
-#include "shell/WindowServices.h"
+#include "shell/Layouts.h"
 
 #include <QComboBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QLineEdit>
 
-using namespace WindowServices;
-
-FundLinesView::FundLinesView(QWidget* parent, int n, int rowsPerColumn, int left, int top, int comboWidth,
-                             int amountWidth)
-    : QObject(parent)
+FundLinesView::FundLinesView(QWidget* parent, int n, int rowsPerColumn) : QObject(parent), m_grid(new QGridLayout)
 {
-    const int rowHeight = 375, gap = 60, columnGap = 150;
     for (int i = 1; i <= n; ++i) {
         const int column = (i - 1) / rowsPerColumn, row = (i - 1) % rowsPerColumn;
-        const int x = left + column * (comboWidth + gap + amountWidth + columnGap);
-        const int y = top + row * rowHeight;
-        auto* combo = new QComboBox(parent);
-        combo->setObjectName(QStringLiteral("cboFund(%1)").arg(i));
-        Place(combo, x, y, comboWidth, 330);
-        auto* amount = new QLineEdit(parent);
-        amount->setObjectName(QStringLiteral("txtAmount(%1)").arg(i));
-        amount->setAlignment(Qt::AlignRight);
+        auto* combo = Layouts::Combo(parent, QStringLiteral("cboFund(%1)").arg(i).toLatin1().constData());
+        auto* amount = Layouts::Box(parent, QStringLiteral("txtAmount(%1)").arg(i).toLatin1().constData(), 0, Qt::AlignRight);
         amount->setText(QStringLiteral("$0.00"));
-        Place(amount, x + comboWidth + gap, y, amountWidth, 330);
+        Layouts::FitAmount(amount);
+        // The fund takes the width; a gap of a few letters between columns.
+        m_grid->addWidget(combo, row, column * 3);
+        m_grid->addWidget(amount, row, column * 3 + 1);
+        m_grid->setColumnStretch(column * 3, 1);
+        if (column > 0)
+            m_grid->setColumnMinimumWidth(column * 3 - 1, parent->fontMetrics().averageCharWidth() * 2);
         amount->installEventFilter(this);
         if (!m_amounts.isEmpty())
             QWidget::setTabOrder(m_amounts.last(), combo);

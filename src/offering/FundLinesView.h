@@ -6,6 +6,7 @@
 #include <QObject>
 
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QWidget;
 
@@ -15,9 +16,10 @@ class QWidget;
 class FundLinesView : public QObject {
     Q_OBJECT
 public:
-    // Lays the lines out on parent in columns of rowsPerColumn lines, from
-    // (left, top) in twips.
-    FundLinesView(QWidget* parent, int n, int rowsPerColumn, int left, int top, int comboWidth, int amountWidth);
+    // Makes the lines on parent, laid out in columns of rowsPerColumn lines
+    // by Layout(), which the window puts where the lines belong.
+    FundLinesView(QWidget* parent, int n, int rowsPerColumn);
+    QGridLayout* Layout() const { return m_grid; }
 
     int Count() const { return int(m_combos.size()); }
     QComboBox* Fund(int line) const { return m_combos.at(line - 1); }
@@ -34,4 +36,5 @@ private:
     QList<QComboBox*> m_combos;
     QList<QLineEdit*> m_amounts;
     OfferingLines m_lines;
+    QGridLayout* m_grid;
 };

@@ -5,10 +5,14 @@
 #include "shell/Messages.h"
 #include "shell/QvDateBox.h"
 #include "shell/QvGrid.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/modGlobal.h"
 #include "storage/DbError.h"
 
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -17,61 +21,46 @@
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 
-struct frmCollectionDate::Layout {
-    ResizeRule rule;
-};
-
-frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent), m_layout(std::make_shared<Layout>())
+frmCollectionDate::frmCollectionDate(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmCollectionDate"));
-    setWindowTitle(QStringLiteral("Set Collection Date"));
-    resize(TwipsSize(5175, 4470));
+    Set_Up(this, "frmCollectionDate", QStringLiteral("Set Collection Date"));
     m_date = modGlobal::ZeroDate();
 
-    fraNewCollection = new QGroupBox(QStringLiteral("Create New Collection Set"), this);
-    fraNewCollection->setObjectName(QStringLiteral("fraNewCollection"));
-    Place(fraNewCollection, 180, 60, 4815, 1230);
-    lblDate = new QLabel(QStringLiteral("&Date"), fraNewCollection);
-    lblDate->setObjectName(QStringLiteral("lblDate"));
-    Place(lblDate, 120, 345, 900, 300);
+    fraNewCollection = Group(this, "fraNewCollection", QStringLiteral("Create New Collection Set"));
+    lblDate = Label(fraNewCollection, "lblDate", QStringLiteral("&Date"));
     dpNewDate = new QvDateBox(fraNewCollection);
     dpNewDate->setObjectName(QStringLiteral("dpNewDate"));
-    Place(dpNewDate, 1020, 300, 1800, 345);
     lblDate->setBuddy(dpNewDate);
-    lblNotation = new QLabel(QStringLiteral("N&otation"), fraNewCollection);
-    lblNotation->setObjectName(QStringLiteral("lblNotation"));
-    Place(lblNotation, 120, 780, 900, 300);
-    txtNotation = new QLineEdit(fraNewCollection);
-    txtNotation->setObjectName(QStringLiteral("txtNotation"));
-    txtNotation->setMaxLength(40);
-    Place(txtNotation, 1020, 735, 2400, 345);
-    lblNotation->setBuddy(txtNotation);
-    cmdNew = new QPushButton(QStringLiteral("Create &New"), fraNewCollection);
-    cmdNew->setObjectName(QStringLiteral("cmdNew"));
-    Place(cmdNew, 3540, 720, 1155, 390);
+    txtNotation = Box(fraNewCollection, "txtNotation", 40);
+    lblNotation = Label(fraNewCollection, "lblNotation", QStringLiteral("N&otation"), txtNotation);
+    cmdNew = Button(fraNewCollection, "cmdNew", QStringLiteral("Create &New"));
     // Enter on the proposed date creates the set: the usual Sunday.
     cmdNew->setDefault(true);
+    auto* form = Form(fraNewCollection);
+    form->addRow(lblDate, Row({dpNewDate, nullptr}));
+    auto* notationRow = new QHBoxLayout;
+    notationRow->addWidget(txtNotation, 1);
+    notationRow->addWidget(cmdNew);
+    form->addRow(lblNotation, notationRow);
 
-    fraPrevColl = new QGroupBox(QStringLiteral("Existing Collection Sets"), this);
-    fraPrevColl->setObjectName(QStringLiteral("fraPrevColl"));
-    Place(fraPrevColl, 180, 1380, 4815, 2415 + 600);
-    fgPrevColl = new QvGrid(fraPrevColl);
-    fgPrevColl->setObjectName(QStringLiteral("fgPrevColl"));
-    Place(fgPrevColl, 120, 300, 4575, 1575 + 300);
-    cmdPrev = new QPushButton(QStringLiteral("&Edit Existing"), fraPrevColl);
-    cmdPrev->setObjectName(QStringLiteral("cmdPrev"));
-    Place(cmdPrev, 3540, 2300, 1155, 390);
+    fraPrevColl = Group(this, "fraPrevColl", QStringLiteral("Existing Collection Sets"));
+    fgPrevColl = Grid(fraPrevColl, "fgPrevColl");
+    cmdPrev = Button(fraPrevColl, "cmdPrev", QStringLiteral("&Edit Existing"));
+    auto* previous = new QVBoxLayout(fraPrevColl);
+    previous->addWidget(fgPrevColl, 1);
+    previous->addLayout(ButtonRow({cmdPrev}));
 
     setTabOrder(dpNewDate, txtNotation);
     setTabOrder(txtNotation, cmdNew);
     setTabOrder(cmdNew, fgPrevColl);
     setTabOrder(fgPrevColl, cmdPrev);
 
-    m_layout->rule.SetDesigned(size());
-    m_layout->rule.Add(fraPrevColl, ResizeRule::Grow);
-    m_layout->rule.Add(fgPrevColl, ResizeRule::Grow);
-    m_layout->rule.Add(cmdPrev, ResizeRule::MoveDown);
+    auto* page = Page(this);
+    page->addWidget(fraNewCollection);
+    page->addWidget(fraPrevColl, 1);
+    Open_At(this, 5175, 4470);
 
     connect(cmdNew, &QPushButton::clicked, this, &frmCollectionDate::cmdNew_Click);
     connect(cmdPrev, &QPushButton::clicked, this, &frmCollectionDate::cmdPrev_Click);
@@ -157,10 +146,4 @@ void frmCollectionDate::showEvent(QShowEvent* e)
     // while loading is lost when the opener makes the dialog its own.
     if (!focusWidget())
         dpNewDate->setFocus(Qt::OtherFocusReason);
-}
-
-void frmCollectionDate::resizeEvent(QResizeEvent* e)
-{
-    QDialog::resizeEvent(e);
-    m_layout->rule.Apply(size());
 }

@@ -38,7 +38,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void LoadGrid();
@@ -49,6 +48,4 @@ private:
     QDate m_date;
     int m_number = 0;
     QString m_notation;
-    struct Layout;
-    std::shared_ptr<Layout> m_layout;
 };

@@ -9,6 +9,7 @@
 #include "shell/QvDateBox.h"
 #include "shell/QvGrid.h"
 #include "shell/TypedInput.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
@@ -17,6 +18,8 @@
 #include "storage/DbError.h"
 #include "storage/clsCollection.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -27,22 +30,14 @@
 #include <cmath>
 
 using namespace WindowServices;
+using namespace Layouts;
 using namespace modGlobal;
-
-namespace {
-constexpr int kWider = 500; // twips
-}
 
 frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
 {
     setObjectName(QStringLiteral("frmCollections"));
-    // kWider makes room for amount boxes that hold the largest amount the
-    // program takes, ($999,999,999.99).
-    resize(TwipsSize(6495 + kWider, 4560));
-
     sstCollections = new QTabWidget(this);
     sstCollections->setObjectName(QStringLiteral("sstCollections"));
-    Place(sstCollections, 60, 60, 6375 + kWider, 3495);
 
     // Tab 0: loose offering, 15 lines in two columns.
     // Pages join the tab control before they get their controls, so that
@@ -50,77 +45,63 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     auto* loose = new QWidget;
     loose->setObjectName(QStringLiteral("tabLoose"));
     sstCollections->addTab(loose, QStringLiteral("&Loose Offering"));
-    lines = new FundLinesView(loose, 15, 8, 90, 90, 1750, 1450);
-    cmdAddFund = new QPushButton(QStringLiteral("Add &Fund"), loose);
-    cmdAddFund->setObjectName(QStringLiteral("cmdAddFund"));
-    Place(cmdAddFund, 4770 + kWider, 2700, 1200, 375);
+    lines = new FundLinesView(loose, 15, 8);
+    cmdAddFund = Button(loose, "cmdAddFund", QStringLiteral("Add &Fund"));
+    auto* loosePage = new QVBoxLayout(loose);
+    loosePage->addLayout(lines->Layout());
+    loosePage->addStretch(1);
+    loosePage->addLayout(ButtonRow({cmdAddFund}));
 
     // Tab 1: the contributors.
     auto* contrib = new QWidget;
     contrib->setObjectName(QStringLiteral("tabContrib"));
     sstCollections->addTab(contrib, QStringLiteral("C&ontributors' Offering"));
-    fgContrib = new QvGrid(contrib);
-    fgContrib->setObjectName(QStringLiteral("fgContrib"));
-    Place(fgContrib, 60, 60, 6135 + kWider, 2055);
+    fgContrib = Grid(contrib, "fgContrib");
     picCont = new QWidget(contrib);
     picCont->setObjectName(QStringLiteral("picCont"));
-    Place(picCont, 60, 2160, 6135 + kWider, 870);
-    fraQuick = new QGroupBox(QStringLiteral("&Quick Find"), picCont);
-    fraQuick->setObjectName(QStringLiteral("fraQuick"));
-    Place(fraQuick, 0, 0, 2340, 810);
-    txtQuick = new QLineEdit(fraQuick);
-    txtQuick->setObjectName(QStringLiteral("txtQuick"));
-    Place(txtQuick, 120, 330, 2100, 345);
-    cmdSort = new QPushButton(QStringLiteral("Sort by &Name"), picCont);
-    cmdSort->setObjectName(QStringLiteral("cmdSort"));
-    Place(cmdSort, 2460, 90, 1335, 375);
-    cmdAdd = new QPushButton(QStringLiteral("&Add"), picCont);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    Place(cmdAdd, 3900, 90, 1000, 375);
-    cmdSelect = new QPushButton(QStringLiteral("&Select"), picCont);
-    cmdSelect->setObjectName(QStringLiteral("cmdSelect"));
-    Place(cmdSelect, 5010, 90, 1000, 375);
-    chkShowAllContrib = new QCheckBox(QStringLiteral("Show All &Contributors"), picCont);
-    chkShowAllContrib->setObjectName(QStringLiteral("chkShowAllContrib"));
-    Place(chkShowAllContrib, 2460, 510, 3000, 300);
+    fraQuick = Group(picCont, "fraQuick", QStringLiteral("&Quick Find"));
+    txtQuick = Box(fraQuick, "txtQuick");
+    (new QVBoxLayout(fraQuick))->addWidget(txtQuick);
+    cmdSort = Button(picCont, "cmdSort", QStringLiteral("Sort by Name"));
+    cmdAdd = Button(picCont, "cmdAdd", QStringLiteral("&Add"));
+    cmdSelect = Button(picCont, "cmdSelect", QStringLiteral("&Select"));
+    chkShowAllContrib = Check(picCont, "chkShowAllContrib", QStringLiteral("Show All &Contributors"));
+    auto* commands = new QVBoxLayout;
+    commands->addLayout(Row({cmdSort, cmdAdd, cmdSelect, nullptr}));
+    commands->addWidget(chkShowAllContrib);
+    auto* find = new QHBoxLayout(picCont);
+    find->setContentsMargins(0, 0, 0, 0);
+    find->addWidget(fraQuick, 1);
+    find->addLayout(commands);
+    auto* contribPage = new QVBoxLayout(contrib);
+    contribPage->addWidget(fgContrib, 1);
+    contribPage->addWidget(picCont);
 
     // Tab 2: date, notation and totals.
     auto* totals = new QWidget;
     totals->setObjectName(QStringLiteral("tabTotals"));
     sstCollections->addTab(totals, QStringLiteral("&Totals"));
-    fraDate = new QGroupBox(QStringLiteral("Date"), totals);
-    fraDate->setObjectName(QStringLiteral("fraDate"));
-    Place(fraDate, 60, 2400, 2000, 690);
+    fraDate = Group(totals, "fraDate", QStringLiteral("Date"));
     dpColDate = new QvDateBox(fraDate);
     dpColDate->setObjectName(QStringLiteral("dpColDate"));
-    Place(dpColDate, 120, 270, 1760, 345);
-    fraNotation = new QGroupBox(QStringLiteral("Notation"), totals);
-    fraNotation->setObjectName(QStringLiteral("fraNotation"));
-    Place(fraNotation, 2160, 2400, 4035 + kWider, 690);
-    txtNotation = new QLineEdit(fraNotation);
-    txtNotation->setObjectName(QStringLiteral("txtNotation"));
-    txtNotation->setMaxLength(40);
-    Place(txtNotation, 120, 270, 3795 + kWider, 345);
-    fgTotals = new QvGrid(totals);
-    fgTotals->setObjectName(QStringLiteral("fgTotals"));
-    Place(fgTotals, 60, 60, 6135 + kWider, 2175 + 60);
+    (new QVBoxLayout(fraDate))->addWidget(dpColDate);
+    fraNotation = Group(totals, "fraNotation", QStringLiteral("Notation"));
+    txtNotation = Box(fraNotation, "txtNotation", 40);
+    (new QVBoxLayout(fraNotation))->addWidget(txtNotation);
+    fgTotals = Grid(totals, "fgTotals");
+    auto* totalsPage = new QVBoxLayout(totals);
+    totalsPage->addWidget(fgTotals, 1);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(fraDate);
+    dateRow->addWidget(fraNotation, 1);
+    totalsPage->addLayout(dateRow);
 
-    cmdPrint = new QPushButton(QStringLiteral("&Print"), this);
-    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
-    Place(cmdPrint, 3960 + kWider, 3600 + 60, 1200, 390);
-    cmdDone = new QPushButton(QStringLiteral("&Done"), this);
-    cmdDone->setObjectName(QStringLiteral("cmdDone"));
-    Place(cmdDone, 5235 + kWider, 3600 + 60, 1200, 390);
-
-    Resize_Rule().SetDesigned(size());
-    Resize_Rule().Add(sstCollections, ResizeRule::Grow);
-    Resize_Rule().Add(fgContrib, ResizeRule::Grow);
-    Resize_Rule().Add(fgTotals, ResizeRule::Grow);
-    Resize_Rule().Add(fraNotation, ResizeRule::MoveDown);
-    Resize_Rule().Add(fraDate, ResizeRule::MoveDown);
-    Resize_Rule().Add(picCont, ResizeRule::MoveDown);
-    Resize_Rule().Add(cmdPrint, ResizeRule::MoveDown);
-    Resize_Rule().Add(cmdDone, ResizeRule::MoveDown);
+    cmdPrint = Button(this, "cmdPrint", QStringLiteral("&Print"));
+    cmdDone = Button(this, "cmdDone", QStringLiteral("&Done"));
+    auto* page = Page(this);
+    page->addWidget(sstCollections, 1);
+    page->addLayout(ButtonRow({cmdPrint, cmdDone}));
+    Open_At(this, 6495 + 500, 4560);
 
     connect(sstCollections, &QTabWidget::currentChanged, this, &frmCollections::Tab_Changed);
     connect(cmdAddFund, &QPushButton::clicked, this, [] { Windows::Show_Fund(0); });
@@ -311,6 +292,10 @@ void frmCollections::Build_Totals()
         if (row.doubleHeight)
             g->SetRowHeightLines(r, 2);
     }
+    // Every row in sight, the grand total included: the grid is as tall as
+    // its rows (within reason), and the window grows when it must.
+    g->setMinimumHeight(std::min(g->Rows_Height(), TwipsToPixels(6000)));
+    Grow_To_Fit();
 }
 
 bool frmCollections::Lines_Are_Valid(const OfferingLines& current)

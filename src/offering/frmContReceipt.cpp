@@ -6,6 +6,7 @@
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
 #include "shell/QvGrid.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
@@ -13,66 +14,59 @@
 #include "storage/DbError.h"
 #include "storage/clsContributors.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 using namespace modGlobal;
 
 frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmContReceipt"));
-    setWindowTitle(QStringLiteral("Receive Contribution"));
-    resize(TwipsSize(7335, 4935 + 300));
-
-    lblContributor = new QLabel(this);
-    lblContributor->setObjectName(QStringLiteral("lblContributor"));
+    Set_Up(this, "frmContReceipt", QStringLiteral("Receive Contribution"));
+    lblContributor = Label(this, "lblContributor", QString());
     lblContributor->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont bold = lblContributor->font();
     bold.setBold(true);
     lblContributor->setFont(bold);
-    Place(lblContributor, 180, 90, 4200, 900);
-    lblPhone = new QLabel(this);
-    lblPhone->setObjectName(QStringLiteral("lblPhone"));
-    Place(lblPhone, 4440, 90, 1500, 300);
-    cmdEdit = new QPushButton(QStringLiteral("&Edit"), this);
-    cmdEdit->setObjectName(QStringLiteral("cmdEdit"));
-    Place(cmdEdit, 6000, 60, 1155, 375);
-    cmdAdd = new QPushButton(QStringLiteral("Add &Fund"), this);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    Place(cmdAdd, 6000, 480, 1155, 375);
+    lblPhone = Label(this, "lblPhone", QString());
+    lblPhone->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    cmdEdit = Button(this, "cmdEdit", QStringLiteral("&Edit"));
+    cmdAdd = Button(this, "cmdAdd", QStringLiteral("Add &Fund"));
 
-    fgHist = new QvGrid(this);
-    fgHist->setObjectName(QStringLiteral("fgHist"));
-    Place(fgHist, 180, 1080, 6975, 1335);
+    fgHist = Grid(this, "fgHist");
 
     picCont = new QWidget(this);
     picCont->setObjectName(QStringLiteral("picCont"));
-    Place(picCont, 180, 2520, 6975, 2700);
-    // Amount boxes hold the largest amount the program takes.
-    lines = new FundLinesView(picCont, 7, 4, 0, 0, 1900, 1450);
-    lblComment = new QLabel(QStringLiteral("Co&mment"), picCont);
-    lblComment->setObjectName(QStringLiteral("lblComment"));
-    Place(lblComment, 0, 1575, 900, 300);
-    txtComment = new QLineEdit(picCont);
-    txtComment->setObjectName(QStringLiteral("txtComment"));
-    txtComment->setMaxLength(200);
-    Place(txtComment, 960, 1530, 6015, 345);
-    lblComment->setBuddy(txtComment);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), picCont);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 4560, 2040, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), picCont);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 5820, 2040, 1155, 390);
+    lines = new FundLinesView(picCont, 7, 4);
+    txtComment = Box(picCont, "txtComment", 200);
+    lblComment = Label(picCont, "lblComment", QStringLiteral("Co&mment"), txtComment);
+    cmdOK = Button(picCont, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(picCont, "cmdCancel", QStringLiteral("Cancel"));
     setTabOrder(lines->Amount(7), txtComment);
     setTabOrder(txtComment, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
 
-    Resize_Rule().SetDesigned(size());
-    Resize_Rule().Add(fgHist, ResizeRule::Grow);
-    Resize_Rule().Add(picCont, ResizeRule::MoveDown);
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(lblContributor, 3);
+    heading->addWidget(lblPhone, 1);
+    heading->addLayout(Column({cmdEdit, cmdAdd}));
+    auto* comment = new QHBoxLayout;
+    comment->addWidget(lblComment);
+    comment->addWidget(txtComment, 1);
+    auto* entry = new QVBoxLayout(picCont);
+    entry->setContentsMargins(0, 0, 0, 0);
+    entry->addLayout(lines->Layout());
+    entry->addLayout(comment);
+    entry->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    auto* page = Page(this);
+    page->addLayout(heading);
+    page->addWidget(fgHist, 1);
+    page->addWidget(picCont);
+    Open_At(this, 7335, 4935 + 300);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmContReceipt::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);

@@ -16,18 +16,30 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-using WindowServices::Place;
-
-LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, const QString& settingsKey, int top)
-    : QObject(window), m_window(window), m_viewer(viewer), m_key(settingsKey), m_sheets(LabelTemplates::Installed())
+namespace {
+// A few sheets describe themselves with a long list of uses, which would
+// make the list wider than the window: the list names their first uses
+// and shows the whole description as the item's tip.
+QString Shown_Title(const LabelTemplate& t)
 {
-    lblSheet = new QLabel(QStringLiteral("La&bel sheet"), window);
-    lblSheet->setObjectName(QStringLiteral("lblSheet"));
-    Place(lblSheet, 120, top + 45, 1000, 285);
-    cboSheet = new QComboBox(window);
-    cboSheet->setObjectName(QStringLiteral("cboSheet"));
+    constexpr int kLongest = 48;
+    const QString title = t.Title();
+    if (title.size() <= kLongest)
+        return title;
+    int cut = title.lastIndexOf(QStringLiteral(", "), kLongest);
+    if (cut <= t.Name().size())
+        cut = kLongest;
+    return title.left(cut) + QChar(0x2026);
+}
+} // namespace
+
+LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, const QString& settingsKey,
+                                       Layouts::FlowLayout* strip)
+    : QObject(window), m_window(window), m_strip(strip), m_viewer(viewer), m_key(settingsKey), m_sheets(LabelTemplates::Installed())
+{
+    lblSheet = Layouts::Label(window, "lblSheet", QStringLiteral("Label s&heet"));
+    cboSheet = Layouts::Combo(window, "cboSheet");
     cboSheet->setEditable(false);
-    Place(cboSheet, 1140, top, 3600, 330);
     lblSheet->setBuddy(cboSheet);
     // Sheets whose templates ask for the impossible are not offered; the
     // list's tip says which and where, so that the file can be mended.
@@ -37,15 +49,14 @@ LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, cons
     {
         const QSignalBlocker quiet(cboSheet);
         for (const LabelTemplate& t : m_sheets) {
-            cboSheet->addItem(t.Title(), t.Name());
+            cboSheet->addItem(Shown_Title(t), t.Name());
+            cboSheet->setItemData(cboSheet->count() - 1, t.Title(), Qt::ToolTipRole);
             if (t.Name() == kept)
                 cboSheet->setCurrentIndex(cboSheet->count() - 1);
         }
     }
 
-    lblOffset = new QLabel(QStringLiteral("Printer &offset (points)"), window);
-    lblOffset->setObjectName(QStringLiteral("lblOffset"));
-    Place(lblOffset, 4920, top + 45, 1800, 285);
+    lblOffset = Layouts::Label(window, "lblOffset", QStringLiteral("Printer &offset (points)"));
     const QPointF offset = LabelSettings::Offset();
     auto spin = [window](const char* name, double value) {
         auto* box = new QDoubleSpinBox(window);
@@ -58,15 +69,14 @@ LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, cons
         return box;
     };
     txtOffsetX = spin("txtOffsetX", offset.x());
-    Place(txtOffsetX, 6780, top, 840, 330);
     txtOffsetX->setToolTip(QStringLiteral("Moves every label to the right (to the left when negative)"));
     txtOffsetY = spin("txtOffsetY", offset.y());
-    Place(txtOffsetY, 7680, top, 840, 330);
     txtOffsetY->setToolTip(QStringLiteral("Moves every label down (up when negative)"));
     lblOffset->setBuddy(txtOffsetX);
-    cmdPrintLabels = new QPushButton(QStringLiteral("&Print Labels"), window);
-    cmdPrintLabels->setObjectName(QStringLiteral("cmdPrintLabels"));
-    Place(cmdPrintLabels, 8700, top - 15, 1500, 360);
+    cmdPrintLabels = Layouts::Button(window, "cmdPrintLabels", QStringLiteral("&Print Labels"));
+    m_strip->addLayout(Layouts::Row({lblSheet, cboSheet}));
+    m_strip->addLayout(Layouts::Row({lblOffset, txtOffsetX, txtOffsetY}));
+    m_strip->addWidget(cmdPrintLabels);
 
     connect(cboSheet, &QComboBox::currentIndexChanged, this, &LabelSheetControls::Sheet_Chosen);
     connect(txtOffsetX, &QDoubleSpinBox::valueChanged, this, &LabelSheetControls::Offset_Changed);
@@ -74,17 +84,12 @@ LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, cons
     connect(cmdPrintLabels, &QPushButton::clicked, this, &LabelSheetControls::Print_Labels);
 }
 
-void LabelSheetControls::Add_Skip_Box(const QString& caption, int left, int top, int labelWidth)
+void LabelSheetControls::Add_Skip_Box(const QString& caption)
 {
-    lblSkip = new QLabel(caption, m_window);
-    lblSkip->setObjectName(QStringLiteral("lblSkip"));
-    // A long caption takes two lines beside its box.
-    lblSkip->setWordWrap(true);
-    const int lines = lblSkip->fontMetrics().horizontalAdvance(caption) > WindowServices::TwipsToPixels(labelWidth) ? 2 : 1;
-    Place(lblSkip, left, lines == 2 ? top - 60 : top + 45, labelWidth, lines == 2 ? 480 : 285);
-    txtSkip = new QLineEdit(m_window);
-    txtSkip->setObjectName(QStringLiteral("txtSkip"));
-    Place(txtSkip, left + labelWidth + 60, top, 600, 330);
+    lblSkip = Layouts::Label(m_window, "lblSkip", caption);
+    txtSkip = Layouts::Box(m_window, "txtSkip");
+    Layouts::FitText(txtSkip, QStringLiteral("999"));
+    m_strip->addLayout(Layouts::Row({lblSkip, txtSkip}));
     lblSkip->setBuddy(txtSkip);
     WindowServices::SelectAllOnFocus(m_window);
     connect(txtSkip, &QLineEdit::editingFinished, this, [this] {

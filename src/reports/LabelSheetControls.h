@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LabelTemplates.h"
+#include "shell/Layouts.h"
 
 #include <QObject>
 
@@ -21,14 +22,14 @@ class QWidget;
 class LabelSheetControls : public QObject {
     Q_OBJECT
 public:
-    // Places the row in window at top (twips); settingsKey names the window's
-    // sheet in the settings file.
-    LabelSheetControls(QWidget* window, CRViewer91* viewer, const QString& settingsKey, int top);
+    // Makes the controls on window and adds them to strip; settingsKey
+    // names the window's sheet in the settings file.
+    LabelSheetControls(QWidget* window, CRViewer91* viewer, const QString& settingsKey, Layouts::FlowLayout* strip);
 
-    // The skip count's label and box at (left, top) in twips: on leaving
-    // the box its text becomes the whole number it stands for and the
-    // labels are laid out again.
-    void Add_Skip_Box(const QString& caption, int left, int top, int labelWidth);
+    // The skip count's label and box, added to the strip: on leaving the
+    // box its text becomes the whole number it stands for and the labels
+    // are laid out again.
+    void Add_Skip_Box(const QString& caption);
     int Skip() const;
 
     LabelTemplate Sheet() const;
@@ -57,6 +58,7 @@ private:
     void Offset_Changed();
 
     QWidget* m_window;
+    Layouts::FlowLayout* m_strip;
     CRViewer91* m_viewer;
     QString m_key;
     QList<LabelTemplate> m_sheets; // names only

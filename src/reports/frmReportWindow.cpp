@@ -3,6 +3,7 @@
 #include "CRViewer91.h"
 #include "Report.h"
 #include "ReportQueries.h"
+#include "shell/Layouts.h"
 #include "shell/Messages.h"
 #include "shell/WindowServices.h"
 #include "shell/modGlobal.h"
@@ -14,6 +15,8 @@
 #include <QMdiSubWindow>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
 
 frmReportWindow::frmReportWindow(QWidget* parent) : frmChild(parent)
 {
@@ -22,9 +25,30 @@ frmReportWindow::frmReportWindow(QWidget* parent) : frmChild(parent)
     auto* print = new QShortcut(QKeySequence::Print, this);
     print->setContext(Qt::WidgetWithChildrenShortcut);
     connect(print, &QShortcut::activated, viewer, &CRViewer91::PrintReport);
+    // The window's own controls in rows above the viewer, wrapping onto
+    // another row when the window is too narrow for them; the viewer takes
+    // the rest of the window.
+    m_strip = new Layouts::FlowLayout;
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    m_strip->setContentsMargins(margin, margin / 2, margin, margin / 2);
+    // Also the spacing inside a group of controls that stay together.
+    const int spacing = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    m_strip->setSpacing(spacing >= 0 ? spacing : 6);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+    page->addLayout(m_strip);
+    page->addWidget(viewer, 1);
     // Small enough for any screen; the window opens filling the main area.
-    Resize_Rule().SetDesigned(WindowServices::TwipsSize(6000, 4000));
     resize(WindowServices::TwipsSize(9000, 6500));
+}
+
+void frmReportWindow::Add_To_Strip(std::initializer_list<QWidget*> together)
+{
+    if (together.size() == 1)
+        m_strip->addWidget(*together.begin());
+    else
+        m_strip->addLayout(Layouts::Row(together));
 }
 
 frmReportWindow::~frmReportWindow() = default;
@@ -32,7 +56,7 @@ frmReportWindow::~frmReportWindow() = default;
 void frmReportWindow::Form_Load()
 {
     m_loading = true;
-    m_stripHeight = Build_Controls();
+    Build_Controls();
     Fill_Lists();
     if (QWidget* area = WindowServices::MainArea())
         resize(area->size());
@@ -59,12 +83,6 @@ void frmReportWindow::showEvent(QShowEvent* e)
         m_placed = true;
         Fill_Main_Area();
     }
-}
-
-void frmReportWindow::resizeEvent(QResizeEvent* e)
-{
-    frmChild::resizeEvent(e);
-    viewer->setGeometry(0, m_stripHeight, width(), std::max(0, height() - m_stripHeight));
 }
 
 QString frmReportWindow::Export_Name() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/Layouts.h"
 #include "shell/frmChild.h"
 
 #include <memory>
@@ -10,11 +11,11 @@ class Report;
 
 // What every report window shares: it opens at the top-left corner of the
 // main window's inner area and fills it; its controls sit in a strip at the
-// top and the viewer takes the rest, following every resize; a loading flag
+// top, in as many rows as the width needs, and the viewer takes the rest; a loading flag
 // keeps control events of the load from building; a building flag turns
 // away a build asked for while one runs; each build makes a new report
 // object with the hourglass showing, and a window with nothing chosen shows
-// the blank report. A report window derives from this class, places its
+// the blank report. A report window derives from this class, makes its
 // controls in Build_Controls and makes its report in Make_Report.
 class frmReportWindow : public frmChild {
     Q_OBJECT
@@ -40,9 +41,13 @@ public:
     CRViewer91* viewer;
 
 protected:
-    // Places the window's own controls in the strip above the viewer and
-    // returns the strip's height in pixels.
-    virtual int Build_Controls() = 0;
+    // Makes the window's own controls and adds them to the strip above
+    // the viewer, in the order of their tab order.
+    virtual void Build_Controls() = 0;
+    // The strip above the viewer; controls added together (a label and its
+    // box) stay together on one row.
+    Layouts::FlowLayout* Strip() const { return m_strip; }
+    void Add_To_Strip(std::initializer_list<QWidget*> together);
     // Fills the window's lists once, while loading.
     virtual void Fill_Lists() {}
     // A new report with its tables, or nullptr for the blank report.
@@ -50,14 +55,13 @@ protected:
     // The name an export starts from.
     virtual QString Export_Name() const;
 
-    void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
 private:
     void Fill_Main_Area();
 
     std::shared_ptr<Report> m_report;
-    int m_stripHeight = 0;
+    Layouts::FlowLayout* m_strip;
     bool m_loading = false;
     bool m_building = false;
     bool m_placed = false;

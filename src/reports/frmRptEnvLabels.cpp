@@ -1,5 +1,6 @@
 #include "frmRptEnvLabels.h"
 
+#include "shell/Layouts.h"
 #include "LabelSheetControls.h"
 #include "ListingReports.h"
 #include "ListingTables.h"
@@ -7,38 +8,35 @@
 #include "shell/WindowServices.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-using WindowServices::Place;
+using namespace Layouts;
 
 frmRptEnvLabels::frmRptEnvLabels(QWidget* parent) : frmReportWindow(parent)
 {
     setWindowTitle(QStringLiteral("Print Offering Envelope Box Labels"));
 }
 
-int frmRptEnvLabels::Build_Controls()
+void frmRptEnvLabels::Build_Controls()
 {
-    lblFund = new QLabel(QStringLiteral("&Fund"), this);
-    lblFund->setObjectName(QStringLiteral("lblFund"));
-    Place(lblFund, 120, 150, 600, 285);
-    cboFund = new QComboBox(this);
-    cboFund->setObjectName(QStringLiteral("cboFund"));
-    Place(cboFund, 720, 105, 2340, 330);
-    lblFund->setBuddy(cboFund);
+    cboFund = Combo(this, "cboFund");
+    lblFund = Label(this, "lblFund", QStringLiteral("&Fund"), cboFund);
+    Add_To_Strip({lblFund, cboFund});
     connect(cboFund, &QComboBox::activated, this, &frmRptEnvLabels::Rebuild);
     fraSort = frmRptTelephone::Build_Sort_Frame(this, QStringLiteral("fraSort"), optName, QStringLiteral("Alp&habetical Order"),
                                                 optNum, QStringLiteral("optNum"), QStringLiteral("&Envelope Number Order"),
                                                 [this] { Rebuild(); });
+    Add_To_Strip({fraSort});
     optName->setChecked(true);
-    sheet = new LabelSheetControls(this, viewer, QStringLiteral("EnvelopeLabels"), 1020);
-    sheet->Add_Skip_Box(QStringLiteral("Number of labels to &skip"), 6120, 105, 2100);
+    sheet = new LabelSheetControls(this, viewer, QStringLiteral("EnvelopeLabels"), Strip());
+    sheet->Add_Skip_Box(QStringLiteral("Number of labels to &skip"));
     lblSkip = sheet->lblSkip;
     txtSkip = sheet->txtSkip;
     connect(sheet, &LabelSheetControls::Changed, this, &frmRptEnvLabels::Rebuild);
     setTabOrder(cboFund, optName);
-    return WindowServices::TwipsToPixels(1440);
 }
 
 void frmRptEnvLabels::Fill_Lists()

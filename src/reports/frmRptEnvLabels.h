@@ -26,7 +26,7 @@ public:
     LabelSheetControls* sheet;
 
 protected:
-    int Build_Controls() override;
+    void Build_Controls() override;
     void Fill_Lists() override;
     std::unique_ptr<Report> Make_Report() override;
 

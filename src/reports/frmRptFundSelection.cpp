@@ -1,6 +1,7 @@
 #include "frmRptFundSelection.h"
 
 #include "shell/Helpers.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/modGlobal.h"
 
@@ -10,38 +11,26 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 
-using WindowServices::Place;
+using namespace Layouts;
 
 frmRptFundSelection::frmRptFundSelection(QWidget* parent) : frmReportWindow(parent) {}
 
 void frmRptFundSelection::Build_Selection_Controls()
 {
-    lblFund = new QLabel(QStringLiteral("&Fund"), this);
-    lblFund->setObjectName(QStringLiteral("lblFund"));
-    Place(lblFund, 120, 150, 600, 285);
-    cboFund = new QComboBox(this);
-    cboFund->setObjectName(QStringLiteral("cboFund"));
-    Place(cboFund, 720, 105, 3240, 330);
-    lblFund->setBuddy(cboFund);
+    cboFund = Combo(this, "cboFund");
+    lblFund = Label(this, "lblFund", QStringLiteral("&Fund"), cboFund);
 
-    fraOption = new QGroupBox(QStringLiteral("Report Option"), this);
-    fraOption->setObjectName(QStringLiteral("fraOption"));
-    Place(fraOption, 4080, 0, 1920, 900);
-    optColNum = new QRadioButton(QStringLiteral("Co&llection Set"), fraOption);
-    optColNum->setObjectName(QStringLiteral("optColNum"));
-    Place(optColNum, 120, 270, 1740, 285);
-    optDateRange = new QRadioButton(QStringLiteral("&Date Range"), fraOption);
-    optDateRange->setObjectName(QStringLiteral("optDateRange"));
-    Place(optDateRange, 120, 570, 1740, 285);
+    fraOption = Group(this, "fraOption", QStringLiteral("Report Option"));
+    optColNum = Radio(fraOption, "optColNum", QStringLiteral("Co&llection Set"));
+    optDateRange = Radio(fraOption, "optDateRange", QStringLiteral("&Date Range"));
+    fraOption->setLayout(Column({optColNum, optDateRange}));
 
-    cboCollections = new QComboBox(this);
-    cboCollections->setObjectName(QStringLiteral("cboCollections"));
-    Place(cboCollections, 6120, 105, 4200, 330);
+    cboCollections = Combo(this, "cboCollections");
     dpBegin = new QDateEdit(this);
     dpBegin->setObjectName(QStringLiteral("dpBegin"));
-    lblThrough = new QLabel(QStringLiteral("through"), this);
-    lblThrough->setObjectName(QStringLiteral("lblThrough"));
+    lblThrough = Label(this, "lblThrough", QStringLiteral("through"));
     lblThrough->setAlignment(Qt::AlignCenter);
     dpEnd = new QDateEdit(this);
     dpEnd->setObjectName(QStringLiteral("dpEnd"));
@@ -49,9 +38,14 @@ void frmRptFundSelection::Build_Selection_Controls()
         d->setCalendarPopup(true);
         d->setDisplayFormat(modGlobal::ShortDateFormat());
     }
-    Place(dpBegin, 6120, 540, 1680, 330);
-    Place(lblThrough, 7800, 585, 840, 285);
-    Place(dpEnd, 8640, 540, 1680, 330);
+    Add_To_Strip({lblFund, cboFund});
+    Add_To_Strip({fraOption});
+    // The set and the range sit one above the other, beside the choice
+    // between them.
+    auto* choice = new QVBoxLayout;
+    choice->addWidget(cboCollections);
+    choice->addLayout(Row({dpBegin, lblThrough, dpEnd}));
+    Strip()->addLayout(choice);
 
     // At load: a date range from the first of the year to today.
     const QDate today = modGlobal::Today();

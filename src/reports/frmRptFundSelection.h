@@ -32,10 +32,9 @@ public:
     QDateEdit* dpEnd;
 
 protected:
-    // Places the shared controls; the window's own go from column
-    // ownLeft (twips) of the first row.
+    // Makes the shared controls and adds them to the strip; the window's
+    // own follow them.
     void Build_Selection_Controls();
-    static constexpr int kOwnLeft = 10440;
     void Fill_Lists() override;
     // Fills the fund list; the fund numbered selectID becomes the selection.
     void Fill_Fund_List(int selectID);

@@ -1,11 +1,14 @@
 #include "frmRptFunds.h"
 
+#include "shell/Layouts.h"
 #include "ListingReports.h"
 #include "shell/WindowServices.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QComboBox>
+
+using namespace Layouts;
 
 namespace {
 const QString kCaption = QStringLiteral("Fund Report");
@@ -16,19 +19,17 @@ frmRptFunds::frmRptFunds(QWidget* parent) : frmRptFundSelection(parent)
     setWindowTitle(kCaption);
 }
 
-int frmRptFunds::Build_Controls()
+void frmRptFunds::Build_Controls()
 {
     Build_Selection_Controls();
-    chkShowNames = new QCheckBox(QStringLiteral("Show &Names"), this);
-    chkShowNames->setObjectName(QStringLiteral("chkShowNames"));
-    WindowServices::Place(chkShowNames, kOwnLeft, 120, 1800, 300);
+    chkShowNames = Check(this, "chkShowNames", QStringLiteral("Show &Names"));
+    Add_To_Strip({chkShowNames});
     chkShowNames->setChecked(true);
     connect(chkShowNames, &QCheckBox::clicked, this, [this] {
         if (!Loading())
             Build();
     });
     setTabOrder(dpEnd, chkShowNames);
-    return WindowServices::TwipsToPixels(960);
 }
 
 void frmRptFunds::Fill_Lists()

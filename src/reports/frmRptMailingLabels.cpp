@@ -1,5 +1,6 @@
 #include "frmRptMailingLabels.h"
 
+#include "shell/Layouts.h"
 #include "LabelSheetControls.h"
 #include "ListingReports.h"
 #include "ListingTables.h"
@@ -7,26 +8,31 @@
 #include "shell/WindowServices.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QVBoxLayout>
 #include <QRadioButton>
+
+using namespace Layouts;
 
 frmRptMailingLabels::frmRptMailingLabels(QWidget* parent) : frmReportWindow(parent)
 {
     setWindowTitle(QStringLiteral("Print Mailing Labels"));
 }
 
-int frmRptMailingLabels::Build_Controls()
+void frmRptMailingLabels::Build_Controls()
 {
     frmRptTelephone::Build_Show_Boxes(this, chkActive, chkInactive, [this] { Rebuild(); });
     fraOrder = frmRptTelephone::Build_Sort_Frame(this, QStringLiteral("fraOrder"), optName,
                                                  QStringLiteral("Alp&habetical Order"), optZip, QStringLiteral("optZip"),
                                                  QStringLiteral("&Zip Code Order"), [this] { Rebuild(); });
+    Strip()->addLayout(Column({chkActive, chkInactive}));
+    Add_To_Strip({fraOrder});
     optZip->setChecked(true);
-    sheet = new LabelSheetControls(this, viewer, QStringLiteral("MailingLabels"), 1020);
-    sheet->Add_Skip_Box(QStringLiteral("Number of labels to &skip"), 6120, 105, 2100);
+    sheet = new LabelSheetControls(this, viewer, QStringLiteral("MailingLabels"), Strip());
+    sheet->Add_Skip_Box(QStringLiteral("Number of labels to &skip"));
     lblSkip = sheet->lblSkip;
     txtSkip = sheet->txtSkip;
     connect(sheet, &LabelSheetControls::Changed, this, &frmRptMailingLabels::Rebuild);
-    return WindowServices::TwipsToPixels(1440);
 }
 
 void frmRptMailingLabels::Rebuild()

@@ -1,5 +1,6 @@
 #include "frmRptMemorials.h"
 
+#include "shell/Layouts.h"
 #include "LabelSheetControls.h"
 #include "ListingReports.h"
 #include "shell/WindowServices.h"
@@ -7,16 +8,18 @@
 #include <QDateEdit>
 #include <QLineEdit>
 
+using namespace Layouts;
+
 frmRptMemorials::frmRptMemorials(QWidget* parent) : frmRptFundSelection(parent)
 {
     setWindowTitle(QStringLiteral("Memorial Fund Donors"));
 }
 
-int frmRptMemorials::Build_Controls()
+void frmRptMemorials::Build_Controls()
 {
     Build_Selection_Controls();
-    sheet = new LabelSheetControls(this, viewer, QStringLiteral("Memorials"), 1020);
-    sheet->Add_Skip_Box(QStringLiteral("Number of labels to &skip at the top"), kOwnLeft, 105, 2100);
+    sheet = new LabelSheetControls(this, viewer, QStringLiteral("Memorials"), Strip());
+    sheet->Add_Skip_Box(QStringLiteral("Number of labels to &skip at the top"));
     lblSkip = sheet->lblSkip;
     txtSkip = sheet->txtSkip;
     connect(sheet, &LabelSheetControls::Changed, this, [this] {
@@ -24,7 +27,6 @@ int frmRptMemorials::Build_Controls()
             Build();
     });
     setTabOrder(dpEnd, txtSkip);
-    return WindowServices::TwipsToPixels(1440);
 }
 
 std::unique_ptr<Report> frmRptMemorials::Make_Report()

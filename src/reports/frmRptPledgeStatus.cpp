@@ -1,5 +1,6 @@
 #include "frmRptPledgeStatus.h"
 
+#include "shell/Layouts.h"
 #include "PledgeStatusTables.h"
 #include "rptPledgeStatus.h"
 #include "shell/Helpers.h"
@@ -13,29 +14,19 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
-using WindowServices::Place;
+using namespace Layouts;
 
 frmRptPledgeStatus::frmRptPledgeStatus(QWidget* parent) : frmReportWindow(parent)
 {
     setWindowTitle(QStringLiteral("Pledge Status Report"));
 }
 
-int frmRptPledgeStatus::Build_Controls()
+void frmRptPledgeStatus::Build_Controls()
 {
-    lblFund = new QLabel(QStringLiteral("&Fund"), this);
-    lblFund->setObjectName(QStringLiteral("lblFund"));
-    Place(lblFund, 120, 150, 480, 285);
-    cboFund = new QComboBox(this);
-    cboFund->setObjectName(QStringLiteral("cboFund"));
-    Place(cboFund, 620, 105, 2400, 330);
-    lblFund->setBuddy(cboFund);
-    lblSort = new QLabel(QStringLiteral("S&ort Order"), this);
-    lblSort->setObjectName(QStringLiteral("lblSort"));
-    Place(lblSort, 3120, 150, 960, 285);
-    cboSort = new QComboBox(this);
-    cboSort->setObjectName(QStringLiteral("cboSort"));
-    Place(cboSort, 4100, 105, 2400, 330);
-    lblSort->setBuddy(cboSort);
+    cboFund = Combo(this, "cboFund");
+    lblFund = Label(this, "lblFund", QStringLiteral("&Fund"), cboFund);
+    cboSort = Combo(this, "cboSort");
+    lblSort = Label(this, "lblSort", QStringLiteral("S&ort Order"), cboSort);
     auto date = [this](const char* name) {
         auto* box = new QDateEdit(this);
         box->setObjectName(QLatin1String(name));
@@ -47,19 +38,16 @@ int frmRptPledgeStatus::Build_Controls()
         return box;
     };
     dpBegin = date("dpBegin");
-    Place(dpBegin, 6600, 105, 1300, 330);
-    lblThrough = new QLabel(QStringLiteral("through"), this);
-    lblThrough->setObjectName(QStringLiteral("lblThrough"));
-    Place(lblThrough, 7960, 150, 600, 285);
+    lblThrough = Label(this, "lblThrough", QStringLiteral("through"));
     dpEnd = date("dpEnd");
-    Place(dpEnd, 8580, 105, 1300, 330);
-    chkShowAll = new QCheckBox(QStringLiteral("Include &Non-Pledgers"), this);
-    chkShowAll->setObjectName(QStringLiteral("chkShowAll"));
-    Place(chkShowAll, 10000, 120, 2100, 300);
-    chkShowNames = new QCheckBox(QStringLiteral("Show N&ames"), this);
-    chkShowNames->setObjectName(QStringLiteral("chkShowNames"));
-    Place(chkShowNames, 12160, 120, 1500, 300);
+    chkShowAll = Check(this, "chkShowAll", QStringLiteral("Include &Non-Pledgers"));
+    chkShowNames = Check(this, "chkShowNames", QStringLiteral("Show N&ames"));
     chkShowNames->setChecked(true);
+    Add_To_Strip({lblFund, cboFund});
+    Add_To_Strip({lblSort, cboSort});
+    Add_To_Strip({dpBegin, lblThrough, dpEnd});
+    Add_To_Strip({chkShowAll});
+    Add_To_Strip({chkShowNames});
 
     connect(cboFund, &QComboBox::currentIndexChanged, this, &frmRptPledgeStatus::Changed);
     connect(cboSort, &QComboBox::currentIndexChanged, this, &frmRptPledgeStatus::Changed);
@@ -70,7 +58,6 @@ int frmRptPledgeStatus::Build_Controls()
     setTabOrder(dpBegin, dpEnd);
     setTabOrder(dpEnd, chkShowAll);
     setTabOrder(chkShowAll, chkShowNames);
-    return WindowServices::TwipsToPixels(540);
 }
 
 void frmRptPledgeStatus::Fill_Lists()

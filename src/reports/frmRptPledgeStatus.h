@@ -21,7 +21,7 @@ public:
     QCheckBox *chkShowAll, *chkShowNames;
 
 protected:
-    int Build_Controls() override;
+    void Build_Controls() override;
     void Fill_Lists() override;
     std::unique_ptr<Report> Make_Report() override;
 

@@ -1,5 +1,6 @@
 #include "frmRptStatements.h"
 
+#include "shell/Layouts.h"
 #include "CRViewer91.h"
 #include "rptStatement.h"
 #include "shell/Helpers.h"
@@ -18,7 +19,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-using WindowServices::Place;
+using namespace Layouts;
 
 namespace {
 const QString kCaption = QStringLiteral("Contributors' Statements");
@@ -38,29 +39,18 @@ frmRptStatements::frmRptStatements(QWidget* parent) : frmReportWindow(parent)
     setWindowTitle(kCaption);
 }
 
-int frmRptStatements::Build_Controls()
+void frmRptStatements::Build_Controls()
 {
-    lblWhich = new QLabel(QStringLiteral("Statements to &Prepare"), this);
-    lblWhich->setObjectName(QStringLiteral("lblWhich"));
-    Place(lblWhich, 120, 150, 1800, 285);
-    cboWhich = new QComboBox(this);
-    cboWhich->setObjectName(QStringLiteral("cboWhich"));
-    Place(cboWhich, 1980, 105, 2700, 330);
-    lblWhich->setBuddy(cboWhich);
-    lblDate = new QLabel(QStringLiteral("Show &Contributions from"), this);
-    lblDate->setObjectName(QStringLiteral("lblDate"));
-    Place(lblDate, 4800, 150, 2000, 285);
+    cboWhich = Combo(this, "cboWhich");
+    lblWhich = Label(this, "lblWhich", QStringLiteral("Statements to &Prepare"), cboWhich);
     dpBegin = Date_Box(this, "dpBegin");
-    Place(dpBegin, 6840, 105, 1350, 330);
-    lblDate->setBuddy(dpBegin);
-    lblThrough = new QLabel(QStringLiteral("through"), this);
-    lblThrough->setObjectName(QStringLiteral("lblThrough"));
-    Place(lblThrough, 8250, 150, 600, 285);
+    lblDate = Label(this, "lblDate", QStringLiteral("Show &Contributions from"), dpBegin);
+    lblThrough = Label(this, "lblThrough", QStringLiteral("through"));
     dpEnd = Date_Box(this, "dpEnd");
-    Place(dpEnd, 8880, 105, 1350, 330);
-    cmdSaveEach = new QPushButton(QStringLiteral("&Save a PDF for each contributor..."), this);
-    cmdSaveEach->setObjectName(QStringLiteral("cmdSaveEach"));
-    Place(cmdSaveEach, 10380, 90, 3000, 360);
+    cmdSaveEach = Button(this, "cmdSaveEach", QStringLiteral("&Save a PDF for each contributor..."));
+    Add_To_Strip({lblWhich, cboWhich});
+    Add_To_Strip({lblDate, dpBegin, lblThrough, dpEnd});
+    Add_To_Strip({cmdSaveEach});
 
     connect(cboWhich, &QComboBox::currentIndexChanged, this, &frmRptStatements::Which_Chosen);
     // A date typed digit by digit would rebuild at every digit: the range
@@ -73,7 +63,6 @@ int frmRptStatements::Build_Controls()
     setTabOrder(cboWhich, dpBegin);
     setTabOrder(dpBegin, dpEnd);
     setTabOrder(dpEnd, cmdSaveEach);
-    return WindowServices::TwipsToPixels(540);
 }
 
 void frmRptStatements::Fill_Lists()

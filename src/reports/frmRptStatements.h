@@ -27,7 +27,7 @@ public:
     QPushButton* cmdSaveEach;
 
 protected:
-    int Build_Controls() override;
+    void Build_Controls() override;
     void Fill_Lists() override;
     std::unique_ptr<Report> Make_Report() override;
 

@@ -1,5 +1,6 @@
 #include "frmRptTelephone.h"
 
+#include "shell/Layouts.h"
 #include "ListingReports.h"
 #include "ListingTables.h"
 #include "shell/WindowServices.h"
@@ -7,8 +8,9 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
-using WindowServices::Place;
+using namespace Layouts;
 
 frmRptTelephone::frmRptTelephone(QWidget* parent) : frmReportWindow(parent)
 {
@@ -18,12 +20,8 @@ frmRptTelephone::frmRptTelephone(QWidget* parent) : frmReportWindow(parent)
 void frmRptTelephone::Build_Show_Boxes(QWidget* window, QCheckBox*& active, QCheckBox*& inactive,
                                        const std::function<void()>& rebuild)
 {
-    active = new QCheckBox(QStringLiteral("Show &Active Contributors"), window);
-    active->setObjectName(QStringLiteral("chkActive"));
-    Place(active, 120, 120, 2900, 300);
-    inactive = new QCheckBox(QStringLiteral("Show &Inactive Contributors"), window);
-    inactive->setObjectName(QStringLiteral("chkInactive"));
-    Place(inactive, 120, 480, 2900, 300);
+    active = Check(window, "chkActive", QStringLiteral("Show &Active Contributors"));
+    inactive = Check(window, "chkInactive", QStringLiteral("Show &Inactive Contributors"));
     active->setChecked(true);
     for (QCheckBox* box : {active, inactive})
         QObject::connect(box, &QCheckBox::clicked, window, rebuild);
@@ -34,27 +32,25 @@ QGroupBox* frmRptTelephone::Build_Sort_Frame(QWidget* window, const QString& fra
                                             const QString& secondName, const QString& secondCaption,
                                             const std::function<void()>& rebuild)
 {
-    auto* frame = new QGroupBox(QStringLiteral("Sort Order"), window);
+    auto* frame = Group(window, "fraSort", QStringLiteral("Sort Order"));
     frame->setObjectName(frameName);
-    Place(frame, 3180, 0, 2700, 900);
-    first = new QRadioButton(firstCaption, frame);
-    first->setObjectName(QStringLiteral("optName"));
-    Place(first, 120, 270, 2500, 285);
-    second = new QRadioButton(secondCaption, frame);
+    first = Radio(frame, "optName", firstCaption);
+    second = Radio(frame, "optName", secondCaption);
     second->setObjectName(secondName);
-    Place(second, 120, 570, 2500, 285);
+    frame->setLayout(Column({first, second}));
     for (QRadioButton* b : {first, second})
         QObject::connect(b, &QRadioButton::clicked, window, rebuild);
     return frame;
 }
 
-int frmRptTelephone::Build_Controls()
+void frmRptTelephone::Build_Controls()
 {
     Build_Show_Boxes(this, chkActive, chkInactive, [this] { Rebuild(); });
     fraSort = Build_Sort_Frame(this, QStringLiteral("fraSort"), optName, QStringLiteral("Alp&habetical Order"), optPhone,
                                QStringLiteral("optPhone"), QStringLiteral("&Phone Number Order"), [this] { Rebuild(); });
+    Strip()->addLayout(Column({chkActive, chkInactive}));
+    Add_To_Strip({fraSort});
     optName->setChecked(true);
-    return WindowServices::TwipsToPixels(960);
 }
 
 std::unique_ptr<Report> frmRptTelephone::Make_Report()

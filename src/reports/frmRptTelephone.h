@@ -32,7 +32,7 @@ public:
                                        const QString& secondCaption, const std::function<void()>& rebuild);
 
 protected:
-    int Build_Controls() override;
+    void Build_Controls() override;
     std::unique_ptr<Report> Make_Report() override;
 
 private:

@@ -1,5 +1,6 @@
 #include "frmRptWeeklyReport.h"
 
+#include "shell/Layouts.h"
 #include "CRViewer91.h"
 #include "Report.h"
 #include "WeeklyReportTables.h"
@@ -10,7 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 
-using WindowServices::Place;
+using namespace Layouts;
 
 namespace {
 const QString kCaption = QStringLiteral("Collections Report");
@@ -21,18 +22,13 @@ frmRptWeeklyReport::frmRptWeeklyReport(QWidget* parent) : frmReportWindow(parent
     setWindowTitle(kCaption);
 }
 
-int frmRptWeeklyReport::Build_Controls()
+void frmRptWeeklyReport::Build_Controls()
 {
-    lblCollection = new QLabel(QStringLiteral("&Collection"), this);
-    lblCollection->setObjectName(QStringLiteral("lblCollection"));
-    Place(lblCollection, 120, 150, 900, 285);
-    cboCollections = new QComboBox(this);
-    cboCollections->setObjectName(QStringLiteral("cboCollections"));
-    Place(cboCollections, 1020, 105, 4200, 330);
-    lblCollection->setBuddy(cboCollections);
-    chkShowNames = new QCheckBox(QStringLiteral("Show &Names"), this);
-    chkShowNames->setObjectName(QStringLiteral("chkShowNames"));
-    Place(chkShowNames, 5460, 120, 1800, 300);
+    cboCollections = Combo(this, "cboCollections");
+    lblCollection = Label(this, "lblCollection", QStringLiteral("&Collection"), cboCollections);
+    chkShowNames = Check(this, "chkShowNames", QStringLiteral("Show &Names"));
+    Add_To_Strip({lblCollection, cboCollections});
+    Add_To_Strip({chkShowNames});
     connect(cboCollections, &QComboBox::currentIndexChanged, this, &frmRptWeeklyReport::Collection_Chosen);
     connect(chkShowNames, &QCheckBox::toggled, this, &frmRptWeeklyReport::Show_Names_Clicked);
     setTabOrder(cboCollections, chkShowNames);
@@ -40,7 +36,6 @@ int frmRptWeeklyReport::Build_Controls()
     // Opened for a set, the keys page through its report; opened with none,
     // they choose a set first.
     Set_First_Control(m_number > 0 ? static_cast<QWidget*>(viewer) : cboCollections);
-    return WindowServices::TwipsToPixels(540);
 }
 
 void frmRptWeeklyReport::Fill_Lists()

@@ -24,7 +24,7 @@ public:
     QCheckBox* chkShowNames;
 
 protected:
-    int Build_Controls() override;
+    void Build_Controls() override;
     void Fill_Lists() override;
     std::unique_ptr<Report> Make_Report() override;
 

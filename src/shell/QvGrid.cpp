@@ -3,6 +3,7 @@
 #include "WindowServices.h"
 
 #include <QAbstractTableModel>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMetaMethod>
@@ -16,15 +17,22 @@
 
 namespace {
 
-// Column widths follow the same twips as every window's layout.
-int TwipsToPx(int twips, const QWidget*)
+// Column widths are given in twips for the usual 9-pt font and widen with
+// a larger one, so that amounts and names stay whole.
+double FontScale(const QWidget* grid)
 {
-    return WindowServices::TwipsToPixels(twips);
+    const double points = QFontInfo(grid->font()).pointSizeF();
+    return points > 9.0 ? points / 9.0 : 1.0;
 }
 
-int PxToTwips(int px, const QWidget*)
+int TwipsToPx(int twips, const QWidget* grid)
 {
-    return WindowServices::PixelsToTwips(px);
+    return int(std::lround(WindowServices::TwipsToPixels(twips) * FontScale(grid)));
+}
+
+int PxToTwips(int px, const QWidget* grid)
+{
+    return WindowServices::PixelsToTwips(int(std::lround(px / FontScale(grid))));
 }
 
 } // namespace
@@ -320,6 +328,7 @@ void QvGrid::SetColWidthTwips(int col, int twips)
     }
     setColumnHidden(col, false);
     setColumnWidth(col, std::max(1, TwipsToPx(twips, this)));
+    updateGeometry();
 }
 
 int QvGrid::ColWidthTwips(int col) const
@@ -338,6 +347,29 @@ void QvGrid::SetColAlignment(int col, Qt::Alignment a)
 {
     if (col >= 0 && col < Cols())
         m_model->setAlignment(col, a);
+}
+
+QSize QvGrid::minimumSizeHint() const
+{
+    // As wide as its columns, so that no column hides behind a scroll bar
+    // at a larger font; the rows may scroll.
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < model()->columnCount(); ++c)
+        if (!isColumnHidden(c))
+            width += columnWidth(c);
+    const QSize base = QTableView::minimumSizeHint();
+    return QSize(std::max(base.width(), width), base.height());
+}
+
+int QvGrid::Rows_Height() const
+{
+    const QHeaderView* heading = horizontalHeader();
+    int height = 2 * frameWidth() + std::max(heading->height(), heading->sizeHint().height());
+    for (int r = 0; r < model()->rowCount(); ++r)
+        height += rowHeight(r);
+    if (horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        height += horizontalScrollBar()->sizeHint().height();
+    return height;
 }
 
 void QvGrid::SetHeadingLines(int lines)

@@ -51,6 +51,9 @@ public:
     void SetRowHidden(int row, bool hidden);     // "row height 0"
     void SetRowHeightLines(int row, int lines);  // a data row as tall as that many rows
     bool IsRowHidden(int row) const;
+    // The height that shows the heading and every row without scrolling.
+    int Rows_Height() const;
+    QSize minimumSizeHint() const override;
     // The first row from 'from' on whose cell in col equals text, or -1.
     int FindRow(int col, const QString& text, int from = 1) const;
     // Ascending, case-sensitive text order on one column; the heading stays,

@@ -100,11 +100,6 @@ QSize TwipsSize(int width, int height)
     return QSize(TwipsToPixels(width), TwipsToPixels(height));
 }
 
-void Place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
-}
-
 void SelectAllOnFocus(QWidget* window)
 {
     auto* filter = new SelectAllFilter(window);
@@ -186,29 +181,6 @@ Hourglass::Hourglass()
 Hourglass::~Hourglass()
 {
     QApplication::restoreOverrideCursor();
-}
-
-void ResizeRule::Add(QWidget* control, int actions)
-{
-    m_entries.append({control, control->geometry(), actions});
-}
-
-void ResizeRule::Apply(QSize now) const
-{
-    const int dx = std::max(0, now.width() - m_designed.width());
-    const int dy = std::max(0, now.height() - m_designed.height());
-    for (const Entry& e : m_entries) {
-        QRect r = e.designed;
-        if (e.actions & GrowWidth)
-            r.setWidth(r.width() + dx);
-        if (e.actions & GrowHeight)
-            r.setHeight(r.height() + dy);
-        if (e.actions & MoveDown)
-            r.moveTop(r.top() + dy);
-        if (e.actions & MoveRight)
-            r.moveLeft(r.left() + dx);
-        e.control->setGeometry(r);
-    }
 }
 
 } // namespace WindowServices

@@ -1,5 +1,6 @@
 #include "Windows.h"
 
+#include "Layouts.h"
 #include "WindowServices.h"
 #include "frmChild.h"
 #include "shell/modGlobal.h"
@@ -146,16 +147,17 @@ void Show_Child(frmChild* window)
     if (QWidget* focused = window->focusWidget(); focused && focused != window && !window->First_Control_Named())
         window->Set_First_Control(focused);
     if (area && !window->parentWidget()) {
-        // The frame opens at the size the window gave itself when it loaded
-        // and never shrinks below the size it was drawn for.
-        const QSize opening = window->size();
-        const QSize designed = window->Designed_Size();
+        // The frame opens at the size the window gave itself, or larger
+        // where what it loaded needs more room, and never shrinks below
+        // what its layout needs.
+        const QSize least = Layouts::Least_Size(window);
+        const QSize opening = window->size().expandedTo(least);
         QMdiSubWindow* sub = area->addSubWindow(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
         const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
         const QSize frame(2 * border, title + border);
-        sub->setMinimumSize(designed + frame);
+        sub->setMinimumSize(least + frame);
         sub->resize(opening + frame);
         KeepTabKeysInFront();
     }

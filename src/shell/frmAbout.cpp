@@ -1,41 +1,38 @@
 #include "frmAbout.h"
 
 #include "Version.h"
+#include "Layouts.h"
 #include "WindowServices.h"
 
+#include <QVBoxLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 frmAbout::frmAbout(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Quorvane"));
-    resize(TwipsSize(5400, 2900));
-    auto* icon = new QLabel(this);
+    Set_Up(this, "frmAbout", QStringLiteral("About Quorvane"));
+    auto* icon = Label(this, "imgIcon", QString());
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
-    Place(icon, 240, 240, 840, 840);
-    lblTitle = new QLabel(QStringLiteral("Quorvane"), this);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    QFont big = lblTitle->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    lblTitle->setFont(big);
-    Place(lblTitle, 1260, 240, 3900, 480);
-    lblVersion = new QLabel(QStringLiteral("Version %1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision),
-                            this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    Place(lblVersion, 1260, 780, 3900, 300);
-    lblDescription = new QLabel(QStringLiteral("Offering records for the church treasurer.\n"
-                                               "Made by the Quorvane developers."),
-                                this);
-    lblDescription->setObjectName(QStringLiteral("lblDescription"));
-    lblDescription->setWordWrap(true);
-    Place(lblDescription, 1260, 1140, 3900, 720);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 3960, 2160, 1200, 390);
+    icon->setAlignment(Qt::AlignTop);
+    lblTitle = Label(this, "lblTitle", QStringLiteral("Quorvane"));
+    Heading(lblTitle, 1.6);
+    lblVersion = Label(this, "lblVersion",
+                       QStringLiteral("Version %1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
+    lblDescription = Label(this, "lblDescription",
+                           QStringLiteral("Offering records for the church treasurer.\n"
+                                          "Made by the Quorvane developers."));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    auto* text = Column({lblTitle, lblVersion, lblDescription});
+    text->addStretch(1);
+    text->addLayout(ButtonRow({cmdOK}));
+    auto* page = new QHBoxLayout(this);
+    page->addWidget(icon);
+    page->addLayout(text, 1);
+    Open_At(this, 5400, 2900);
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
 }

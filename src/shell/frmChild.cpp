@@ -1,9 +1,7 @@
 #include "frmChild.h"
 
-#include "Messages.h"
+#include "Layouts.h"
 
-#include <QAbstractButton>
-#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -226,15 +224,22 @@ void frmChild::keyPressEvent(QKeyEvent* e)
     press(Default_Button());
 }
 
-QSize frmChild::Designed_Size() const
+void frmChild::Grow_To_Fit()
 {
-    return m_resizeRule.Designed().isValid() ? m_resizeRule.Designed() : size();
+    const QSize wanted = size().expandedTo(Layouts::Least_Size(this));
+    if (wanted == size())
+        return;
+    QWidget* frame = Frame();
+    frame->resize(frame->size() + (wanted - size()));
 }
 
-void frmChild::resizeEvent(QResizeEvent* e)
+void frmChild::Grow_Window_Of(QWidget* control)
 {
-    QWidget::resizeEvent(e);
-    m_resizeRule.Apply(size());
+    for (QWidget* w = control; w; w = w->parentWidget())
+        if (auto* window = qobject_cast<frmChild*>(w)) {
+            window->Grow_To_Fit();
+            return;
+        }
 }
 
 QList<frmChild*> frmChild::OpenWindows()

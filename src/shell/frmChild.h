@@ -31,8 +31,11 @@ public:
 
     // Every open task window, in the order they were opened.
     static QList<frmChild*> OpenWindows();
-    // The size the window was drawn for; it never shrinks below it.
-    QSize Designed_Size() const;
+    // Makes the window larger when what it shows now needs more room
+    // than it has; it never shrinks.
+    void Grow_To_Fit();
+    // The same for the window that holds a control whose text just changed.
+    static void Grow_Window_Of(QWidget* control);
     // The window to move and show: the MDI frame around it when it has one.
     QWidget* Frame();
     // True once the window accepted being closed (it is deleted a moment later).
@@ -81,10 +84,6 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-    // How the window's controls follow a resize; windows fill it once their
-    // controls are placed.
-    WindowServices::ResizeRule& Resize_Rule() { return m_resizeRule; }
 
 private:
     QStringList Control_States() const;
@@ -100,5 +99,4 @@ private:
     QPointer<QPushButton> m_defaultButton;
     QPointer<QPushButton> m_cancelButton;
     QPointer<frmChild> m_opener;
-    WindowServices::ResizeRule m_resizeRule;
 };

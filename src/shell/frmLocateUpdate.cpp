@@ -1,9 +1,12 @@
 #include "frmLocateUpdate.h"
 
+#include "shell/Layouts.h"
 #include "Messages.h"
 #include "Windows.h"
 #include "modUpdate.h"
 
+#include <QVBoxLayout>
+#include <QHBoxLayout>
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
@@ -15,6 +18,7 @@
 #include <QTreeWidget>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 namespace {
 constexpr int PathRole = Qt::UserRole;
@@ -44,20 +48,12 @@ QString Drive_Of(const QString& path)
 
 frmLocateUpdate::frmLocateUpdate(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmLocateUpdate"));
-    setWindowTitle(QStringLiteral("Locate Update File"));
-    resize(TwipsSize(6000, 4800));
-    setMinimumSize(size());
-
-    lblInstructions = new QLabel(QStringLiteral("Please indicate the location of the Quorvane update file. The file "
-                                                "will usually be named QVUPD.VXO."),
-                                 this);
-    lblInstructions->setObjectName(QStringLiteral("lblInstructions"));
+    Set_Up(this, "frmLocateUpdate", QStringLiteral("Locate Update File"));
+    lblInstructions = Label(this, "lblInstructions",
+                            QStringLiteral("Please indicate the location of the Quorvane update file. The file "
+                                           "will usually be named QVUPD.VXO."));
     lblInstructions->setWordWrap(true);
-    Place(lblInstructions, 240, 120, 5520, 600);
-    drvQV = new QComboBox(this);
-    drvQV->setObjectName(QStringLiteral("drvQV"));
-    Place(drvQV, 240, 840, 2700, 330);
+    drvQV = Combo(this, "drvQV");
     dirQV = new QTreeWidget(this);
     dirQV->setObjectName(QStringLiteral("dirQV"));
     dirQV->setHeaderHidden(true);
@@ -68,25 +64,24 @@ frmLocateUpdate::frmLocateUpdate(QWidget* parent) : QDialog(parent)
     dirQV->setIconSize(QSize(16, 16));
     // The chain is always open; arrows would only suggest it could close.
     dirQV->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
-    Place(dirQV, 240, 1260, 2700, 2580);
     fileQV = new QListWidget(this);
     fileQV->setObjectName(QStringLiteral("fileQV"));
     fileQV->setIconSize(QSize(16, 16));
-    Place(fileQV, 3060, 840, 2700, 3000);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    Place(cmdOK, 3300, 4080, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 4560, 4080, 1200, 390);
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    m_rule.SetDesigned(size());
-    m_rule.Add(lblInstructions, ResizeRule::GrowWidth);
-    m_rule.Add(dirQV, ResizeRule::GrowHeight);
-    m_rule.Add(fileQV, ResizeRule::Grow);
-    m_rule.Add(cmdOK, ResizeRule::MoveDown | ResizeRule::MoveRight);
-    m_rule.Add(cmdCancel, ResizeRule::MoveDown | ResizeRule::MoveRight);
+    auto* folders = new QVBoxLayout;
+    folders->addWidget(drvQV);
+    folders->addWidget(dirQV, 1);
+    auto* lists = new QHBoxLayout;
+    lists->addLayout(folders, 1);
+    lists->addWidget(fileQV, 1);
+    auto* page = Page(this);
+    page->addWidget(lblInstructions);
+    page->addLayout(lists, 1);
+    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Open_At(this, 6000, 4800);
 
     connect(drvQV, &QComboBox::activated, this, &frmLocateUpdate::drvQV_Change);
     // A folder opens on double-click or Enter, as in a file dialog; a
@@ -212,11 +207,6 @@ void frmLocateUpdate::cmdOK_Click()
     accept();
 }
 
-void frmLocateUpdate::resizeEvent(QResizeEvent* e)
-{
-    QDialog::resizeEvent(e);
-    m_rule.Apply(size());
-}
 
 bool frmLocateUpdate::eventFilter(QObject* watched, QEvent* event)
 {

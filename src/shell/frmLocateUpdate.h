@@ -33,7 +33,6 @@ public:
     QPushButton* cmdCancel;
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -43,7 +42,6 @@ private:
     void Fill_Files(const QString& path);
     void cmdOK_Click();
 
-    WindowServices::ResizeRule m_rule;
     QString m_folder;
     QString m_file;
     bool m_chosen = false;

@@ -12,6 +12,7 @@
 #include "ImportBooks.h"
 #include "modGlobal.h"
 #include "modPassword.h"
+#include "modSettings.h"
 #include "modStartup.h"
 #include "modUpdate.h"
 #include "storage/DbError.h"
@@ -74,13 +75,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
         if (m_previousNote)
             m_previousNote(note, mode);
     });
-    resize(TwipsSize(12000, 8400));
     // The main window is placed before the data-set choice appears, so that
     // the choice centres in it rather than in a corner of the screen.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect free = screen->availableGeometry();
-        move(free.center() - rect().center());
-    }
+    Restore_Placement();
 
     // Load: the start-up sequence, with the data-set choice as a dialog.
     const auto result = modStartup::Start_Up([this] {
@@ -330,11 +327,54 @@ void frmMain::closeEvent(QCloseEvent* e)
         return;
     }
     m_unloaded = true;
+    Save_Placement();
     if (m_loaded) {
         SafetyCopy::Exit_Copy();
         modStartup::Shut_Down();
     }
     e->accept();
+}
+
+namespace {
+const QString kPlacement = QStringLiteral("MainWindow");
+}
+
+void frmMain::Restore_Placement()
+{
+    auto number = [](const char* key, int fallback) {
+        bool ok = false;
+        const int n = modSettings::Read(kPlacement, QLatin1String(key)).toInt(&ok);
+        return ok ? n : fallback;
+    };
+    QRect free(QPoint(0, 0), TwipsSize(12000, 8400));
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        free = screen->availableGeometry();
+    QRect placed(QPoint(0, 0), TwipsSize(12000, 8400).boundedTo(free.size()));
+    placed.moveCenter(free.center());
+    const QRect saved(number("Left", 0), number("Top", 0), number("Width", 0), number("Height", 0));
+    // Where it was last time, if that still lies on the screen (a second
+    // screen may have gone since) and is no smaller than a usable window.
+    bool onScreen = false;
+    for (QScreen* screen : QGuiApplication::screens())
+        onScreen = onScreen || screen->availableGeometry().intersected(saved).width() >= 200;
+    if (onScreen && saved.width() >= 400 && saved.height() >= 300)
+        placed = saved;
+    setGeometry(placed);
+    if (number("Maximized", 0) != 0)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void frmMain::Save_Placement()
+{
+    // A maximised window keeps the size it returns to.
+    const QRect r = (isMaximized() || isFullScreen()) ? normalGeometry() : geometry();
+    if (!r.isValid())
+        return;
+    const int values[4] = {r.left(), r.top(), r.width(), r.height()};
+    const char* keys[4] = {"Left", "Top", "Width", "Height"};
+    for (int i = 0; i < 4; ++i)
+        modSettings::Write(kPlacement, QLatin1String(keys[i]), QString::number(values[i]));
+    modSettings::Write(kPlacement, QStringLiteral("Maximized"), isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void frmMain::DBChange(int table, bool added, bool changed, bool deleted, int recordID, int contributorID)

@@ -44,6 +44,9 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // Size, position and maximised state, kept in the settings file.
+    void Restore_Placement();
+    void Save_Placement();
     void BuildMenus();
     void BuildToolbar();
     QAction* AddEntry(QMenu* menu, const QString& name, const QString& caption, std::function<void()> action,

@@ -1,46 +1,43 @@
 #include "frmPWChange.h"
 
 #include "Messages.h"
+#include "Layouts.h"
 #include "WindowServices.h"
 #include "modPassword.h"
 
+#include <QVBoxLayout>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 frmPWChange::frmPWChange(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmPWChange"));
-    setWindowTitle(QStringLiteral("Change Password"));
-    resize(TwipsSize(5000, 2520));
-    auto label = [this](QLabel*& l, const char* name, const char* text, int top) {
-        l = new QLabel(QString::fromLatin1(text), this);
-        l->setObjectName(QString::fromLatin1(name));
-        Place(l, 240, top + 30, 2300, 300);
-    };
-    auto box = [this](QLineEdit*& e, const char* name, int top) {
-        e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(name));
+    Set_Up(this, "frmPWChange", QStringLiteral("Change Password"));
+    auto box = [this](const char* name) {
+        QLineEdit* e = Box(this, name, 40);
         e->setEchoMode(QLineEdit::Password);
-        e->setMaxLength(40);
-        Place(e, 2640, top, 2100, 330);
+        return e;
     };
-    label(lblCurPW, "lblCurPW", "Current Password", 240);
-    box(txtCurPW, "txtCurPW", 240);
-    label(lblNewPW, "lblNewPW", "New Password", 720);
-    box(txtNewPW, "txtNewPW", 720);
-    label(lblNewPWConfirm, "lblNewPWConfirm", "Confirm New Password", 1200);
-    box(txtNewPW2, "txtNewPW2", 1200);
+    lblCurPW = Label(this, "lblCurPW", QStringLiteral("Current Password"));
+    txtCurPW = box("txtCurPW");
+    lblNewPW = Label(this, "lblNewPW", QStringLiteral("New Password"));
+    txtNewPW = box("txtNewPW");
+    lblNewPWConfirm = Label(this, "lblNewPWConfirm", QStringLiteral("Confirm New Password"));
+    txtNewPW2 = box("txtNewPW2");
     lblCurPW->setBuddy(txtCurPW);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    Place(cmdOK, 2100, 1860, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 3540, 1860, 1200, 390);
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    auto* form = Form();
+    form->addRow(lblCurPW, txtCurPW);
+    form->addRow(lblNewPW, txtNewPW);
+    form->addRow(lblNewPWConfirm, txtNewPW2);
+    Form_Page(this, form, {cmdOK, cmdCancel});
+    Open_At(this, 5000, 2520);
     setTabOrder(txtCurPW, txtNewPW);
     setTabOrder(txtNewPW, txtNewPW2);
     setTabOrder(txtNewPW2, cmdOK);

@@ -1,9 +1,12 @@
 #include "frmPassword.h"
 
 #include "Messages.h"
+#include "Layouts.h"
 #include "WindowServices.h"
 #include "modPassword.h"
 
+#include <QVBoxLayout>
+#include <QHBoxLayout>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,38 +14,29 @@
 #include <QStyle>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 frmPassword::frmPassword(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmPassword"));
-    setWindowTitle(QStringLiteral("Quorvane"));
-    setFixedSize(TwipsSize(5190, 2400));
-    Image2 = new QLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
+    Set_Up(this, "frmPassword", QStringLiteral("Quorvane"));
+    Image2 = Label(this, "Image2", QString());
     Image2->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
-    Place(Image2, 240, 240, 840, 840);
-    lblQV = new QLabel(QStringLiteral("Welcome to Quorvane"), this);
-    lblQV->setObjectName(QStringLiteral("lblQV"));
-    QFont big = lblQV->font();
-    big.setPointSizeF(big.pointSizeF() * 1.4);
-    big.setBold(true);
-    lblQV->setFont(big);
-    Place(lblQV, 1260, 240, 3700, 420);
-    lblPassword = new QLabel(QStringLiteral("Please enter your password"), this);
-    lblPassword->setObjectName(QStringLiteral("lblPassword"));
-    Place(lblPassword, 1260, 780, 3700, 300);
-    txtPassword = new QLineEdit(this);
-    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    Image2->setAlignment(Qt::AlignTop);
+    lblQV = Label(this, "lblQV", QStringLiteral("Welcome to Quorvane"));
+    Heading(lblQV, 1.4);
+    lblPassword = Label(this, "lblPassword", QStringLiteral("Please enter your password"));
+    txtPassword = Box(this, "txtPassword", 40);
     txtPassword->setEchoMode(QLineEdit::Password);
-    txtPassword->setMaxLength(40);
-    Place(txtPassword, 1260, 1110, 3650, 330);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
     cmdOK->setDefault(true); // Enter in the password box acts as OK
-    Place(cmdOK, 1260, 1710, 1200, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 3710, 1710, 1200, 390);
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    auto* text = Column({lblQV, lblPassword, txtPassword});
+    text->addStretch(1);
+    text->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    auto* page = new QHBoxLayout(this);
+    page->addWidget(Image2);
+    page->addLayout(text, 1);
+    Fix_At(this, 5190, 2400);
     connect(cmdOK, &QPushButton::clicked, this, &frmPassword::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     SelectAllOnFocus(this);

@@ -1,37 +1,39 @@
 #include "frmPickDB.h"
 
 #include "Messages.h"
+#include "Layouts.h"
 #include "WindowServices.h"
 #include "modStartup.h"
 
+#include <QVBoxLayout>
+#include <QHBoxLayout>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 frmPickDB::frmPickDB(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmPickDB"));
-    setWindowTitle(QStringLiteral("Quorvane Data Set"));
-    setFixedSize(TwipsSize(5400, 1815));
-    lblDB = new QLabel(QStringLiteral("Please select the data set you wish to work on."), this);
-    lblDB->setObjectName(QStringLiteral("lblDB"));
-    lblDB->setWordWrap(true);
-    Place(lblDB, 240, 150, 4920, 420);
-    cboDB = new QComboBox(this);
-    cboDB->setObjectName(QStringLiteral("cboDB"));
-    Place(cboDB, 240, 630, 4920, 330);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    Set_Up(this, "frmPickDB", QStringLiteral("Quorvane Data Set"));
+    lblDB = Label(this, "lblDB", QStringLiteral("Please select the data set you wish to work on."));
+    cboDB = Combo(this, "cboDB");
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    Place(cmdOK, 2100, 1140, 1200, 390);
+    auto* page = Page(this);
+    page->addWidget(lblDB);
+    page->addWidget(cboDB);
+    page->addStretch(1);
+    auto* button = Row({nullptr, cmdOK, nullptr});
+    page->addLayout(button);
     connect(cmdOK, &QPushButton::clicked, this, &frmPickDB::cmdOK_Click);
 
     const int count = modStartup::NumberDataSets();
     for (int i = 1; i <= count; ++i)
         cboDB->addItem(modStartup::DataSetValue(i, QStringLiteral("DBLabel")), i);
     cboDB->setCurrentIndex(-1);
+    Fix_At(this, 5400, 1815);
     CentreInMainWindow(this);
 }
 

@@ -1,29 +1,32 @@
 #include "frmProgess.h"
 
+#include "Layouts.h"
 #include "WindowServices.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
+#include <QVBoxLayout>
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 frmProgess::frmProgess(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmProgess"));
-    setWindowTitle(QStringLiteral("Loading"));
+    Set_Up(this, "frmProgess", QStringLiteral("Loading"));
     setAttribute(Qt::WA_DeleteOnClose, false); // owned by the operation that shows it
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
-    setFixedSize(TwipsSize(4770, 1335));
     Set_Escape_Closes(false); // the operation it shows runs on
-    lblDescription = new QLabel(this);
-    lblDescription->setObjectName(QStringLiteral("lblDescription"));
-    Place(lblDescription, 120, 120, 4530, 300);
+    lblDescription = Label(this, "lblDescription", QString());
     pbProgress = new QProgressBar(this);
     pbProgress->setObjectName(QStringLiteral("pbProgress"));
-    Place(pbProgress, 120, 540, 4530, 360);
+    m_page = Page(this);
+    m_page->addWidget(lblDescription);
+    m_page->addWidget(pbProgress);
+    m_page->addStretch(1);
+    Fit();
     CentreInMainWindow(this);
 }
 
@@ -41,6 +44,7 @@ void frmProgess::Show_Progress(int maximum, const QString& description)
     pbProgress->setMaximum(std::max(maximum, 0));
     pbProgress->setValue(0);
     lblDescription->setText(description + QStringLiteral("..."));
+    Fit();
     CentreInMainWindow(this);
     show();
     // Painting only: a key or click now would run in the middle of the
@@ -58,13 +62,19 @@ void frmProgess::Allow_Cancel()
 {
     if (cmdCancel)
         return;
-    setFixedSize(TwipsSize(4770, 1800));
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 3450, 1050, 1200, 390);
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    m_page->addLayout(ButtonRow({cmdCancel}));
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
         m_cancelled = true;
         cmdCancel->setEnabled(false);
     });
     cmdCancel->show();
+    Fit();
+}
+
+void frmProgess::Fit()
+{
+    // The description and the Cancel button decide the size: never less
+    // than the size it was drawn for, more when they need it.
+    Fix_At(this, 4770, cmdCancel ? 1800 : 1335);
 }

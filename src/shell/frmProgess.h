@@ -4,6 +4,7 @@
 
 class QLabel;
 class QProgressBar;
+class QVBoxLayout;
 class QPushButton;
 
 // Shows how far a long operation has come, and keeps the program painting
@@ -26,5 +27,8 @@ public:
     QPushButton* cmdCancel = nullptr;
 
 private:
+    void Fit();
+
     bool m_cancelled = false;
+    QVBoxLayout* m_page = nullptr;
 };

@@ -3,8 +3,10 @@
 #include "maintenance/PledgeGrid.h"
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/Windows.h"
+#include "shell/frmChild.h"
 #include "shell/frmProgess.h"
 #include "shell/modGlobal.h"
 
@@ -15,6 +17,8 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QProgressBar>
 #include <cmath>
 #include <limits>
@@ -42,24 +46,29 @@ private:
 };
 } // namespace
 
-void NumberChoice::Create(QWidget* parent, int index, const QString& caption, int top)
+QLayout* NumberChoice::Create(QWidget* parent, int index, const QString& caption)
 {
     m_index = index;
     const QString i = QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
-    const int width = PixelsToTwips(parent->width()) - 240;
-    chkAssign = new QCheckBox(caption, parent);
+    chkAssign = Layouts::Check(parent, "chkAssign", caption);
     chkAssign->setObjectName(QStringLiteral("chkAssign") + i);
-    Place(chkAssign, 120, top, width, 300);
-    lblBegin = new QLabel(QStringLiteral("Beginning with"), parent);
+    lblBegin = Layouts::Label(parent, "lblBegin", QStringLiteral("Beginning with"));
     lblBegin->setObjectName(QStringLiteral("lblBegin") + i);
-    Place(lblBegin, 480, top + 405, 1300, 300);
-    txtBegin = new QLineEdit(index == 0 ? QStringLiteral("1") : QStringLiteral("10001"), parent);
+    txtBegin = Layouts::Box(parent, "txtBegin");
+    txtBegin->setText(index == 0 ? QStringLiteral("1") : QStringLiteral("10001"));
     txtBegin->setObjectName(QStringLiteral("txtBegin") + i);
-    Place(txtBegin, 1800, top + 375, 1155, 315);
+    Layouts::FitText(txtBegin, QStringLiteral("2,147,483,647"));
     lblBegin->setBuddy(txtBegin);
-    lblRange = new QLabel(parent);
+    lblRange = Layouts::Label(parent, "lblRange", QString());
     lblRange->setObjectName(QStringLiteral("lblRange") + i);
-    Place(lblRange, 480, top + 765, width - 360, 300);
+    // The box and the preview sit under the check box they belong to.
+    auto* details = new QVBoxLayout;
+    details->setContentsMargins(parent->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 6, 0, 0, 0);
+    details->addLayout(Layouts::Row({lblBegin, txtBegin, nullptr}));
+    details->addWidget(lblRange);
+    auto* choice = new QVBoxLayout;
+    choice->addWidget(chkAssign);
+    choice->addLayout(details);
     new WholeNumberOnLeave(txtBegin);
 
     auto follow = [this](bool on) {
@@ -70,6 +79,7 @@ void NumberChoice::Create(QWidget* parent, int index, const QString& caption, in
     follow(false);
     QObject::connect(chkAssign, &QCheckBox::toggled, chkAssign, follow);
     QObject::connect(txtBegin, &QLineEdit::textChanged, txtBegin, [this] { Update_Preview(); });
+    return choice;
 }
 
 void NumberChoice::Count_Again()
@@ -92,6 +102,7 @@ void NumberChoice::Update_Preview()
         lblRange->setText(QStringLiteral("The numbers would go beyond ") + QString::number(kLargest));
     else
         lblRange->setText(modGlobal::Numbers_Preview(m_count, int(first)));
+    frmChild::Grow_Window_Of(lblRange);
 }
 
 void NumberChoice::Reformat()

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QWidget;
 class frmProgess;
@@ -21,7 +22,8 @@ namespace YearWindows {
 class NumberChoice {
 public:
     // index 0: envelope users, numbers from 1; index 1: the others, from 10001.
-    void Create(QWidget* parent, int index, const QString& caption, int top);
+    // Makes the controls on parent and returns their layout.
+    QLayout* Create(QWidget* parent, int index, const QString& caption);
     // The contributors to number were added, changed or deactivated.
     void Count_Again();
     void Update_Preview();

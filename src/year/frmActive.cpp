@@ -3,11 +3,14 @@
 #include "SafetyCopy.h"
 #include "YearWindows.h"
 #include "shell/Messages.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
 #include "storage/DbError.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +18,7 @@
 #include <QRadioButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 namespace {
 const QString kTitle = QStringLiteral("Make Pledges Active or Inactive");
@@ -22,32 +26,26 @@ const QString kTitle = QStringLiteral("Make Pledges Active or Inactive");
 
 frmActive::frmActive(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmActive"));
-    setWindowTitle(kTitle);
-    resize(TwipsSize(5415, 2325));
+    Set_Up(this, "frmActive", kTitle);
+    cboFund = Combo(this, "cboFund");
+    lblFund = Label(this, "lblFund", QStringLiteral("Select Fund"), cboFund);
+    fraActive = Group(this, "fraActive", QStringLiteral("Make all pledges to this fund"));
+    optActive = Radio(fraActive, "optActive", QStringLiteral("Active"));
+    optInactive = Radio(fraActive, "optInactive", QStringLiteral("Inactive"));
+    fraActive->setLayout(Column({optActive, optInactive}));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    lblFund = new QLabel(QStringLiteral("Select Fund"), this);
-    lblFund->setObjectName(QStringLiteral("lblFund"));
-    Place(lblFund, 120, 180, 1100, 300);
-    cboFund = new QComboBox(this);
-    cboFund->setObjectName(QStringLiteral("cboFund"));
-    Place(cboFund, 1260, 150, 4035, 315);
-    lblFund->setBuddy(cboFund);
-    fraActive = new QGroupBox(QStringLiteral("Make all pledges to this fund"), this);
-    fraActive->setObjectName(QStringLiteral("fraActive"));
-    Place(fraActive, 120, 660, 3495, 1215);
-    optActive = new QRadioButton(QStringLiteral("&Active"), fraActive);
-    optActive->setObjectName(QStringLiteral("optActive"));
-    Place(optActive, 240, 360, 3000, 300);
-    optInactive = new QRadioButton(QStringLiteral("&Inactive"), fraActive);
-    optInactive->setObjectName(QStringLiteral("optInactive"));
-    Place(optInactive, 240, 780, 3000, 300);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 3840, 780, 1455, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 3840, 1380, 1455, 390);
+    auto* page = Page(this);
+    page->addLayout(Pair(lblFund, cboFund));
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(fraActive, 1);
+    auto* buttons = Column({cmdOK, cmdCancel});
+    buttons->addStretch(1);
+    choice->addLayout(buttons);
+    page->addLayout(choice);
+    page->addStretch(1);
+    Open_At(this, 5415, 2325);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmActive::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);

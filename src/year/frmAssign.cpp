@@ -1,12 +1,15 @@
 #include "frmAssign.h"
 
 #include "SafetyCopy.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
 #include "storage/Connection.h"
 #include "storage/DbError.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -14,6 +17,7 @@
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 namespace {
 const QString kTitle = QStringLiteral("Assign Numbers");
@@ -21,25 +25,21 @@ const QString kTitle = QStringLiteral("Assign Numbers");
 
 frmAssign::frmAssign(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmAssign"));
-    setWindowTitle(kTitle);
-    resize(TwipsSize(3975, 3630));
+    Set_Up(this, "frmAssign", kTitle);
+    cboFund = Combo(this, "cboFund");
+    lblFund = Label(this, "lblFund", QStringLiteral("Fund"), cboFund);
+    QLayout* envelopes = Choice[0].Create(this, 0, QStringLiteral("Assign Envelope Numbers"));
+    QLayout* auxiliary = Choice[1].Create(this, 1, QStringLiteral("Assign Auxiliary Numbers"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    lblFund = new QLabel(QStringLiteral("Fund"), this);
-    lblFund->setObjectName(QStringLiteral("lblFund"));
-    Place(lblFund, 120, 150, 700, 300);
-    cboFund = new QComboBox(this);
-    cboFund->setObjectName(QStringLiteral("cboFund"));
-    Place(cboFund, 840, 120, 3015, 315);
-    lblFund->setBuddy(cboFund);
-    Choice[0].Create(this, 0, QStringLiteral("Assign &Envelope Numbers"), 660);
-    Choice[1].Create(this, 1, QStringLiteral("Assign A&uxiliary Numbers"), 1860);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 1380, 3120, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 2700, 3120, 1155, 390);
+    auto* page = Page(this);
+    page->addLayout(Pair(lblFund, cboFund));
+    page->addLayout(envelopes);
+    page->addLayout(auxiliary);
+    page->addStretch(1);
+    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Open_At(this, 3975, 3630);
 
     for (auto& c : Choice)
         connect(c.txtBegin, &QLineEdit::returnPressed, this, &frmAssign::cmdOK_Click);

@@ -5,10 +5,12 @@
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
 #include "shell/QvGrid.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/frmMain.h"
 #include "storage/DbError.h"
 
+#include <QVBoxLayout>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 
 namespace {
 const QString kTitle = QStringLiteral("Restore a Safety Copy");
@@ -32,29 +35,17 @@ QString TimeText(const QDateTime& t)
 
 frmRestore::frmRestore(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmRestore"));
-    setWindowTitle(kTitle);
-    resize(TwipsSize(6375, 4815));
-
-    lblFolder = new QLabel(this);
-    lblFolder->setObjectName(QStringLiteral("lblFolder"));
+    Set_Up(this, "frmRestore", kTitle);
+    lblFolder = Label(this, "lblFolder", QString());
     lblFolder->setWordWrap(true);
-    Place(lblFolder, 120, 120, 6135, 600);
-    fgCopies = new QvGrid(this);
-    fgCopies->setObjectName(QStringLiteral("fgCopies"));
-    Place(fgCopies, 120, 780, 6135, 3315);
-    cmdOK = new QPushButton(QStringLiteral("&Restore"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 3780, 4260, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Close"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 5100, 4260, 1155, 390);
-
-    Resize_Rule().SetDesigned(size());
-    Resize_Rule().Add(lblFolder, ResizeRule::GrowWidth);
-    Resize_Rule().Add(fgCopies, ResizeRule::Grow);
-    Resize_Rule().Add(cmdOK, ResizeRule::MoveDown | ResizeRule::MoveRight);
-    Resize_Rule().Add(cmdCancel, ResizeRule::MoveDown | ResizeRule::MoveRight);
+    fgCopies = Grid(this, "fgCopies");
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&Restore"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Close"));
+    auto* page = Page(this);
+    page->addWidget(lblFolder);
+    page->addWidget(fgCopies, 1);
+    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Open_At(this, 6375, 4815);
 
     connect(fgCopies, &QvGrid::RowDoubleClicked, this, [this](int row) {
         if (row >= 2)

@@ -1,22 +1,23 @@
 #include "frmRptNumbers.h"
 
+#include "shell/Layouts.h"
 #include "rptChangedNumbers.h"
 #include "shell/WindowServices.h"
 #include "storage/clsFunds.h"
 
 #include <QLabel>
 
+using namespace Layouts;
+
 frmRptNumbers::frmRptNumbers(QWidget* parent) : frmReportWindow(parent)
 {
     setWindowTitle(QStringLiteral("Changed Envelope Numbers"));
 }
 
-int frmRptNumbers::Build_Controls()
+void frmRptNumbers::Build_Controls()
 {
-    lblFund = new QLabel(this);
-    lblFund->setObjectName(QStringLiteral("lblFund"));
-    WindowServices::Place(lblFund, 120, 150, 7000, 285);
-    return WindowServices::TwipsToPixels(540);
+    lblFund = Label(this, "lblFund", QString());
+    Add_To_Strip({lblFund});
 }
 
 std::unique_ptr<Report> frmRptNumbers::Make_Report()

@@ -17,6 +17,6 @@ public:
     QLabel* lblFund;
 
 protected:
-    int Build_Controls() override;
+    void Build_Controls() override;
     std::unique_ptr<Report> Make_Report() override;
 };

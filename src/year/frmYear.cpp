@@ -2,6 +2,7 @@
 
 #include "SafetyCopy.h"
 #include "shell/Messages.h"
+#include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/clsDBEvent.h"
 #include "shell/frmMain.h"
@@ -10,6 +11,7 @@
 #include "storage/DbError.h"
 #include "storage/clsFunds.h"
 
+#include <QVBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 
 using namespace WindowServices;
+using namespace Layouts;
 using modGlobal::ProcessingYear;
 
 namespace {
@@ -25,31 +28,27 @@ const QString kTitle = QStringLiteral("Change Processing Year");
 
 frmYear::frmYear(QWidget* parent) : frmChild(parent)
 {
-    setObjectName(QStringLiteral("frmYear"));
-    setWindowTitle(kTitle);
-    resize(TwipsSize(4695, 4950));
+    Set_Up(this, "frmYear", kTitle);
+    cboYear = Combo(this, "cboYear");
+    lblYear = Label(this, "lblYear", QStringLiteral("Selected Processing Year"), cboYear);
+    chkOldInactive = Check(this, "chkOldInactive", QString());
+    chkNewActive = Check(this, "chkNewActive", QString());
+    QLayout* envelopes = Choice[0].Create(this, 0, QString());
+    QLayout* auxiliary = Choice[1].Create(this, 1, QString());
+    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    lblYear = new QLabel(QStringLiteral("Selected Processing Year"), this);
-    lblYear->setObjectName(QStringLiteral("lblYear"));
-    Place(lblYear, 120, 180, 2200, 300);
-    cboYear = new QComboBox(this);
-    cboYear->setObjectName(QStringLiteral("cboYear"));
-    Place(cboYear, 2400, 150, 1155, 315);
-    lblYear->setBuddy(cboYear);
-    chkOldInactive = new QCheckBox(this);
-    chkOldInactive->setObjectName(QStringLiteral("chkOldInactive"));
-    Place(chkOldInactive, 120, 720, 4455, 300);
-    chkNewActive = new QCheckBox(this);
-    chkNewActive->setObjectName(QStringLiteral("chkNewActive"));
-    Place(chkNewActive, 120, 1110, 4455, 300);
-    Choice[0].Create(this, 0, QString(), 1620);
-    Choice[1].Create(this, 1, QString(), 2820);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    Place(cmdOK, 2100, 4320, 1155, 390);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    Place(cmdCancel, 3420, 4320, 1155, 390);
+    auto* page = Page(this);
+    page->addLayout(Row({lblYear, cboYear, nullptr}));
+    page->addSpacing(fontMetrics().height() / 2);
+    page->addWidget(chkOldInactive);
+    page->addWidget(chkNewActive);
+    page->addSpacing(fontMetrics().height() / 2);
+    page->addLayout(envelopes);
+    page->addLayout(auxiliary);
+    page->addStretch(1);
+    page->addLayout(ButtonRow({cmdOK, cmdCancel}));
+    Open_At(this, 4695, 4950);
 
     connect(cboYear, &QComboBox::currentIndexChanged, this, &frmYear::Build_Captions);
     for (auto& c : Choice)
@@ -84,10 +83,11 @@ void frmYear::Build_Captions()
     // Read from the file each time: the main fund's name may just have changed.
     const QString old = modGlobal::Fund_Display_Name(-ProcessingYear);
     const QString chosen = modGlobal::Fund_Display_Name(-Chosen_Year());
-    chkOldInactive->setText(QStringLiteral("Mark all ") + old + QStringLiteral(" pledges as &Inactive"));
-    chkNewActive->setText(QStringLiteral("Mark all ") + chosen + QStringLiteral(" pledges as &Active"));
-    Choice[0].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" &envelope numbers"));
-    Choice[1].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" a&uxiliary numbers"));
+    chkOldInactive->setText(QStringLiteral("Mark all ") + old + QStringLiteral(" pledges as Inactive"));
+    chkNewActive->setText(QStringLiteral("Mark all ") + chosen + QStringLiteral(" pledges as Active"));
+    Choice[0].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" envelope numbers"));
+    Choice[1].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" auxiliary numbers"));
+    Grow_To_Fit();
 }
 
 void frmYear::Handle_DBChange(int table, bool, bool, bool, int recordID, int)

@@ -19,6 +19,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -100,6 +102,8 @@ private slots:
     void passwordChangeAndRemoval();
     void dataSetChoice();
     void progress();
+    void keepsItsPlaceInTheSettingsFile_data();
+    void keepsItsPlaceInTheSettingsFile();
 
 private:
     std::unique_ptr<TestDataSet> m_data;
@@ -392,6 +396,43 @@ void tst_MainWindow::progress()
     progress.Increment_Progess(1);
     progress.Increment_Progess(2);
     QCOMPARE(progress.pbProgress->value(), 3);
+}
+
+void tst_MainWindow::keepsItsPlaceInTheSettingsFile_data()
+{
+    QTest::addColumn<QRect>("kept");
+    QTest::addColumn<bool>("maximised");
+    QTest::addColumn<bool>("opensThere");
+    QTest::newRow("where it was left") << QRect(40, 30, 700, 500) << false << true;
+    QTest::newRow("maximised") << QRect(40, 30, 700, 500) << true << true;
+    QTest::newRow("on a screen since gone") << QRect(5000, 4000, 700, 500) << false << false;
+}
+
+void tst_MainWindow::keepsItsPlaceInTheSettingsFile()
+{
+    QFETCH(QRect, kept);
+    QFETCH(bool, maximised);
+    QFETCH(bool, opensThere);
+    const int values[5] = {kept.left(), kept.top(), kept.width(), kept.height(), maximised};
+    const char* keys[5] = {"Left", "Top", "Width", "Height", "Maximized"};
+    for (int i = 0; i < 5; ++i)
+        modSettings::Write("MainWindow", keys[i], QString::number(values[i]));
+    {
+        frmMain main;
+        QVERIFY(main.Loaded());
+        QCOMPARE(main.windowState().testFlag(Qt::WindowMaximized), maximised);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(main.geometry() == kept, opensThere);
+        QVERIFY(screen.contains(main.geometry().center()));
+        main.setWindowState(Qt::WindowNoState);
+        main.setGeometry(60, 50, 640, 480);
+        main.close();
+    }
+    // Where the treasurer left it this time is where it opens next time.
+    QCOMPARE(modSettings::Read("MainWindow", "Left") + "," + modSettings::Read("MainWindow", "Top") + ","
+                 + modSettings::Read("MainWindow", "Width") + "," + modSettings::Read("MainWindow", "Height") + ","
+                 + modSettings::Read("MainWindow", "Maximized"),
+             QString("60,50,640,480,0"));
 }
 
 QV_WIDGET_TEST_MAIN(tst_MainWindow)

@@ -50,12 +50,13 @@ void Statement_Screenshots(const std::function<void(QWidget*, const QString&)>& 
 
 namespace {
 QString g_out;
+QString g_suffix;
 int g_count = 0;
 
 void Save(QWidget* w, const QString& name)
 {
     QApplication::processEvents();
-    const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
+    const QString path = QDir(g_out).filePath(name + g_suffix + QStringLiteral(".png"));
     if (w->grab().save(path)) {
         ++g_count;
         std::printf("%s\n", qPrintable(path));
@@ -83,11 +84,24 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setWindowIcon(WindowServices::ProgramIcon());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: qv-screenshots OUTDIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: qv-screenshots OUTDIR [POINTS]\n");
         return 2;
     }
     g_out = QString::fromLocal8Bit(argv[1]);
+    // At another application font the pictures are named after it
+    // ("frmYear-14pt.png"), beside those at the usual font.
+    if (argc == 3) {
+        const int points = QString::fromLocal8Bit(argv[2]).toInt();
+        if (points < 6 || points > 40) {
+            std::fprintf(stderr, "POINTS: a font size from 6 to 40\n");
+            return 2;
+        }
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        g_suffix = QStringLiteral("-%1pt").arg(points);
+    }
     QDir().mkpath(g_out);
 
     // A small data set of its own, in a temporary folder.
@@ -207,7 +221,7 @@ int main(int argc, char** argv)
             QPainter painter(&page);
             doc->Paint(painter, 0, QRectF(page.rect()));
             painter.end();
-            const QString path = QDir(g_out).filePath(QStringLiteral("rptWeeklyReport-page1.png"));
+            const QString path = QDir(g_out).filePath(QStringLiteral("rptWeeklyReport-page1") + g_suffix + QStringLiteral(".png"));
             if (page.save(path)) {
                 ++g_count;
                 std::printf("%s\n", qPrintable(path));
