@@ -28,18 +28,13 @@
 #include <QtTest/QTest>
 #include <sqlite3.h>
 
+#include "support/OpenWindows.h"
 #include "support/TestDataSet.h"
 
 using namespace FaultInjection;
 
 namespace {
 const QDate kSunday(2025, 6, 15);
-
-frmContReceipt* OpenReceipt(int contributor, int set)
-{
-    return qobject_cast<frmContReceipt*>(Windows::Open_New(
-        "frmContReceipt", {{"ContributorID", contributor}, {"CollectionNumber", set}, {"CollectionDate", kSunday}}));
-}
 
 frmCollections* OpenSet(int set)
 {
@@ -81,14 +76,13 @@ void tst_FailedSaves::init()
 
 void tst_FailedSaves::cleanup()
 {
-    for (frmChild* w : frmChild::OpenWindows())
-        delete w;
+    CloseAllWindows();
     m_data.reset();
 }
 
 void tst_FailedSaves::receiptWhoseCommentFailsStoresNothingAndRetriesOnce()
 {
-    frmContReceipt* r = OpenReceipt(m_smith, m_set);
+    frmContReceipt* r = OpenReceipt(m_smith, m_set, kSunday);
     r->lines->Amount(1)->setText("50");
     r->txtComment->setText("Check #1042");
     {
@@ -117,7 +111,7 @@ void tst_FailedSaves::receiptOnALockedFileKeepsWhatWasTyped()
     // An existing record changed: the update, the new line and the comment
     // go together or not at all.
     const int kept = m_data->AddOffering(m_smith, m_set, -2025, 20);
-    frmContReceipt* r = OpenReceipt(m_smith, m_set);
+    frmContReceipt* r = OpenReceipt(m_smith, m_set, kSunday);
     QCOMPARE(r->lines->Amount(1)->text(), "$20.00");
     r->lines->Amount(1)->setText("25");
     r->lines->Fund(4)->setCurrentIndex(0);
@@ -220,7 +214,7 @@ void tst_FailedSaves::inputDuringAGridSaveIsRefusedAndNeverRolledBack()
     QList<PledgeGrid::TypedRow> rows;
     for (int i = 0; i < 5; ++i)
         rows.append({m_data->AddContributor(QStringLiteral("Giver %1").arg(i)), QStringLiteral("%1").arg(100 + i)});
-    frmContReceipt* r = OpenReceipt(m_smith, m_set);
+    frmContReceipt* r = OpenReceipt(m_smith, m_set, kSunday);
     r->show();
     r->lines->Amount(1)->setText("50");
     m_data->ClearNotices();
@@ -315,7 +309,7 @@ void tst_FailedSaves::aGridSaveOnAFullDiskStoresNothing()
 void tst_FailedSaves::absurdAmountsNeverReachTheFile()
 {
     // An offering line: typed, left, and saved.
-    frmContReceipt* r = OpenReceipt(m_smith, m_set);
+    frmContReceipt* r = OpenReceipt(m_smith, m_set, kSunday);
     r->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(r->Frame()));
     QLineEdit* box = r->lines->Amount(1);

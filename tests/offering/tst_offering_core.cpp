@@ -5,7 +5,7 @@
 #include "shell/Helpers.h"
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
-#include "storage/clsChurch.h"
+#include "support/ChurchSettings.h"
 #include "support/TestDataSet.h"
 
 #include <QtTest/QTest>
@@ -16,15 +16,6 @@ using CollectionTotals::Build_Totals;
 using modGlobal::Pledged_Share;
 
 namespace {
-void SetDefaultFunds(int f2, int f3)
-{
-    clsChurch church;
-    church.Get_One_Record(QString());
-    church.DefaultFund2(f2);
-    church.DefaultFund3(f3);
-    church.Update_Record_to_DB();
-}
-
 QStringList Texts(const QList<FundItem>& items)
 {
     QStringList t;
@@ -87,7 +78,7 @@ void tst_OfferingCore::placement()
     const int building = data.AddFund("Building Fund");
     const int missions = data.AddFund("Missions");
     const int flowers = data.AddFund("Flowers");
-    SetDefaultFunds(building, missions);
+    SetReportFunds(building, missions);
     const int c = data.AddContributor("Smith");
     const int k = data.AddCollection(QDate(2025, 6, 15));
     // An empty set shows the main fund and the two default funds on lines 1 to 3.
@@ -106,10 +97,10 @@ void tst_OfferingCore::placement()
                           QStringLiteral("2024 Operating Fund=$10.00#%1").arg(oPrior), "-=$0.00#0"}));
 
     // With only one default fund, an ordinary fund may take line 3.
-    SetDefaultFunds(building, 0);
+    SetReportFunds(building, 0);
     QCOMPARE(Load_Offering_Lines(c, k, 7).at(2).offeringID, oFlowers);
     // Only the third default fund: it serves line 2, its offering goes there alone.
-    SetDefaultFunds(0, missions);
+    SetReportFunds(0, missions);
     QCOMPARE(Get_Default_Funds(), std::make_pair(missions, missions));
     const int oMissions = data.AddOffering(c, k, missions, 12);
     const OfferingLines lines = Load_Offering_Lines(c, k, 7);

@@ -25,6 +25,8 @@
 #include <QTabWidget>
 #include <QtTest/QTest>
 
+#include "support/ChurchSettings.h"
+#include "support/OpenWindows.h"
 #include "support/TestDataSet.h"
 
 using Messages::Answer;
@@ -39,22 +41,6 @@ frmCollections* OpenSet(const QDate& date)
         {{"CollectionNumber", number}, {"CollectionDate", date}, {"CollectionNotation", QString()}}));
     w->activateWindow();
     return w;
-}
-
-frmContReceipt* OpenReceipt()
-{
-    for (frmChild* w : frmChild::OpenWindows())
-        if (auto* r = qobject_cast<frmContReceipt*>(w))
-            return r;
-    return nullptr;
-}
-
-frmContReceipt* OpenReceipt(int contributor, int set, const QDate& date)
-{
-    Windows::Open_New("frmContReceipt", {{"ContributorID", contributor},
-                                                         {"CollectionNumber", set},
-                                                         {"CollectionDate", date}});
-    return OpenReceipt();
 }
 
 // What the set dialog hands on: "number date notation", or "cancelled".
@@ -106,11 +92,7 @@ void tst_OfferingWindows::init()
     m_building = m_data->AddFund("Building Fund");
     m_missions = m_data->AddFund("Missions");
     m_data->AddFund("Flowers", false, false);
-    clsChurch church;
-    church.Get_One_Record(QString());
-    church.DefaultFund2(m_building);
-    church.DefaultFund3(m_missions);
-    church.Update_Record_to_DB();
+    SetReportFunds(m_building, m_missions);
     m_smith = m_data->AddContributor("Smith", "John & Mary");
     m_smythe = m_data->AddContributor("Smythe", "Ann");
     m_adams = m_data->AddContributor("Adams", "Carl", false);
@@ -123,8 +105,7 @@ void tst_OfferingWindows::init()
 
 void tst_OfferingWindows::cleanup()
 {
-    for (frmChild* w : frmChild::OpenWindows())
-        delete w;
+    CloseAllWindows();
     m_data.reset();
 }
 
@@ -214,7 +195,7 @@ void tst_OfferingWindows::aWholeWeekByKeyboard()
     QTest::keyClicks(w->txtQuick, "7");
     QCOMPARE(g->RowSel(), 3);
     QTest::keyClick(w->txtQuick, Qt::Key_Return);
-    frmContReceipt* r = OpenReceipt();
+    frmContReceipt* r = OpenWindowOf<frmContReceipt>();
     QVERIFY(r);
     QCOMPARE(r->ContributorID(), m_smith);
     Type(r->lines->Amount(1), "50");
@@ -230,7 +211,7 @@ void tst_OfferingWindows::aWholeWeekByKeyboard()
     QTest::keyClick(w->txtQuick, Qt::Key_Up);
     QCOMPARE(g->TextMatrix(g->RowSel(), 1), "Smith, John & Mary");
     w->cmdSelect->click();
-    r = OpenReceipt();
+    r = OpenWindowOf<frmContReceipt>();
     QCOMPARE(r->ContributorID(), m_smith);
     QCOMPARE(r->lines->Amount(1)->text(), "$50.00"); // what was saved
     QCOMPARE(r->txtComment->text(), "Check #1042");
@@ -283,7 +264,7 @@ void tst_OfferingWindows::addedContributorFundsAndALineWithoutFund()
     frmCollections* w = OpenSet(QDate(2025, 6, 15));
     const int newcomer = m_data->AddContributor("Newcomb", "Ned");
     QCOMPARE(w->fgContrib->Rows(), 7);
-    frmContReceipt* r = OpenReceipt();
+    frmContReceipt* r = OpenWindowOf<frmContReceipt>();
     QVERIFY(r);
     QCOMPARE(r->ContributorID(), newcomer);
     QCOMPARE(r->CollectionNumber(), w->property("CollectionNumber").toInt());

@@ -18,6 +18,7 @@
 
 #include "PdfText.h"
 #include "ReportChecks.h"
+#include "support/ChurchSettings.h"
 #include "support/TestDataSet.h"
 
 using namespace modGlobal;
@@ -77,12 +78,7 @@ void tst_ReportEngine::init()
     }
     m_building = m_data->AddFund("Building Fund");
     m_missions = m_data->AddFund("Missions");
-    clsChurch c;
-    c.Get_One_Record();
-    c.ChurchName("Grace Fellowship Church");
-    c.DefaultFund2(m_building);
-    c.DefaultFund3(m_missions);
-    c.Update_Record_to_DB();
+    SetReportFunds(m_building, m_missions, "Grace Fellowship Church");
 }
 
 QString tst_ReportEngine::Pdf(const Report& r, const QString& name)
@@ -301,10 +297,7 @@ void tst_ReportEngine::headingsNeverCut()
     m_data->DB().Execute(QStringLiteral("UPDATE Funds SET FundName = '%1' WHERE ID = %2;").arg(stored).arg(fund));
     const QString name = Fund_Display_Name(fund);
     QCOMPARE(name, stored.left(30).trimmed());
-    clsChurch c;
-    c.Get_One_Record();
-    c.DefaultFund2(fund);
-    c.Update_Record_to_DB();
+    SetReportFunds(fund, m_missions);
     const int giver = m_data->AddContributor(stored, "Pat");
     const int set = m_data->AddCollection(QDate(2025, 6, 1));
     m_data->AddOffering(giver, set, fund, 5);
@@ -326,11 +319,7 @@ void tst_ReportEngine::headingsNeverCut()
 // a heading nor money is not printed.
 void tst_ReportEngine::thirdFundNeverMain()
 {
-    clsChurch c;
-    c.Get_One_Record();
-    c.DefaultFund2(0);
-    c.DefaultFund3(0);
-    c.Update_Record_to_DB();
+    SetReportFunds(0, 0);
     // With one fund besides the main one there is no third column at all.
     const int a = m_data->AddContributor("Adams", "Al");
     const int small = m_data->AddCollection(QDate(2025, 6, 8));

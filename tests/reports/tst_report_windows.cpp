@@ -31,20 +31,14 @@
 #include <QtTest/QTest>
 
 #include "PdfText.h"
+#include "support/ChurchSettings.h"
+#include "support/OpenWindows.h"
 #include "support/TestDataSet.h"
 #include "support/TestWindowArea.h"
 
 using namespace modGlobal;
 
 namespace {
-frmRptWeeklyReport* OpenReport()
-{
-    for (frmChild* w : frmChild::OpenWindows())
-        if (auto* r = qobject_cast<frmRptWeeklyReport*>(w))
-            return r;
-    return nullptr;
-}
-
 void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
     QWidget* focus = QApplication::focusWidget();
@@ -79,11 +73,7 @@ void tst_ReportWindows::init()
     QVERIFY(m_windows->Exposed());
 
     m_building = m_data->AddFund("Building Fund");
-    clsChurch c;
-    c.Get_One_Record();
-    c.ChurchName("Grace Fellowship Church");
-    c.DefaultFund2(m_building);
-    c.Update_Record_to_DB();
+    SetReportFunds(m_building, 0, "Grace Fellowship Church");
     m_set = m_data->AddCollection(QDate(2025, 6, 8), "Pentecost");
     m_total = 0;
     // Enough contributors for several pages, written at once.
@@ -111,7 +101,7 @@ void tst_ReportWindows::printFromTheOfferingWindowPagesAndZoomByKeyboard()
         "frmCollections", {{"CollectionNumber", m_set}, {"CollectionDate", QDate(2025, 6, 8)}, {"CollectionNotation", "Pentecost"}}));
     QVERIFY(offering);
     offering->cmdPrint->click();
-    frmRptWeeklyReport* w = OpenReport();
+    frmRptWeeklyReport* w = OpenWindowOf<frmRptWeeklyReport>();
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QStringLiteral("Collections Report - Collection Number %1 for June 8, 2025, Pentecost").arg(m_set));
     QCOMPARE(w->cboCollections->currentText(), QStringLiteral("6/8/2025, #%1, Pentecost").arg(m_set));
@@ -169,7 +159,7 @@ void tst_ReportWindows::printFromTheOfferingWindowPagesAndZoomByKeyboard()
 void tst_ReportWindows::exportAndPrintThroughTheirDialogs()
 {
     Windows::Open_New("frmRptWeeklyReport", {{"CollectionNumber", m_set}});
-    frmRptWeeklyReport* w = OpenReport();
+    frmRptWeeklyReport* w = OpenWindowOf<frmRptWeeklyReport>();
     CRViewer91* v = w->viewer;
     const QString pdf = m_out.filePath("week.pdf");
     QStringList started;
@@ -233,7 +223,7 @@ void tst_ReportWindows::openedFromTheMenuWithNothingChosen()
     m_data->AddCollection(QDate(2024, 3, 3));
     m_data->AddCollection(QDate(2023, 12, 31)); // two years back: not listed
     Windows::Open_New("frmRptWeeklyReport", {{"CollectionNumber", 0}});
-    frmRptWeeklyReport* w = OpenReport();
+    frmRptWeeklyReport* w = OpenWindowOf<frmRptWeeklyReport>();
     QCOMPARE(w->windowTitle(), QStringLiteral("Collections Report"));
     w->activateWindow();
     QTRY_COMPARE(QApplication::focusWidget(), w->cboCollections); // a set to choose first
@@ -262,7 +252,7 @@ void tst_ReportWindows::openedFromTheMenuWithNothingChosen()
 void tst_ReportWindows::fillsTheMainAreaAndTheViewerFollowsResizing()
 {
     Windows::Open_New("frmRptWeeklyReport", {{"CollectionNumber", m_set}});
-    frmRptWeeklyReport* w = OpenReport();
+    frmRptWeeklyReport* w = OpenWindowOf<frmRptWeeklyReport>();
     auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
     QVERIFY(sub);
     QCOMPARE(sub->geometry(), QRect(QPoint(0, 0), m_windows->Area()->viewport()->size()));
@@ -278,7 +268,7 @@ void tst_ReportWindows::fillsTheMainAreaAndTheViewerFollowsResizing()
 void tst_ReportWindows::aDatabaseErrorIsShownAndTheWindowStays()
 {
     Windows::Open_New("frmRptWeeklyReport", {{"CollectionNumber", 0}});
-    frmRptWeeklyReport* w = OpenReport();
+    frmRptWeeklyReport* w = OpenWindowOf<frmRptWeeklyReport>();
     m_data->DB().Execute("ALTER TABLE Offering RENAME TO OfferingGone");
     m_data->Messages().Expect("no such table: Offering");
     w->cboCollections->setCurrentIndex(0);

@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 #include <QtTest/QTest>
 
+#include "support/ChurchSettings.h"
 #include "support/TestDataSet.h"
 
 using namespace modGlobal;
@@ -276,10 +277,7 @@ void tst_StatementRender::byNameWithoutCaseOrAccents()
 void tst_StatementRender::pledgeLinesTotalsAndCsv()
 {
     const int building = int(m_data->Scalar("SELECT ID FROM Funds WHERE FundName = 'Building Fund';"));
-    clsChurch c;
-    c.Get_One_Record();
-    c.DefaultFund2(building);
-    c.Update_Record_to_DB();
+    SetReportFunds(building, 0);
     const auto report = Report();
     const QStringList pages = PdfText::Pages(Pdf(report->Layout(QDate(2026, 1, 10))));
     QCOMPARE(pages.size(), 4);

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QtTest/QTest>
 
+#include "support/ChurchSettings.h"
 #include "support/TestDataSet.h"
 
 using namespace modGlobal;
@@ -190,10 +191,7 @@ void tst_StatementTables::giftLinesAndTheirColumns()
 
     // Without a church default and without pledges the funds given to in the
     // range fill funds 2 and 3, lowest fund number first.
-    clsChurch c;
-    c.Get_One_Record();
-    c.DefaultFund2(0);
-    c.Update_Record_to_DB();
+    SetReportFunds(0, 0);
     const int brownSet = m_data->AddCollection(QDate(2025, 3, 2));
     m_data->AddOffering(m_brown, brownSet, m_youth, 7);
     m_data->AddOffering(m_brown, brownSet, m_flowers, 3);

@@ -12,22 +12,13 @@
 
 #include <QtTest/QTest>
 
+#include "support/ChurchSettings.h"
 #include "support/TestDataSet.h"
 
 using namespace modGlobal;
 
 namespace {
 const QString CRLF = QStringLiteral("\r\n");
-
-void SetChurch(const QString& name, int fund2, int fund3)
-{
-    clsChurch c;
-    c.Get_One_Record();
-    c.ChurchName(name);
-    c.DefaultFund2(fund2);
-    c.DefaultFund3(fund3);
-    c.Update_Record_to_DB();
-}
 
 // A detail line as text, for comparing whole lines at once:
 // "ID LOFlag EnvNum Contributor | pledged unpledged second third other desc".
@@ -90,7 +81,7 @@ void tst_WeeklyTables::init()
     m_brown = m_data->AddContributor("Brown", "Carl");
     m_data->AddPledge(m_smith, -2025, 520, 7);
     m_data->AddPledge(m_jones, -2025, 100, 12);
-    SetChurch("Grace Church", m_building, m_missions);
+    SetReportFunds(m_building, m_missions, "Grace Church");
 }
 
 void tst_WeeklyTables::headerAndCaption()
@@ -137,7 +128,7 @@ void tst_WeeklyTables::secondAndThirdFund()
     QCOMPARE(WeeklyReport::Report_Funds(set, 0, m_building), std::make_pair(m_flowers, m_building));
     QCOMPARE(WeeklyReport::Report_Funds(set, m_flowers, 0), std::make_pair(m_flowers, m_missions));
 
-    SetChurch("Grace Church", 0, 0);
+    SetReportFunds(0, 0);
     auto t = WeeklyReport::Build(set, false);
     QCOMPARE(t->secondFund, m_flowers);
     QCOMPARE(t->thirdFund, m_missions);

@@ -1,6 +1,6 @@
 // The formatting and reading helpers every window relies on.
 #include "shell/Helpers.h"
-#include "storage/clsFunds.h"
+#include "support/ChurchSettings.h"
 #include "support/TestDataSet.h"
 
 #include <QtTest/QTest>
@@ -196,10 +196,7 @@ void tst_Helpers::fundDisplayName()
     QCOMPARE(Fund_Display_Name(-2004), "2004 Operating Fund");
     QCOMPARE(Fund_Display_Name(data.AddFund("Building Fund")), "Building Fund");
     QCOMPARE(Fund_Display_Name(999), QString());
-    clsFunds main;
-    main.Get_One_Record("ID = 1");
-    main.FundName("General Fund");
-    main.Update_Record_to_DB();
+    RenameMainFund("General Fund");
     QCOMPARE(Fund_Display_Name(-2025), "2025 General Fund");
 }
 

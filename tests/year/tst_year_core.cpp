@@ -185,9 +185,7 @@ void tst_YearCore::numberingPreviewAndTable()
 
     QCOMPARE(Contributors_To_Number(true), 3);
     QCOMPARE(Contributors_To_Number(false), 1);
-    QCOMPARE(Numbers_Preview(3, 1), "3 contributors: 1 to 3");
-    QCOMPARE(Numbers_Preview(42, 101), "42 contributors: 101 to 142");
-    QCOMPARE(Numbers_Preview(1, 10001), "1 contributor: 10001");
+    // The usual previews are read in the numbering dialogs' own test.
     QCOMPARE(Numbers_Preview(0, 1), "No contributors to number");
     QCOMPARE(Numbers_Preview(2, 2147483647), "2 contributors: 2147483647 to 2147483648");
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "offering/frmContReceipt.h"
+#include "shell/Windows.h"
+#include "shell/frmChild.h"
+
+#include <QDate>
+
+// The first open window of a kind, or null.
+template <class W>
+W* OpenWindowOf()
+{
+    for (frmChild* w : frmChild::OpenWindows())
+        if (auto* found = qobject_cast<W*>(w))
+            return found;
+    return nullptr;
+}
+
+// Every window a test opened goes before the test's data set does.
+inline void CloseAllWindows()
+{
+    for (frmChild* w : frmChild::OpenWindows())
+        delete w;
+}
+
+// A contributor's offering record for one collection set, opened as the
+// offering window opens it.
+inline frmContReceipt* OpenReceipt(int contributor, int set, const QDate& date)
+{
+    return qobject_cast<frmContReceipt*>(Windows::Open_New(
+        "frmContReceipt", {{"ContributorID", contributor}, {"CollectionNumber", set}, {"CollectionDate", date}}));
+}
