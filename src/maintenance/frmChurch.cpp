@@ -32,8 +32,8 @@ frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
     lblAddress->setBuddy(txtAddress1);
     lblCityStateZip->setBuddy(txtCity);
     lblPhone->setBuddy(txtPhone);
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
 
     auto* form = Form();
     form->addRow(lblName, txtName);

@@ -41,7 +41,7 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     txtCity = Box(this, "txtCity", 30);
     txtState = Box(this, "txtState", 2);
     txtZip = Box(this, "txtZip", 10);
-    lblPhone = Label(this, "lblPhone", QStringLiteral("&Telephone"));
+    lblPhone = Label(this, "lblPhone", QStringLiteral("Telep&hone"));
     txtPhone = Box(this, "txtPhone", 40);
     lblLastName->setBuddy(txtLastName);
     lblFirstNames->setBuddy(txtFirstNames);
@@ -60,10 +60,10 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     cmdDelete = Button(fraPledges, "cmdDelete", QStringLiteral("Dele&te"));
     // The contributor's statement comes from the report windows; the
     // button is kept for them but has nothing to do here.
-    cmdReport = Button(fraPledges, "cmdReport", QStringLiteral("Report"));
+    cmdReport = Button(fraPledges, "cmdReport", QStringLiteral("&Report"));
     cmdReport->hide();
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
 
     auto* form = Form();
     form->addRow(lblLastName, txtLastName);

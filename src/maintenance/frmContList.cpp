@@ -27,7 +27,7 @@ frmContList::frmContList(QWidget* parent) : frmChild(parent)
     Set_Up(this, "frmContList", QStringLiteral("Contributors"));
     fgContributors = Grid(this, "fgContributors");
     chkShowAll = Check(this, "chkShowAll", QStringLiteral("Show &All Contributors"));
-    cmdSort = Button(this, "cmdSort", QStringLiteral("Sort by Number"));
+    cmdSort = Button(this, "cmdSort", QStringLiteral("Sort by N&umber"));
     cmdAdd = Button(this, "cmdAdd", QStringLiteral("A&dd"));
     cmdEdit = Button(this, "cmdEdit", QStringLiteral("&Edit"));
     cmdDelete = Button(this, "cmdDelete", QStringLiteral("De&lete"));

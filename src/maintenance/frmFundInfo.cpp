@@ -21,11 +21,11 @@ frmFundInfo::frmFundInfo(QWidget* parent) : frmChild(parent)
     Set_Up(this, "frmFundInfo", QStringLiteral("Edit Fund"));
     txtName = Box(this, "txtName", 30);
     lblName = Label(this, "lblName", QStringLiteral("Name of Fund"), txtName);
-    chkPledgeable = Check(this, "chkPledgeable", QStringLiteral("Contributors may Pledge to this Fund"));
-    chkTaxDeductible = Check(this, "chkTaxDeductible", QStringLiteral("Tax-Deductible for Contributors"));
-    chkInactive = Check(this, "chkInactive", QStringLiteral("Inactive"));
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    chkPledgeable = Check(this, "chkPledgeable", QStringLiteral("Contributors may &Pledge to this Fund"));
+    chkTaxDeductible = Check(this, "chkTaxDeductible", QStringLiteral("&Tax-Deductible for Contributors"));
+    chkInactive = Check(this, "chkInactive", QStringLiteral("&Inactive"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
 
     auto* form = Form();
     form->addRow(lblName, txtName);

@@ -30,7 +30,7 @@ frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
     Set_Up(this, "frmFundList", QStringLiteral("Funds"));
     fraMainFund = Group(this, "fraMainFund", QStringLiteral("Name of Main Fund"));
     lblMainFund = Label(fraMainFund, "lblMainFund", QString());
-    cmdChange = Button(fraMainFund, "cmdChange", QStringLiteral("Change"));
+    cmdChange = Button(fraMainFund, "cmdChange", QStringLiteral("C&hange"));
     auto* mainFund = new QHBoxLayout(fraMainFund);
     mainFund->addWidget(lblMainFund, 1);
     mainFund->addWidget(cmdChange);
@@ -44,12 +44,12 @@ frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
     funds->addWidget(fgFunds);
     (new QVBoxLayout(fraFunds))->addWidget(picFunds);
 
-    chkShowAll = Check(this, "chkShowAll", QStringLiteral("Show All Funds"));
-    cmdReport = Button(this, "cmdReport", QStringLiteral("Report"));
-    cmdAdd = Button(this, "cmdAdd", QStringLiteral("Add"));
-    cmdEdit = Button(this, "cmdEdit", QStringLiteral("Edit"));
-    cmdDelete = Button(this, "cmdDelete", QStringLiteral("Delete"));
-    cmdClose = Button(this, "cmdClose", QStringLiteral("Close"));
+    chkShowAll = Check(this, "chkShowAll", QStringLiteral("&Show All Funds"));
+    cmdReport = Button(this, "cmdReport", QStringLiteral("&Report"));
+    cmdAdd = Button(this, "cmdAdd", QStringLiteral("&Add"));
+    cmdEdit = Button(this, "cmdEdit", QStringLiteral("&Edit"));
+    cmdDelete = Button(this, "cmdDelete", QStringLiteral("&Delete"));
+    cmdClose = Button(this, "cmdClose", QStringLiteral("&Close"));
 
     auto* page = Page(this);
     page->addWidget(fraMainFund);

@@ -46,8 +46,8 @@ frmPledge::frmPledge(QWidget* parent) : frmChild(parent)
     txtNotes->setObjectName(QStringLiteral("txtNotes"));
     txtNotes->setTabChangesFocus(true);
     (new QVBoxLayout(fraNotes))->addWidget(txtNotes);
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
 
     FitAmount(txtAmount);
     FitText(txtAccountNumber, QStringLiteral("9999999"));

@@ -72,10 +72,10 @@ frmPledgeUtil::frmPledgeUtil(QWidget* parent) : frmChild(parent)
 {
     Set_Up(this, "frmPledgeUtil", QStringLiteral("Edit Contributors' Pledges"));
     cboFund = Combo(this, "cboFund");
-    chkAll = Check(this, "chkAll", QStringLiteral("Show All"));
+    chkAll = Check(this, "chkAll", QStringLiteral("Show &All"));
     fgPledges = Grid(this, "fgPledges");
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
     auto* page = Page(this);
     page->addLayout(Row({cboFund, chkAll, nullptr}));
     page->addWidget(fgPledges, 1);

@@ -30,8 +30,8 @@ frmPreferences::frmPreferences(QWidget* parent) : frmChild(parent)
 {
     Set_Up(this, "frmPreferences", QStringLiteral("Preferences"));
     fraDateDefault = Group(this, "fraDateDefault", QStringLiteral("Default Date for New Collections"));
-    optCurrentDate = Radio(fraDateDefault, "optCurrentDate", QStringLiteral("Current Date"));
-    optPrevDay = Radio(fraDateDefault, "optPrevDay", QStringLiteral("Previous"));
+    optCurrentDate = Radio(fraDateDefault, "optCurrentDate", QStringLiteral("Current &Date"));
+    optPrevDay = Radio(fraDateDefault, "optPrevDay", QStringLiteral("&Previous"));
     cboWeekday = Combo(fraDateDefault, "cboWeekday");
     auto* dateDefault = new QVBoxLayout(fraDateDefault);
     dateDefault->addWidget(optCurrentDate);
@@ -60,11 +60,11 @@ frmPreferences::frmPreferences(QWidget* parent) : frmChild(parent)
     (new QVBoxLayout(fraStatements))->addWidget(txtIRS);
 
     fraContributors = Group(this, "fraContributors", QStringLiteral("Defaults for New Contributors"));
-    chkAssign = Check(fraContributors, "chkAssign", QStringLiteral("Assign Envelope Number"));
+    chkAssign = Check(fraContributors, "chkAssign", QStringLiteral("Assign &Envelope Number"));
     (new QVBoxLayout(fraContributors))->addWidget(chkAssign);
 
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
 
     auto* page = Page(this);
     page->addWidget(fraDateDefault);

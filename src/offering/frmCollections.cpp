@@ -62,7 +62,7 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     fraQuick = Group(picCont, "fraQuick", QStringLiteral("&Quick Find"));
     txtQuick = Box(fraQuick, "txtQuick");
     (new QVBoxLayout(fraQuick))->addWidget(txtQuick);
-    cmdSort = Button(picCont, "cmdSort", QStringLiteral("Sort by Name"));
+    cmdSort = Button(picCont, "cmdSort", QStringLiteral("Sort by &Name"));
     cmdAdd = Button(picCont, "cmdAdd", QStringLiteral("&Add"));
     cmdSelect = Button(picCont, "cmdSelect", QStringLiteral("&Select"));
     chkShowAllContrib = Check(picCont, "chkShowAllContrib", QStringLiteral("Show All &Contributors"));

@@ -44,8 +44,8 @@ frmContReceipt::frmContReceipt(QWidget* parent) : frmChild(parent)
     lines = new FundLinesView(picCont, 7, 4);
     txtComment = Box(picCont, "txtComment", 200);
     lblComment = Label(picCont, "lblComment", QStringLiteral("Co&mment"), txtComment);
-    cmdOK = Button(picCont, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(picCont, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = Button(picCont, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(picCont, "cmdCancel", QStringLiteral("&Cancel"));
     setTabOrder(lines->Amount(7), txtComment);
     setTabOrder(txtComment, cmdOK);
     setTabOrder(cmdOK, cmdCancel);

@@ -37,7 +37,7 @@ LabelSheetControls::LabelSheetControls(QWidget* window, CRViewer91* viewer, cons
                                        Layouts::FlowLayout* strip)
     : QObject(window), m_window(window), m_strip(strip), m_viewer(viewer), m_key(settingsKey), m_sheets(LabelTemplates::Installed())
 {
-    lblSheet = Layouts::Label(window, "lblSheet", QStringLiteral("Label s&heet"));
+    lblSheet = Layouts::Label(window, "lblSheet", QStringLiteral("La&bel sheet"));
     cboSheet = Layouts::Combo(window, "cboSheet");
     cboSheet->setEditable(false);
     lblSheet->setBuddy(cboSheet);

@@ -26,7 +26,7 @@ frmAbout::frmAbout(QWidget* parent) : frmChild(parent)
     lblDescription = Label(this, "lblDescription",
                            QStringLiteral("Offering records for the church treasurer.\n"
                                           "Made by the Quorvane developers."));
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
     auto* text = Column({lblTitle, lblVersion, lblDescription});
     text->addStretch(1);
     text->addLayout(ButtonRow({cmdOK}));

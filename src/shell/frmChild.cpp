@@ -1,6 +1,10 @@
 #include "frmChild.h"
 
 #include "Layouts.h"
+#include "Messages.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -67,9 +67,9 @@ frmLocateUpdate::frmLocateUpdate(QWidget* parent) : QDialog(parent)
     fileQV = new QListWidget(this);
     fileQV->setObjectName(QStringLiteral("fileQV"));
     fileQV->setIconSize(QSize(16, 16));
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
     cmdOK->setDefault(true);
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
 
     auto* folders = new QVBoxLayout;
     folders->addWidget(drvQV);

@@ -29,9 +29,9 @@ frmPWChange::frmPWChange(QWidget* parent) : frmChild(parent)
     lblNewPWConfirm = Label(this, "lblNewPWConfirm", QStringLiteral("Confirm New Password"));
     txtNewPW2 = box("txtNewPW2");
     lblCurPW->setBuddy(txtCurPW);
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
     cmdOK->setDefault(true);
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
     auto* form = Form();
     form->addRow(lblCurPW, txtCurPW);
     form->addRow(lblNewPW, txtNewPW);

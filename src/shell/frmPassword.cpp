@@ -27,9 +27,9 @@ frmPassword::frmPassword(QWidget* parent) : QDialog(parent)
     lblPassword = Label(this, "lblPassword", QStringLiteral("Please enter your password"));
     txtPassword = Box(this, "txtPassword", 40);
     txtPassword->setEchoMode(QLineEdit::Password);
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
     cmdOK->setDefault(true); // Enter in the password box acts as OK
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
     auto* text = Column({lblQV, lblPassword, txtPassword});
     text->addStretch(1);
     text->addLayout(ButtonRow({cmdOK, cmdCancel}));

@@ -19,7 +19,7 @@ frmPickDB::frmPickDB(QWidget* parent) : QDialog(parent)
     Set_Up(this, "frmPickDB", QStringLiteral("Quorvane Data Set"));
     lblDB = Label(this, "lblDB", QStringLiteral("Please select the data set you wish to work on."));
     cboDB = Combo(this, "cboDB");
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
     cmdOK->setDefault(true);
     auto* page = Page(this);
     page->addWidget(lblDB);

@@ -62,7 +62,7 @@ void frmProgess::Allow_Cancel()
 {
     if (cmdCancel)
         return;
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
     m_page->addLayout(ButtonRow({cmdCancel}));
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
         m_cancelled = true;

@@ -30,11 +30,11 @@ frmActive::frmActive(QWidget* parent) : frmChild(parent)
     cboFund = Combo(this, "cboFund");
     lblFund = Label(this, "lblFund", QStringLiteral("Select Fund"), cboFund);
     fraActive = Group(this, "fraActive", QStringLiteral("Make all pledges to this fund"));
-    optActive = Radio(fraActive, "optActive", QStringLiteral("Active"));
-    optInactive = Radio(fraActive, "optInactive", QStringLiteral("Inactive"));
+    optActive = Radio(fraActive, "optActive", QStringLiteral("&Active"));
+    optInactive = Radio(fraActive, "optInactive", QStringLiteral("&Inactive"));
     fraActive->setLayout(Column({optActive, optInactive}));
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
 
     auto* page = Page(this);
     page->addLayout(Pair(lblFund, cboFund));

@@ -28,10 +28,10 @@ frmAssign::frmAssign(QWidget* parent) : frmChild(parent)
     Set_Up(this, "frmAssign", kTitle);
     cboFund = Combo(this, "cboFund");
     lblFund = Label(this, "lblFund", QStringLiteral("Fund"), cboFund);
-    QLayout* envelopes = Choice[0].Create(this, 0, QStringLiteral("Assign Envelope Numbers"));
-    QLayout* auxiliary = Choice[1].Create(this, 1, QStringLiteral("Assign Auxiliary Numbers"));
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    QLayout* envelopes = Choice[0].Create(this, 0, QStringLiteral("Assign &Envelope Numbers"));
+    QLayout* auxiliary = Choice[1].Create(this, 1, QStringLiteral("Assign A&uxiliary Numbers"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
 
     auto* page = Page(this);
     page->addLayout(Pair(lblFund, cboFund));

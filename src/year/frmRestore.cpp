@@ -40,7 +40,7 @@ frmRestore::frmRestore(QWidget* parent) : frmChild(parent)
     lblFolder->setWordWrap(true);
     fgCopies = Grid(this, "fgCopies");
     cmdOK = Button(this, "cmdOK", QStringLiteral("&Restore"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Close"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Close"));
     auto* page = Page(this);
     page->addWidget(lblFolder);
     page->addWidget(fgCopies, 1);

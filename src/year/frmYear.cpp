@@ -35,8 +35,8 @@ frmYear::frmYear(QWidget* parent) : frmChild(parent)
     chkNewActive = Check(this, "chkNewActive", QString());
     QLayout* envelopes = Choice[0].Create(this, 0, QString());
     QLayout* auxiliary = Choice[1].Create(this, 1, QString());
-    cmdOK = Button(this, "cmdOK", QStringLiteral("OK"));
-    cmdCancel = Button(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdOK = Button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdCancel = Button(this, "cmdCancel", QStringLiteral("&Cancel"));
 
     auto* page = Page(this);
     page->addLayout(Row({lblYear, cboYear, nullptr}));
@@ -83,10 +83,10 @@ void frmYear::Build_Captions()
     // Read from the file each time: the main fund's name may just have changed.
     const QString old = modGlobal::Fund_Display_Name(-ProcessingYear);
     const QString chosen = modGlobal::Fund_Display_Name(-Chosen_Year());
-    chkOldInactive->setText(QStringLiteral("Mark all ") + old + QStringLiteral(" pledges as Inactive"));
-    chkNewActive->setText(QStringLiteral("Mark all ") + chosen + QStringLiteral(" pledges as Active"));
-    Choice[0].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" envelope numbers"));
-    Choice[1].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" auxiliary numbers"));
+    chkOldInactive->setText(QStringLiteral("Mark all ") + old + QStringLiteral(" pledges as &Inactive"));
+    chkNewActive->setText(QStringLiteral("Mark all ") + chosen + QStringLiteral(" pledges as &Active"));
+    Choice[0].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" &envelope numbers"));
+    Choice[1].chkAssign->setText(QStringLiteral("Assign ") + chosen + QStringLiteral(" a&uxiliary numbers"));
     Grow_To_Fit();
 }
 

@@ -1,2 +1,3 @@
 qv_widget_test(shell/tst_keyboard.cpp)
 qv_widget_test(shell/tst_window_layouts.cpp)
+qv_widget_test(shell/tst_access_keys.cpp)
