@@ -6,7 +6,7 @@
 #include "shell/modGlobal.h"
 
 #include <QComboBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -28,16 +28,12 @@ void frmRptFundSelection::Build_Selection_Controls()
     fraOption->setLayout(Column({optColNum, optDateRange}));
 
     cboCollections = Combo(this, "cboCollections");
-    dpBegin = new QDateEdit(this);
+    dpBegin = new QvDateBox(this);
     dpBegin->setObjectName(QStringLiteral("dpBegin"));
     lblThrough = Label(this, "lblThrough", QStringLiteral("through"));
     lblThrough->setAlignment(Qt::AlignCenter);
-    dpEnd = new QDateEdit(this);
+    dpEnd = new QvDateBox(this);
     dpEnd->setObjectName(QStringLiteral("dpEnd"));
-    for (QDateEdit* d : {dpBegin, dpEnd}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat(modGlobal::ShortDateFormat());
-    }
     Add_To_Strip({lblFund, cboFund});
     Add_To_Strip({fraOption});
     // The set and the range sit one above the other, beside the choice
@@ -58,8 +54,8 @@ void frmRptFundSelection::Build_Selection_Controls()
     connect(optDateRange, &QRadioButton::clicked, this, &frmRptFundSelection::Option_Clicked);
     connect(cboFund, &QComboBox::activated, this, &frmRptFundSelection::List_Clicked);
     connect(cboCollections, &QComboBox::activated, this, &frmRptFundSelection::List_Clicked);
-    connect(dpBegin, &QDateEdit::dateChanged, this, &frmRptFundSelection::List_Clicked);
-    connect(dpEnd, &QDateEdit::dateChanged, this, &frmRptFundSelection::List_Clicked);
+    connect(dpBegin, &QvDateBox::dateChanged, this, &frmRptFundSelection::List_Clicked);
+    connect(dpEnd, &QvDateBox::dateChanged, this, &frmRptFundSelection::List_Clicked);
     setTabOrder(cboFund, optColNum);
     setTabOrder(optColNum, optDateRange);
     setTabOrder(optDateRange, cboCollections);

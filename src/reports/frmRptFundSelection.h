@@ -4,7 +4,7 @@
 #include "frmReportWindow.h"
 
 class QComboBox;
-class QDateEdit;
+class QvDateBox;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
@@ -27,9 +27,9 @@ public:
     QRadioButton* optColNum;
     QRadioButton* optDateRange;
     QComboBox* cboCollections;
-    QDateEdit* dpBegin;
+    QvDateBox* dpBegin;
     QLabel* lblThrough;
-    QDateEdit* dpEnd;
+    QvDateBox* dpEnd;
 
 protected:
     // Makes the shared controls and adds them to the strip; the window's

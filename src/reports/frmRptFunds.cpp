@@ -5,7 +5,7 @@
 #include "shell/WindowServices.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QComboBox>
 
 using namespace Layouts;

@@ -5,7 +5,7 @@
 #include "ListingReports.h"
 #include "shell/WindowServices.h"
 
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QLineEdit>
 
 using namespace Layouts;

@@ -7,10 +7,9 @@
 #include "shell/WindowServices.h"
 #include "shell/modGlobal.h"
 
-#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QLabel>
 #include <QSignalBlocker>
 
@@ -28,13 +27,10 @@ void frmRptPledgeStatus::Build_Controls()
     cboSort = Combo(this, "cboSort");
     lblSort = Label(this, "lblSort", QStringLiteral("S&ort Order"), cboSort);
     auto date = [this](const char* name) {
-        auto* box = new QDateEdit(this);
+        auto* box = new QvDateBox(this);
         box->setObjectName(QLatin1String(name));
-        box->setCalendarPopup(true);
-        box->setDisplayFormat(modGlobal::ShortDateFormat());
-        // Taken when the box is left or a day is picked, not at each digit.
-        connect(box, &QDateEdit::editingFinished, this, &frmRptPledgeStatus::Date_Changed);
-        connect(box->calendarWidget(), &QCalendarWidget::clicked, this, &frmRptPledgeStatus::Date_Changed);
+        // The box tells of a date once it is whole: left, picked or stepped.
+        connect(box, &QvDateBox::dateChanged, this, &frmRptPledgeStatus::Date_Changed);
         return box;
     };
     dpBegin = date("dpBegin");

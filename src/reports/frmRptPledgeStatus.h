@@ -6,7 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
+class QvDateBox;
 class QLabel;
 
 // The pledge status of one pledgeable fund for a date range.
@@ -17,7 +17,7 @@ public:
 
     QLabel *lblFund, *lblSort, *lblThrough;
     QComboBox *cboFund, *cboSort;
-    QDateEdit *dpBegin, *dpEnd;
+    QvDateBox *dpBegin, *dpEnd;
     QCheckBox *chkShowAll, *chkShowNames;
 
 protected:

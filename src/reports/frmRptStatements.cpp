@@ -10,9 +10,8 @@
 #include "shell/modGlobal.h"
 #include "storage/DbError.h"
 
-#include <QCalendarWidget>
 #include <QComboBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -24,12 +23,10 @@ using namespace Layouts;
 namespace {
 const QString kCaption = QStringLiteral("Contributors' Statements");
 
-QDateEdit* Date_Box(QWidget* parent, const char* name)
+QvDateBox* Date_Box(QWidget* parent, const char* name)
 {
-    auto* box = new QDateEdit(parent);
+    auto* box = new QvDateBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setCalendarPopup(true);
-    box->setDisplayFormat(modGlobal::ShortDateFormat());
     return box;
 }
 } // namespace
@@ -53,12 +50,10 @@ void frmRptStatements::Build_Controls()
     Add_To_Strip({cmdSaveEach});
 
     connect(cboWhich, &QComboBox::currentIndexChanged, this, &frmRptStatements::Which_Chosen);
-    // A date typed digit by digit would rebuild at every digit: the range
-    // is taken when the box is left or a day is picked in the calendar.
-    for (QDateEdit* box : {dpBegin, dpEnd}) {
-        connect(box, &QDateEdit::editingFinished, this, &frmRptStatements::Date_Changed);
-        connect(box->calendarWidget(), &QCalendarWidget::clicked, this, &frmRptStatements::Date_Changed);
-    }
+    // The range is taken once a date is whole (left, picked in the
+    // calendar or stepped), never at every digit typed.
+    for (QvDateBox* box : {dpBegin, dpEnd})
+        connect(box, &QvDateBox::dateChanged, this, &frmRptStatements::Date_Changed);
     connect(cmdSaveEach, &QPushButton::clicked, this, &frmRptStatements::Save_Each);
     setTabOrder(cboWhich, dpBegin);
     setTabOrder(dpBegin, dpEnd);

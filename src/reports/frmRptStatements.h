@@ -4,7 +4,7 @@
 #include "frmReportWindow.h"
 
 class QComboBox;
-class QDateEdit;
+class QvDateBox;
 class QLabel;
 class QPushButton;
 
@@ -23,7 +23,7 @@ public:
 
     QLabel *lblWhich, *lblDate, *lblThrough;
     QComboBox* cboWhich;
-    QDateEdit *dpBegin, *dpEnd;
+    QvDateBox *dpBegin, *dpEnd;
     QPushButton* cmdSaveEach;
 
 protected:

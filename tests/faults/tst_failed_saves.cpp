@@ -21,7 +21,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>

@@ -29,7 +29,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QMdiArea>

@@ -19,7 +19,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>

@@ -8,7 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <functional>
 
 void Statement_Screenshots(const std::function<void(QWidget*, const QString&)>& save)

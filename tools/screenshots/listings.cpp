@@ -16,7 +16,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QComboBox>
-#include <QDateEdit>
+#include "shell/QvDateBox.h"
 #include <QLineEdit>
 #include <QRadioButton>
 #include <cstdio>
