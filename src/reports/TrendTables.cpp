@@ -143,9 +143,9 @@ Chart Weekly_Chart(const Charts& c, const YearSets& now, const YearSets& before,
 {
     Chart chart;
     chart.name = QStringLiteral("weekly");
-    chart.title = QStringLiteral("Weekly giving to %1 against %2").arg(c.fundName, Fund_Display_Name(fundBefore));
-    if (fundBefore == c.fundID)
-        chart.title = QStringLiteral("Weekly giving to %1, %2 against %3").arg(c.fundName).arg(now.year).arg(before.year);
+    chart.title = fundBefore == c.fundID
+        ? QStringLiteral("%1: weekly, %2 against %3").arg(c.fundName).arg(now.year).arg(before.year)
+        : QStringLiteral("%1: weekly, against %2").arg(c.fundName).arg(before.year);
     chart.category = QStringLiteral("Week");
     chart.categories = Week_Categories();
     const WeekSums a = Read_Week_Sums(now.year, c.fundID), b = Read_Week_Sums(before.year, fundBefore);
@@ -174,7 +174,7 @@ Chart Pledge_Chart(const Charts& c, const YearSets& now)
 {
     Chart chart;
     chart.name = QStringLiteral("pledges");
-    chart.title = QStringLiteral("Pledges to %1 and what was paid towards them").arg(c.fundName);
+    chart.title = QStringLiteral("%1: pledged and paid").arg(c.fundName);
     chart.category = QStringLiteral("Week");
     chart.categories = Week_Categories();
     const QString fund = QString::number(c.fundID);
@@ -348,7 +348,7 @@ Chart Giver_Chart(const Charts& c, const YearSets& now, const YearSets& before, 
 {
     Chart chart;
     chart.name = QStringLiteral("contributors");
-    chart.title = QStringLiteral("Contributors who gave to %1, by month").arg(c.fundName);
+    chart.title = QStringLiteral("%1: givers by month").arg(c.fundName);
     chart.category = QStringLiteral("Month");
     chart.categories = Month_Categories();
     chart.counts = true;
@@ -370,6 +370,18 @@ QList<FundItem> Fund_List(int year)
     for (; !funds.Eof(); funds.MoveNext())
         items.push_back({FieldText(funds.Field(1)), FieldLong(funds.Field(0))});
     return items;
+}
+
+QList<int> Year_List(int processingYear)
+{
+    QList<int> years{processingYear};
+    Recordset rs(QStringLiteral("SELECT DISTINCT substr(CollectionDate, 1, 4) FROM Collection;"), DB(),
+                 Recordset::Cursor::ForwardOnly);
+    for (; !rs.Eof(); rs.MoveNext())
+        if (const int y = FieldText(rs.Field(0)).toInt(); y > 0 && !years.contains(y))
+            years << y;
+    std::sort(years.begin(), years.end(), std::greater<int>());
+    return years;
 }
 
 Charts Build(int year, int fundID)

@@ -49,6 +49,8 @@ struct FundItem {
 };
 // The year's main fund first (the default), then the other funds by name.
 QList<FundItem> Fund_List(int year);
+// The years with collection sets and the processing year, newest first.
+QList<int> Year_List(int processingYear);
 
 // The week a date falls in, counted from January 1 in steps of seven days,
 // so that every week belongs to one year: 1 to 53.
