@@ -29,7 +29,9 @@ const QColor kLastYear(0x9a, 0x9a, 0x9a);
 const QColor kTowards(0x2e, 0x8b, 0x57);
 const QList<QColor> kFundColours{QColor(0x1f, 0x5f, 0xa8), QColor(0xe0, 0x8a, 0x1e), QColor(0x2e, 0x8b, 0x57),
                                  QColor(0x8e, 0x44, 0xad), QColor(0xc0, 0x39, 0x2b), QColor(0x16, 0xa0, 0x85),
-                                 QColor(0x7f, 0x8c, 0x8d), QColor(0xd4, 0xac, 0x0d), QColor(0x34, 0x49, 0x5e)};
+                                 QColor(0x7f, 0x8c, 0x8d), QColor(0xd4, 0xac, 0x0d), QColor(0x34, 0x49, 0x5e),
+                                 QColor(0xe5, 0x7f, 0xa6), QColor(0x6b, 0x8e, 0x23), QColor(0x5d, 0xad, 0xe2),
+                                 QColor(0xa0, 0x52, 0x2d), QColor(0x48, 0x3d, 0x8b), QColor(0xbc, 0x8f, 0x8f)};
 const QColor kLoose(0xb0, 0x8d, 0x57);
 
 // The size a chart is drawn at for a file: a landscape half page, the way
@@ -68,6 +70,13 @@ QChart* New_Chart(const Trends::Chart& c)
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);
     chart->setMargins(QMargins(4, 4, 4, 4));
+    // Axis amounts with thousands separators, the same on every machine.
+    chart->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    chart->setLocalizeNumbers(true);
+    // The funds are many and their names long: they are listed beside the
+    // bars rather than cut short beneath them.
+    if (!c.counts && c.category == QLatin1String("Month"))
+        chart->legend()->setAlignment(Qt::AlignRight);
     return chart;
 }
 

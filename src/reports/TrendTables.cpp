@@ -1,7 +1,6 @@
 #include "TrendTables.h"
 
 #include "PledgeStatusTables.h"
-#include "WeeklyReportTables.h"
 #include "shell/Helpers.h"
 #include "shell/modGlobal.h"
 #include "storage/Recordset.h"
@@ -166,10 +165,10 @@ Chart Weekly_Chart(const Charts& c, const YearSets& now, const YearSets& before,
     return chart;
 }
 
-// What was paid towards the pledges to the fund by the end of each week:
-// every gift since the first split as the weekly report splits it, against
-// the giver's first pledge and what the giver paid in earlier sets. Gifts
-// before the year count towards its pledges too (pre-paid).
+// What was paid towards the pledges to the fund by the end of each week,
+// as the pledge status report for January 1 to that day counts it: each
+// pledge less what remains of it, gifts of every earlier year included
+// (pre-paid), corrections included.
 Chart Pledge_Chart(const Charts& c, const YearSets& now)
 {
     Chart chart;
@@ -179,82 +178,59 @@ Chart Pledge_Chart(const Charts& c, const YearSets& now)
     chart.categories = Week_Categories();
     const QString fund = QString::number(c.fundID);
 
-    QHash<int, double> pledge;
-    Recordset pledges(QStringLiteral("SELECT ContributorID, Amount FROM Pledges WHERE FundID = ") + fund
-                          + QStringLiteral(" ORDER BY ID;"),
+    // The pledges as the pledge status report reads them: the first one of
+    // each contributor, those of nothing left out.
+    QHash<qint64, double> pledge;
+    double pledged = 0;
+    Recordset pledges(QStringLiteral("SELECT Contributors.ID, (SELECT Amount FROM Pledges WHERE Contributors.ID = "
+                                     "Pledges.ContributorID AND FundID = ")
+                          + fund + QStringLiteral(") AS Amount FROM Contributors;"),
                       DB(), Recordset::Cursor::ForwardOnly);
     for (; !pledges.Eof(); pledges.MoveNext()) {
-        const int who = FieldLong(pledges.Field(0));
-        if (!pledge.contains(who))
-            pledge.insert(who, FieldDouble(pledges.Field(1)));
-    }
-
-    double paidByWeek[kWeeks + 1] = {};
-    double before = 0; // towards the pledges before the year began
-    QHash<int, double> paid;
-    struct Gift {
-        int contributor;
-        double amount;
-    };
-    QList<Gift> set;
-    QDate setDate;
-    // Within a set every gift is split against what was paid before the
-    // set, as the report does; the set's gifts count as paid after it.
-    auto close = [&] {
-        double towards = 0;
-        for (const Gift& g : set)
-            towards += WeeklyReport::Split_Gift(pledge.value(g.contributor), paid.value(g.contributor), g.amount).pledged;
-        for (const Gift& g : set)
-            paid[g.contributor] += g.amount;
-        if (setDate.year() < now.year)
-            before += towards;
-        else if (setDate.isValid())
-            paidByWeek[Week_Of(setDate)] += towards;
-        set.clear();
-    };
-    Recordset rs(QStringLiteral("SELECT Offering.CollectionID, Collection.CollectionDate, Offering.ContributorID, "
-                                "Offering.Amount FROM Offering INNER JOIN Collection ON Offering.CollectionID = "
-                                "Collection.ID WHERE Offering.FundID = ")
-                     + fund + QStringLiteral(" AND Offering.ContributorID <> ") + QString::number(kLoose)
-                     + QStringLiteral(" AND Collection.CollectionDate <= ") + Lit(Last_Day(now.year))
-                     + QStringLiteral(" ORDER BY Collection.CollectionDate, Collection.ID;"),
-                 DB(), Recordset::Cursor::ForwardOnly);
-    int setID = 0;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const int k = FieldLong(rs.Field(0));
-        if (k != setID) {
-            close();
-            setID = k;
-            setDate = FieldDate(rs.Field(1));
+        const double amount = FieldDouble(pledges.Field(1));
+        if (!AmountIsZero(amount)) {
+            pledge.insert(FieldLong(pledges.Field(0)), amount);
+            pledged += amount;
         }
-        set.push_back({FieldLong(rs.Field(2)), FieldDouble(rs.Field(3))});
     }
-    close();
 
-    // The pledged total as the pledge status report lists the pledges.
-    PledgeStatus::Options o;
-    o.fundID = c.fundID;
-    o.sortOrder = PledgeStatus::NameOrder;
-    o.begin = First_Day(now.year);
-    o.end = Last_Day(now.year);
-    const ReportTable status = PledgeStatus::Build(o);
-    double pledged = 0;
-    for (int r = 0; r < status.RowCount(); ++r)
-        pledged += status.Double(r, QStringLiteral("Pledge"));
+    // Each week moves only the pledges of those who gave in it.
+    double towardsByWeek[kWeeks + 1] = {};
+    double towards = 0;
+    QHash<qint64, double> paid;
+    Recordset rs(QStringLiteral("SELECT Collection.CollectionDate, Offering.ContributorID, Offering.Amount FROM Offering "
+                                "INNER JOIN Collection ON Offering.CollectionID = Collection.ID WHERE Offering.FundID = ")
+                     + fund + QStringLiteral(" AND Collection.CollectionDate <= ") + Lit(Last_Day(now.year))
+                     + QStringLiteral(" ORDER BY Collection.CollectionDate;"),
+                 DB(), Recordset::Cursor::ForwardOnly);
+    int week = 0;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const auto it = pledge.constFind(FieldLong(rs.Field(1)));
+        if (it == pledge.constEnd())
+            continue;
+        const QDate d = FieldDate(rs.Field(0));
+        const int w = d.year() < now.year ? 0 : Week_Of(d);
+        for (; week < w; ++week)
+            towardsByWeek[week] = towards;
+        double& p = paid[it.key()];
+        const double before = it.value() - PledgeStatus::Remaining(it.value(), p);
+        p += FieldDouble(rs.Field(2));
+        towards += (it.value() - PledgeStatus::Remaining(it.value(), p)) - before;
+    }
+    for (; week <= kWeeks; ++week)
+        towardsByWeek[week] = towards;
 
-    Series total, towards;
+    Series total, paidSeries;
     total.name = QStringLiteral("Pledged");
-    towards.name = QStringLiteral("Paid towards the pledges");
-    total.group = towards.group = QString::number(now.year);
-    double running = before;
+    paidSeries.name = QStringLiteral("Paid towards the pledges");
+    total.group = paidSeries.group = QString::number(now.year);
     for (int w = 1; w <= now.lastWeek; ++w) {
-        running += paidByWeek[w];
-        for (Series* s : {&total, &towards})
+        for (Series* s : {&total, &paidSeries})
             s->dates << now.Week_Date(w);
         total.values << RoundCents(pledged);
-        towards.values << RoundCents(running);
+        paidSeries.values << RoundCents(towardsByWeek[w]);
     }
-    chart.series << total << towards;
+    chart.series << total << paidSeries;
     return chart;
 }
 

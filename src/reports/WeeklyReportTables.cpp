@@ -65,9 +65,10 @@ public:
     // fund, -1 without such a pledge.
     int Envelope(int contributorID) const { return m_envelope.value(contributorID, -1); }
 
-    Split Split_Gift(int contributorID, double amount) const
+    double Pledged_Share(int contributorID, double amount) const
     {
-        return WeeklyReport::Split_Gift(m_pledge.value(contributorID, 0.0), m_paid.value(contributorID, 0.0), amount);
+        const double remaining = std::max(0.0, m_pledge.value(contributorID, 0.0) - m_paid.value(contributorID, 0.0));
+        return amount < remaining ? amount : remaining;
     }
 
 private:
@@ -159,18 +160,6 @@ std::pair<int, int> Report_Funds(int collectionID, int second, int third)
     return {second, third};
 }
 
-Split Split_Gift(double pledge, double paidBefore, double amount)
-{
-    // A correction (a negative amount) takes back money counted as pledged,
-    // as the Totals tab counts it; cutting both shares at 0 would drop it
-    // from the columns and their totals.
-    if (amount < 0)
-        return {amount, 0};
-    const double remaining = std::max(0.0, pledge - paidBefore);
-    const double pledged = std::max(0.0, amount < remaining ? amount : remaining);
-    return {pledged, std::max(0.0, amount - pledged)};
-}
-
 std::optional<Tables> Build(int collectionID, bool showNames)
 {
     clsCollection collection;
@@ -233,9 +222,16 @@ std::optional<Tables> Build(int collectionID, bool showNames)
             d.Set(column, amount);
         };
         if (fund == -year) {
-            const Split s = context.Split_Gift(contributor, amount);
-            d.Set(QStringLiteral("MainPledged"), d.Double(d.Current(), QStringLiteral("MainPledged")) + s.pledged);
-            d.Set(QStringLiteral("MainUnpledged"), d.Double(d.Current(), QStringLiteral("MainUnpledged")) + s.unpledged);
+            // A correction (a negative amount) takes back money counted as
+            // pledged, as the Totals tab counts it; cutting both shares at 0
+            // would drop it from the columns and their totals.
+            double pledged = amount, unpledged = 0;
+            if (amount >= 0) {
+                pledged = std::max(0.0, context.Pledged_Share(contributor, amount));
+                unpledged = std::max(0.0, amount - pledged);
+            }
+            d.Set(QStringLiteral("MainPledged"), d.Double(d.Current(), QStringLiteral("MainPledged")) + pledged);
+            d.Set(QStringLiteral("MainUnpledged"), d.Double(d.Current(), QStringLiteral("MainUnpledged")) + unpledged);
         } else if (fund == t.secondFund) {
             put(QStringLiteral("SecondFund"));
         } else if (fund == t.thirdFund) {

@@ -31,13 +31,4 @@ std::optional<Tables> Build(int collectionID, bool showNames);
 // where one is unset, the funds used most often in the set.
 std::pair<int, int> Report_Funds(int collectionID, int defaultFund2, int defaultFund3);
 
-// How a gift to the year's main fund splits between the pledged and the
-// unpledged column, for a giver with that pledge who paid paidBefore in
-// earlier sets. The giving trends figure their pledge payments with it too,
-// so that the charts and this report never disagree.
-struct Split {
-    double pledged = 0, unpledged = 0;
-};
-Split Split_Gift(double pledge, double paidBefore, double amount);
-
 } // namespace WeeklyReport
