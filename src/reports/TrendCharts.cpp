@@ -83,7 +83,8 @@ QChart* New_Chart(const Trends::Chart& c)
 QValueAxis* Value_Axis(const QString& format, bool counts)
 {
     auto* axis = new QValueAxis;
-    axis->setLabelFormat(counts ? QStringLiteral("%d") : format);
+    // Localized numbers take only the %f forms.
+    axis->setLabelFormat(counts ? QStringLiteral("%.0f") : format);
     axis->setLabelsFont(Font(8));
     return axis;
 }
@@ -95,7 +96,7 @@ void Fill_Lines(QChart* chart, const Trends::Chart& c, const std::function<void(
     auto* weeks = new QValueAxis;
     weeks->setRange(1, c.categories.size());
     weeks->setTickCount(14);
-    weeks->setLabelFormat(QStringLiteral("%d"));
+    weeks->setLabelFormat(QStringLiteral("%.0f"));
     weeks->setTitleText(QStringLiteral("Week of the year"));
     weeks->setTitleFont(Font(8));
     weeks->setLabelsFont(Font(8));
@@ -115,7 +116,7 @@ void Fill_Lines(QChart* chart, const Trends::Chart& c, const std::function<void(
         if (c.name == QLatin1String("pledges"))
             colour = k == 0 ? kLastYear.darker(130) : kTowards;
         QPen pen(colour, s.secondAxis ? 3.0 : 1.8);
-        if (s.name.endsWith(QLatin1String("loose offering")))
+        if (s.name.endsWith(QLatin1String(" loose")))
             pen = QPen(colour.lighter(130), 1.4, Qt::DashLine);
         if (c.name == QLatin1String("pledges") && k == 0)
             pen.setStyle(Qt::DashLine);

@@ -76,30 +76,126 @@ YearSets Read_Sets(int year)
     return s;
 }
 
-// What the contributors and the loose offering gave to one fund in each
-// week of one year, read as the weekly report's fund totals add them up: the
-// sum of the set's gifts, corrections included.
-struct WeekSums {
-    double gifts[kWeeks + 1] = {};
-    double loose[kWeeks + 1] = {};
+// Everything the four charts need, gathered in one reading of each year's
+// gifts rather than one query per chart: the weekly sums of the fund, the
+// month's sums of every fund, each giver's month, and the pledge payments.
+struct Gathered {
+    // Weekly sums of the fund (this year) and of its counterpart (the year before).
+    double gifts[2][kWeeks + 1] = {};
+    double loose[2][kWeeks + 1] = {};
+    // Every fund's gifts by month of this year, the loose offering apart.
+    std::map<int, std::array<double, 13>> byFund;
+    std::array<double, 13> looseByMonth{};
+    // A giver's gifts to the fund in a month: (month, contributor) -> sum.
+    QHash<quint64, double> given[2];
+    // Pledges of the fund and what was paid towards them by the end of each week.
+    QHash<qint64, double> pledge, paid;
+    double towards = 0;
+    double towardsByWeek[kWeeks + 1] = {};
+    int week = 0;
+
+    // A gift to the pledged fund, in date order: its giver's pledge moves by
+    // what the pledge status report would count of it.
+    void Pay(const QDate& d, int year, qint64 contributor, double amount)
+    {
+        const auto it = pledge.constFind(contributor);
+        if (it == pledge.constEnd())
+            return;
+        const int w = d.year() < year ? 0 : Week_Of(d);
+        for (; week < w; ++week)
+            towardsByWeek[week] = towards;
+        double& p = paid[contributor];
+        const double before = it.value() - PledgeStatus::Remaining(it.value(), p);
+        p += amount;
+        towards += (it.value() - PledgeStatus::Remaining(it.value(), p)) - before;
+    }
+
+    // A gift to the fund (this year: 0) or its counterpart (the year before: 1).
+    void Count(int which, const QDate& d, qint64 contributor, double amount)
+    {
+        const int w = Week_Of(d);
+        if (contributor == kLoose) {
+            loose[which][w] += amount;
+        } else {
+            gifts[which][w] += amount;
+            given[which][(quint64(d.month()) << 40) | quint64(contributor)] += amount;
+        }
+    }
 };
 
-WeekSums Read_Week_Sums(int year, int fundID)
+// The set rather than its date is read with each gift: a date read as text
+// for every one of a year's gifts would cost more than the rest together.
+const QString kGiftColumns = QStringLiteral("SELECT Offering.CollectionID, Offering.FundID, Offering.ContributorID, "
+                                            "Offering.Amount FROM Collection INNER JOIN Offering ON "
+                                            "Offering.CollectionID = Collection.ID WHERE ");
+
+Gathered Gather(int year, int fund, int fundBefore)
 {
-    WeekSums s;
-    Recordset rs(QStringLiteral("SELECT Collection.CollectionDate, Offering.ContributorID = ") + QString::number(kLoose)
-                     + QStringLiteral(" AS Loose, Sum(Offering.Amount) FROM Offering INNER JOIN Collection ON "
-                                      "Offering.CollectionID = Collection.ID WHERE Offering.FundID = ")
-                     + QString::number(fundID) + QStringLiteral(" AND Collection.CollectionDate >= ") + Lit(First_Day(year))
-                     + QStringLiteral(" AND Collection.CollectionDate <= ") + Lit(Last_Day(year))
-                     + QStringLiteral(" GROUP BY Collection.ID, Loose;"),
-                 DB(), Recordset::Cursor::ForwardOnly);
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const int w = Week_Of(FieldDate(rs.Field(0)));
-        (FieldLong(rs.Field(1)) ? s.loose : s.gifts)[w] += FieldDouble(rs.Field(2));
+    Gathered g;
+    QHash<int, QDate> setDate;
+    Recordset sets(QStringLiteral("SELECT ID, CollectionDate FROM Collection WHERE CollectionDate <= ") + Lit(Last_Day(year))
+                       + QLatin1Char(';'),
+                   DB(), Recordset::Cursor::ForwardOnly);
+    for (; !sets.Eof(); sets.MoveNext())
+        setDate.insert(FieldLong(sets.Field(0)), FieldDate(sets.Field(1)));
+    // The pledges as the pledge status report reads them: the first one of
+    // each contributor, those of nothing left out.
+    Recordset pledges(QStringLiteral("SELECT Contributors.ID, (SELECT Amount FROM Pledges WHERE Contributors.ID = "
+                                     "Pledges.ContributorID AND FundID = ")
+                          + QString::number(fund) + QStringLiteral(") AS Amount FROM Contributors;"),
+                      DB(), Recordset::Cursor::ForwardOnly);
+    for (; !pledges.Eof(); pledges.MoveNext())
+        if (const double amount = FieldDouble(pledges.Field(1)); !AmountIsZero(amount))
+            g.pledge.insert(FieldLong(pledges.Field(0)), amount);
+
+    // The fund's gifts before the year: paid towards its pledges already
+    // (pre-paid), and the year before's weekly gifts when the fund is the same.
+    const QDate yearBefore = First_Day(year - 1);
+    Recordset early(kGiftColumns + QStringLiteral("Offering.FundID = ") + QString::number(fund)
+                        + QStringLiteral(" AND Collection.CollectionDate < ") + Lit(First_Day(year))
+                        + QStringLiteral(" ORDER BY Collection.CollectionDate;"),
+                    DB(), Recordset::Cursor::ForwardOnly);
+    for (; !early.Eof(); early.MoveNext()) {
+        const QDate d = setDate.value(FieldLong(early.Field(0)));
+        const qint64 who = FieldLong(early.Field(2));
+        const double amount = FieldDouble(early.Field(3));
+        g.Pay(d, year, who, amount);
+        if (fundBefore == fund && d >= yearBefore)
+            g.Count(1, d, who, amount);
     }
-    return s;
+    if (fundBefore != fund) {
+        Recordset before(kGiftColumns + QStringLiteral("Offering.FundID = ") + QString::number(fundBefore)
+                             + QStringLiteral(" AND Collection.CollectionDate >= ") + Lit(yearBefore)
+                             + QStringLiteral(" AND Collection.CollectionDate <= ") + Lit(Last_Day(year - 1)) + QLatin1Char(';'),
+                         DB(), Recordset::Cursor::ForwardOnly);
+        for (; !before.Eof(); before.MoveNext())
+            g.Count(1, setDate.value(FieldLong(before.Field(0))), FieldLong(before.Field(2)), FieldDouble(before.Field(3)));
+    }
+
+    // Every gift of the year, in date order.
+    Recordset all(kGiftColumns + QStringLiteral("Collection.CollectionDate >= ") + Lit(First_Day(year))
+                      + QStringLiteral(" AND Collection.CollectionDate <= ") + Lit(Last_Day(year))
+                      + QStringLiteral(" ORDER BY Collection.CollectionDate;"),
+                  DB(), Recordset::Cursor::ForwardOnly);
+    for (; !all.Eof(); all.MoveNext()) {
+        const QDate d = setDate.value(FieldLong(all.Field(0)));
+        const int f = FieldLong(all.Field(1));
+        const qint64 who = FieldLong(all.Field(2));
+        const double amount = FieldDouble(all.Field(3));
+        if (who == kLoose)
+            g.looseByMonth[size_t(d.month())] += amount;
+        else
+            g.byFund.try_emplace(f).first->second[size_t(d.month())] += amount;
+        if (f == fund) {
+            g.Pay(d, year, who, amount);
+            g.Count(0, d, who, amount);
+        }
+    }
+    for (; g.week <= kWeeks; ++g.week)
+        g.towardsByWeek[g.week] = g.towards;
+    return g;
 }
+
 
 Series Weekly_Series(const QString& name, const YearSets& sets, const double* perWeek, bool running)
 {
@@ -138,7 +234,7 @@ QDate Month_Date(int year, int month)
     return QDate(year, month, 1);
 }
 
-Chart Weekly_Chart(const Charts& c, const YearSets& now, const YearSets& before, int fundBefore)
+Chart Weekly_Chart(const Charts& c, const Gathered& g, const YearSets& now, const YearSets& before, int fundBefore)
 {
     Chart chart;
     chart.name = QStringLiteral("weekly");
@@ -147,21 +243,19 @@ Chart Weekly_Chart(const Charts& c, const YearSets& now, const YearSets& before,
         : QStringLiteral("%1: weekly, against %2").arg(c.fundName).arg(before.year);
     chart.category = QStringLiteral("Week");
     chart.categories = Week_Categories();
-    const WeekSums a = Read_Week_Sums(now.year, c.fundID), b = Read_Week_Sums(before.year, fundBefore);
     // The running totals hold everything given to the fund, loose offering
     // included, so that their last point is the year's total.
-    WeekSums allA = a, allB = b;
-    for (int w = 1; w <= kWeeks; ++w) {
-        allA.gifts[w] += a.loose[w];
-        allB.gifts[w] += b.loose[w];
-    }
+    double all[2][kWeeks + 1] = {};
+    for (int k = 0; k < 2; ++k)
+        for (int w = 1; w <= kWeeks; ++w)
+            all[k][w] = g.gifts[k][w] + g.loose[k][w];
     const QString y = QString::number(now.year), x = QString::number(before.year);
-    chart.series << Weekly_Series(y + QStringLiteral(" contributors"), now, a.gifts, false)
-                 << Weekly_Series(y + QStringLiteral(" loose offering"), now, a.loose, false)
-                 << Weekly_Series(y + QStringLiteral(" to date, all gifts"), now, allA.gifts, true)
-                 << Weekly_Series(x + QStringLiteral(" contributors"), before, b.gifts, false)
-                 << Weekly_Series(x + QStringLiteral(" loose offering"), before, b.loose, false)
-                 << Weekly_Series(x + QStringLiteral(" to date, all gifts"), before, allB.gifts, true);
+    chart.series << Weekly_Series(y + QStringLiteral(" gifts"), now, g.gifts[0], false)
+                 << Weekly_Series(y + QStringLiteral(" loose"), now, g.loose[0], false)
+                 << Weekly_Series(y + QStringLiteral(" to date"), now, all[0], true)
+                 << Weekly_Series(x + QStringLiteral(" gifts"), before, g.gifts[1], false)
+                 << Weekly_Series(x + QStringLiteral(" loose"), before, g.loose[1], false)
+                 << Weekly_Series(x + QStringLiteral(" to date"), before, all[1], true);
     return chart;
 }
 
@@ -169,98 +263,38 @@ Chart Weekly_Chart(const Charts& c, const YearSets& now, const YearSets& before,
 // as the pledge status report for January 1 to that day counts it: each
 // pledge less what remains of it, gifts of every earlier year included
 // (pre-paid), corrections included.
-Chart Pledge_Chart(const Charts& c, const YearSets& now)
+Chart Pledge_Chart(const Charts& c, const Gathered& g, const YearSets& now)
 {
     Chart chart;
     chart.name = QStringLiteral("pledges");
     chart.title = QStringLiteral("%1: pledged and paid").arg(c.fundName);
     chart.category = QStringLiteral("Week");
     chart.categories = Week_Categories();
-    const QString fund = QString::number(c.fundID);
-
-    // The pledges as the pledge status report reads them: the first one of
-    // each contributor, those of nothing left out.
-    QHash<qint64, double> pledge;
     double pledged = 0;
-    Recordset pledges(QStringLiteral("SELECT Contributors.ID, (SELECT Amount FROM Pledges WHERE Contributors.ID = "
-                                     "Pledges.ContributorID AND FundID = ")
-                          + fund + QStringLiteral(") AS Amount FROM Contributors;"),
-                      DB(), Recordset::Cursor::ForwardOnly);
-    for (; !pledges.Eof(); pledges.MoveNext()) {
-        const double amount = FieldDouble(pledges.Field(1));
-        if (!AmountIsZero(amount)) {
-            pledge.insert(FieldLong(pledges.Field(0)), amount);
-            pledged += amount;
-        }
-    }
-
-    // Each week moves only the pledges of those who gave in it.
-    double towardsByWeek[kWeeks + 1] = {};
-    double towards = 0;
-    QHash<qint64, double> paid;
-    Recordset rs(QStringLiteral("SELECT Collection.CollectionDate, Offering.ContributorID, Offering.Amount FROM Offering "
-                                "INNER JOIN Collection ON Offering.CollectionID = Collection.ID WHERE Offering.FundID = ")
-                     + fund + QStringLiteral(" AND Collection.CollectionDate <= ") + Lit(Last_Day(now.year))
-                     + QStringLiteral(" ORDER BY Collection.CollectionDate;"),
-                 DB(), Recordset::Cursor::ForwardOnly);
-    int week = 0;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const auto it = pledge.constFind(FieldLong(rs.Field(1)));
-        if (it == pledge.constEnd())
-            continue;
-        const QDate d = FieldDate(rs.Field(0));
-        const int w = d.year() < now.year ? 0 : Week_Of(d);
-        for (; week < w; ++week)
-            towardsByWeek[week] = towards;
-        double& p = paid[it.key()];
-        const double before = it.value() - PledgeStatus::Remaining(it.value(), p);
-        p += FieldDouble(rs.Field(2));
-        towards += (it.value() - PledgeStatus::Remaining(it.value(), p)) - before;
-    }
-    for (; week <= kWeeks; ++week)
-        towardsByWeek[week] = towards;
-
-    Series total, paidSeries;
+    for (double p : g.pledge)
+        pledged += p;
+    Series total, paid;
     total.name = QStringLiteral("Pledged");
-    paidSeries.name = QStringLiteral("Paid towards the pledges");
-    total.group = paidSeries.group = QString::number(now.year);
+    paid.name = QStringLiteral("Paid towards the pledges");
+    total.group = paid.group = QString::number(now.year);
     for (int w = 1; w <= now.lastWeek; ++w) {
-        for (Series* s : {&total, &paidSeries})
+        for (Series* s : {&total, &paid})
             s->dates << now.Week_Date(w);
         total.values << RoundCents(pledged);
-        paidSeries.values << RoundCents(towardsByWeek[w]);
+        paid.values << RoundCents(g.towardsByWeek[w]);
     }
-    chart.series << total << paidSeries;
+    chart.series << total << paid;
     return chart;
 }
 
 // Every fund's gifts month by month, the loose offering apart.
-Chart Fund_Chart(const Charts& c, const YearSets& now)
+Chart Fund_Chart(const Gathered& g, const YearSets& now)
 {
     Chart chart;
     chart.name = QStringLiteral("funds");
     chart.title = QStringLiteral("Giving by fund, %1").arg(now.year);
     chart.category = QStringLiteral("Month");
     chart.categories = Month_Categories();
-    std::map<int, std::array<double, 13>> byFund; // fund reference -> month
-    std::array<double, 13> loose{};
-    Recordset rs(QStringLiteral("SELECT Offering.FundID, Offering.ContributorID = ") + QString::number(kLoose)
-                     + QStringLiteral(" AS Loose, substr(Collection.CollectionDate, 6, 2) AS Month, Sum(Offering.Amount)"
-                                      " FROM Offering INNER JOIN Collection ON Offering.CollectionID = Collection.ID"
-                                      " WHERE Collection.CollectionDate >= ")
-                     + Lit(First_Day(now.year)) + QStringLiteral(" AND Collection.CollectionDate <= ")
-                     + Lit(Last_Day(now.year)) + QStringLiteral(" GROUP BY Offering.FundID, Loose, Month;"),
-                 DB(), Recordset::Cursor::ForwardOnly);
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const int month = FieldText(rs.Field(2)).toInt();
-        if (month < 1 || month > 12)
-            continue;
-        const double amount = FieldDouble(rs.Field(3));
-        if (FieldLong(rs.Field(1)))
-            loose[size_t(month)] += amount;
-        else
-            byFund.try_emplace(FieldLong(rs.Field(0))).first->second[size_t(month)] += amount;
-    }
     auto series = [&](const QString& name, const std::array<double, 13>& months) {
         Series s;
         s.name = name;
@@ -274,7 +308,7 @@ Chart Fund_Chart(const Charts& c, const YearSets& now)
     // The year's own main fund first, other years' main funds newest first,
     // then the funds by name.
     QList<std::pair<QString, int>> order;
-    for (const auto& [fund, months] : byFund)
+    for (const auto& [fund, months] : g.byFund)
         order.push_back({fund < 0 ? QString() : Fund_Display_Name(fund).toLower(), fund});
     std::stable_sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
         const int ra = a.second == -now.year ? 0 : a.second < 0 ? 1 : 2;
@@ -284,32 +318,19 @@ Chart Fund_Chart(const Charts& c, const YearSets& now)
         return ra == 1 ? a.second < b.second : a.first < b.first;
     });
     for (const auto& [key, fund] : order)
-        chart.series << series(Fund_Display_Name(fund), byFund[fund]);
-    chart.series << series(QStringLiteral("Loose Offering"), loose);
-    (void)c;
+        chart.series << series(Fund_Display_Name(fund), g.byFund.at(fund));
+    chart.series << series(QStringLiteral("Loose Offering"), g.looseByMonth);
     return chart;
 }
 
 // The contributors whose gifts to the fund in a month come to more than
 // nothing: a gift taken back in full by a correction is no gift.
-Series Giver_Series(const YearSets& sets, int fundID)
+Series Giver_Series(const YearSets& sets, const QHash<quint64, double>& given)
 {
     int count[13] = {};
-    Recordset rs(QStringLiteral("SELECT Month, Count(*) FROM (SELECT substr(Collection.CollectionDate, 6, 2) AS Month, "
-                                "Offering.ContributorID, Sum(Offering.Amount) AS Given FROM Offering INNER JOIN "
-                                "Collection ON Offering.CollectionID = Collection.ID WHERE Offering.FundID = ")
-                     + QString::number(fundID) + QStringLiteral(" AND Offering.ContributorID <> ")
-                     + QString::number(kLoose) + QStringLiteral(" AND Collection.CollectionDate >= ")
-                     + Lit(First_Day(sets.year)) + QStringLiteral(" AND Collection.CollectionDate <= ")
-                     + Lit(Last_Day(sets.year))
-                     + QStringLiteral(" GROUP BY Month, Offering.ContributorID HAVING Round(Sum(Offering.Amount), 2) > 0)"
-                                      " GROUP BY Month;"),
-                 DB(), Recordset::Cursor::ForwardOnly);
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const int month = FieldText(rs.Field(0)).toInt();
-        if (month >= 1 && month <= 12)
-            count[month] = FieldLong(rs.Field(1));
-    }
+    for (auto it = given.constBegin(); it != given.constEnd(); ++it)
+        if (RoundCents(it.value()) > 0)
+            ++count[it.key() >> 40];
     Series s;
     s.name = QString::number(sets.year);
     s.group = s.name;
@@ -320,7 +341,7 @@ Series Giver_Series(const YearSets& sets, int fundID)
     return s;
 }
 
-Chart Giver_Chart(const Charts& c, const YearSets& now, const YearSets& before, int fundBefore)
+Chart Giver_Chart(const Charts& c, const Gathered& g, const YearSets& now, const YearSets& before)
 {
     Chart chart;
     chart.name = QStringLiteral("contributors");
@@ -328,7 +349,7 @@ Chart Giver_Chart(const Charts& c, const YearSets& now, const YearSets& before, 
     chart.category = QStringLiteral("Month");
     chart.categories = Month_Categories();
     chart.counts = true;
-    chart.series << Giver_Series(now, c.fundID) << Giver_Series(before, fundBefore);
+    chart.series << Giver_Series(now, g.given[0]) << Giver_Series(before, g.given[1]);
     return chart;
 }
 } // namespace
@@ -368,10 +389,11 @@ Charts Build(int year, int fundID)
     c.fundName = Fund_Display_Name(c.fundID);
     const YearSets now = Read_Sets(year), before = Read_Sets(year - 1);
     const int fundBefore = Fund_In(c.fundID, year, year - 1);
-    c.weekly = Weekly_Chart(c, now, before, fundBefore);
-    c.pledges = Pledge_Chart(c, now);
-    c.funds = Fund_Chart(c, now);
-    c.contributors = Giver_Chart(c, now, before, fundBefore);
+    const Gathered g = Gather(year, c.fundID, fundBefore);
+    c.weekly = Weekly_Chart(c, g, now, before, fundBefore);
+    c.pledges = Pledge_Chart(c, g, now);
+    c.funds = Fund_Chart(g, now);
+    c.contributors = Giver_Chart(c, g, now, before);
     return c;
 }
 

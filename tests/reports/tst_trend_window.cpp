@@ -150,10 +150,10 @@ void tst_TrendWindow::hoverSaveAndPrint()
     auto* weekly = qobject_cast<QLineSeries*>(w->chtTrend[0]->chart()->series().value(0));
     QVERIFY(weekly);
     emit weekly->hovered(QPointF(1.1, 20), true);
-    QCOMPARE(w->lblPoint->text(), QStringLiteral("2025 contributors, week 1, January 5, 2025: $20.00"));
+    QCOMPARE(w->lblPoint->text(), QStringLiteral("2025 gifts, week 1, January 5, 2025: $20.00"));
     auto* loose = qobject_cast<QLineSeries*>(w->chtTrend[0]->chart()->series().value(1));
     emit loose->hovered(QPointF(0.9, 8), true);
-    QCOMPARE(w->lblPoint->text(), QStringLiteral("2025 loose offering, week 1, January 5, 2025: $8.25"));
+    QCOMPARE(w->lblPoint->text(), QStringLiteral("2025 loose, week 1, January 5, 2025: $8.25"));
     auto* funds = qobject_cast<QAbstractBarSeries*>(w->chtTrend[2]->chart()->series().value(0));
     emit funds->barSets().value(1)->hovered(true, 2);
     QCOMPARE(w->lblPoint->text(), QStringLiteral("Building Fund, March 2025: $100.00"));
