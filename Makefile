@@ -13,6 +13,9 @@ PACKAGES += mdbtools-dev
 PACKAGES += clang libclang-rt-14-dev
 # Label sheets of the label windows.
 PACKAGES += glabels-data
+# The charts of the giving trends window.
+# Its CMake files need the OpenGL module's, which the package does not pull in.
+PACKAGES += qt6-charts-dev libqt6opengl6-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build run test test-sanitize soak fuzz bench bench-large demo screenshots clean dev-key

@@ -85,6 +85,11 @@ QString Loose_Sort_Key(int order)
     }
 }
 
+double Remaining(double pledge, double paid)
+{
+    return std::max(0.0, pledge - paid);
+}
+
 ReportTable Empty_Table()
 {
     ReportTable t(QStringLiteral("PledgeStatus"));
@@ -137,7 +142,7 @@ ReportTable Build(const Options& o)
         t.Set(QStringLiteral("Pledge"), pledge);
         t.Set(QStringLiteral("PrePaid"), p.before);
         t.Set(QStringLiteral("PaidNow"), p.now);
-        t.Set(QStringLiteral("Remaining"), std::max(0.0, pledge - (p.before + p.now)));
+        t.Set(QStringLiteral("Remaining"), Remaining(pledge, p.before + p.now));
         t.Set(QStringLiteral("Overpaid"), std::max(0.0, (p.before + p.now) - pledge));
     };
 

@@ -36,6 +36,11 @@ struct Options {
     bool showNames = true;
 };
 
+// What remains of a pledge after paid was given towards it (never below
+// nothing). The giving trends chart what was paid towards the pledges with
+// it too, so that their line ends where this report's totals do.
+double Remaining(double pledge, double paid);
+
 ReportTable Empty_Table();
 // The rows of the report; an empty table when no fund or order is chosen.
 ReportTable Build(const Options& o);

@@ -12,6 +12,7 @@
 #include "reports/ReportWindows.h"
 #include "year/Register_year.h"
 #include "reports/StatementWindows.h"
+#include "reports/TrendWindows.h"
 
 void RegisterAllWindows()
 {
@@ -28,4 +29,5 @@ void RegisterAllWindows()
     RegisterYearWindows();
     RegisterListingWindows();
     RegisterStatementWindows();
+    RegisterTrendWindows();
 }

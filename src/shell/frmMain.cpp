@@ -184,6 +184,8 @@ void frmMain::BuildMenus()
              fresh(QStringLiteral("frmRptMailingLabels")), QStringLiteral("frmRptMailingLabels"));
     AddEntry(print, QStringLiteral("mnuPrntEnvLabels"), QStringLiteral("&Envelope Box Labels"),
              fresh(QStringLiteral("frmRptEnvLabels")), QStringLiteral("frmRptEnvLabels"));
+    AddEntry(print, QStringLiteral("mnuPrntTrends"), QStringLiteral("&Giving Trends"),
+             single(QStringLiteral("frmRptTrends"), true), QStringLiteral("frmRptTrends"));
 
     QMenu* utilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
     utilities->setObjectName(QStringLiteral("mnuUtilities"));
@@ -251,6 +253,7 @@ void frmMain::BuildToolbar()
     const Button buttons[] = {{"mnuCollections", "Collections", QStyle::SP_FileDialogDetailedView},
                               {"mnuFunds", "Funds", QStyle::SP_DirIcon},
                               {"mnuContributor", "Contributors", QStyle::SP_FileDialogContentsView},
+                              {"mnuPrntTrends", "Trends", QStyle::SP_FileDialogListView},
                               {"mnuPreferences", "Preferences", QStyle::SP_FileDialogInfoView},
                               {"mnuExit", "Exit", QStyle::SP_DialogCloseButton}};
     for (const Button& b : buttons) {

@@ -163,7 +163,7 @@ void tst_MainWindow::menusAndWindowOpening()
     QVERIFY(main.Menu("mnuPassword")->isEnabled());
     const QList<QAction*> tb = main.tbMain->actions();
     QVERIFY(!tb.at(0)->isEnabled()); // Collections
-    QVERIFY(tb.at(4)->isEnabled());
+    QVERIFY(tb.last()->isEnabled()); // Exit
 
     // Single-instance windows come to the front again; reports open anew.
     main.Menu("mnuContributor")->trigger();
@@ -196,7 +196,7 @@ void tst_MainWindow::menusAndWindowOpening()
     pw->cmdCancel->click();
     QTRY_COMPARE(int(main.mdiMain->subWindowList().size()), frames - 1);
     // Exit on the toolbar unloads.
-    tb.at(4)->trigger();
+    tb.last()->trigger();
     QVERIFY(!main.isVisible());
     QVERIFY(!modGlobal::HasDB());
 }

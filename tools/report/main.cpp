@@ -22,6 +22,8 @@
 // Contribution statements and the pledge status report (StatementCommands.cpp).
 int Statements_Command(const QStringList& args);
 int Pledges_Command(const QStringList& args);
+// The giving trends charts (TrendCommand.cpp); they make their own application object.
+int Trends_Command(int argc, char** argv);
 
 namespace {
 
@@ -39,6 +41,9 @@ const char* const kUsage =
     "                                    contributors by envelope number or by name\n"
     "  statements --which all-zip|all-name|loose|ID --from DATE --to DATE [--pdf-each FOLDER]\n"
     "  pledges --fund ID --sort name|envelope|pledge [--non-pledgers] [--names] --from DATE --to DATE\n"
+    "  trends --year Y [--fund F] [--png FOLDER] [--csv FOLDER]\n"
+    "                                    the giving trends charts of year Y as PNG pictures\n"
+    "                                    and their series as CSV files (no --pdf)\n"
     "--pdf FILE writes the report as a PDF file; --csv FOLDER writes each of its\n"
     "tables as a CSV file in FOLDER. At least one of the two is needed.\n";
 
@@ -121,6 +126,8 @@ int main(int argc, char** argv)
     // Fonts are measured without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc > 2 && QByteArray(argv[2]) == "trends")
+        return Trends_Command(argc, argv);
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();

@@ -47,6 +47,8 @@
 
 // The statements and pledge status windows (StatementShots.cpp).
 void Statement_Screenshots(const std::function<void(QWidget*, const QString&)>& save);
+// The Giving Trends window on books of its own (TrendShots.cpp), which stay open.
+void Trend_Screenshots(const std::function<void(QWidget*, const QString&)>& save);
 
 namespace {
 QString g_out;
@@ -305,6 +307,7 @@ int main(int argc, char** argv)
     main.Menu(QStringLiteral("mnuWindowSelect(1)"))->trigger();
     Windows::Bring_Forward(week);
     Save(&main, QStringLiteral("frmMain-with-windows"));
+    Trend_Screenshots([](QWidget* w, const QString& name) { Save(w, name); });
 
     std::printf("%d screenshots in %s\n", g_count, qPrintable(g_out));
     main.close();
