@@ -64,7 +64,10 @@ frmRptTrends::frmRptTrends(QWidget* parent) : frmChild(parent)
         view->setObjectName(QStringLiteral("chtTrend(%1)").arg(i));
         view->setRenderHint(QPainter::Antialiasing);
         view->setMinimumSize(320, 220);
-        auto* save = new QPushButton(QStringLiteral("Save Chart..."), this);
+        // Four buttons of one window, each with a letter of its own.
+        static const char* const captions[4] = {"Save &Weekly Chart...", "Save P&ledge Chart...", "Save F&und Chart...",
+                                                "Save &Givers Chart..."};
+        auto* save = new QPushButton(QString::fromLatin1(captions[i]), this);
         save->setObjectName(QStringLiteral("cmdSave(%1)").arg(i));
         save->setToolTip(QStringLiteral("Save this chart as a PNG picture or a PDF page"));
         connect(save, &QPushButton::clicked, this, [this, i] { Save_Chart(i); });
@@ -101,8 +104,7 @@ frmRptTrends::frmRptTrends(QWidget* parent) : frmChild(parent)
     connect(print, &QShortcut::activated, this, &frmRptTrends::Print_Window);
     Set_Cancel_Button(cmdClose);
     Set_First_Control(cboYear);
-    Resize_Rule().SetDesigned(WindowServices::TwipsSize(9000, 6500));
-    resize(WindowServices::TwipsSize(13500, 9000));
+    resize(WindowServices::TwipsSize(13500, 9000).expandedTo(minimumSizeHint()));
 }
 
 void frmRptTrends::Form_Load()

@@ -98,7 +98,7 @@ void tst_AccessKeys::everyWindow_data()
                           "frmFundInfo", "frmPledgeUtil", "frmChurch", "frmPreferences", "frmPWChange", "frmAbout",
                           "frmYear", "frmAssign", "frmActive", "frmRestore", "frmRptWeeklyReport", "frmRptStatements",
                           "frmRptPledgeStatus", "frmRptFunds", "frmRptMemorials", "frmRptTelephone",
-                          "frmRptMailingLabels", "frmRptEnvLabels", "frmLocateUpdate", "frmCollectionDate"})
+                          "frmRptMailingLabels", "frmRptEnvLabels", "frmRptTrends", "frmLocateUpdate", "frmCollectionDate"})
         QTest::newRow(w) << QString::fromLatin1(w);
 }
 

@@ -4,6 +4,8 @@
 //   qv-report DATAFILE trends --year Y [--fund F] [--png FOLDER] [--csv FOLDER]
 // F is a fund reference (-2025 for that year's main fund) or a name as the
 // window's fund list shows it; without it, the year's main fund.
+#include "reports/Report.h"
+#include "reports/ReportDocument.h"
 #include "reports/TrendCharts.h"
 #include "reports/TrendTables.h"
 #include "shell/modGlobal.h"
@@ -17,8 +19,29 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSaveFile>
 #include <cstdio>
 #include <memory>
+
+namespace {
+// A series as the CSV files of the reports are written: the column names as
+// headings, amounts with two decimals, text a spreadsheet takes as text.
+PrintedTable Printed(const ReportTable& t)
+{
+    PrintedTable p;
+    p.name = t.Name();
+    p.headings = t.FieldNames();
+    for (int r = 0; r < t.RowCount(); ++r) {
+        QStringList row;
+        for (int f = 0; f < p.headings.size(); ++f) {
+            const QVariant v = t.Value(r, f);
+            row << (v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'f', 2) : v.toString());
+        }
+        p.rows.push_back(row);
+    }
+    return p;
+}
+} // namespace
 
 namespace {
 
@@ -128,9 +151,10 @@ int Trends_Command(int argc, char** argv)
         if (!a.csv.isEmpty()) {
             QDir().mkpath(a.csv);
             const QString path = QDir(a.csv).filePath(c->name + QStringLiteral(".csv"));
-            QString error;
-            if (!Trends::Table(*c).WriteCsv(path, &error))
-                return Fail(path + QStringLiteral(": ") + error);
+            QSaveFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(Reports::Csv(Printed(Trends::Table(*c)))) < 0
+                || !file.commit())
+                return Fail(path + QStringLiteral(": ") + file.errorString());
             std::printf("%s\n", qPrintable(path));
         }
     }
