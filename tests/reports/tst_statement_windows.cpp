@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include "support/OpenWindows.h"
 #include "support/TestDataSet.h"
 #include "support/TestWindowArea.h"
 
@@ -37,10 +38,7 @@ namespace {
 template <class W> W* Open(const char* name)
 {
     Windows::Open_New(QLatin1String(name), {});
-    for (frmChild* w : frmChild::OpenWindows())
-        if (auto* r = qobject_cast<W*>(w))
-            return r;
-    return nullptr;
+    return OpenWindowOf<W>();
 }
 
 int Rows(const frmReportWindow* w, int table)

@@ -1,68 +1,32 @@
-// Every window a treasurer uses, walked for its access keys: no letter given
-// to two controls a person can reach at once, every button with one, and the
-// window's own keys coming before the menu bar's while it is active.
+// The main window's access keys: a letter each in the menu bar and in every
+// menu, and the active window's own keys coming before the menu bar's.
+// Each window's own keys are walked with its layout (tst_window_layouts).
 #include "shell/AccessKeys.h"
 #include "shell/AllWindows.h"
 #include "shell/Windows.h"
 #include "shell/frmChild.h"
 #include "shell/frmMain.h"
-#include "shell/frmPassword.h"
-#include "shell/frmPickDB.h"
-#include "shell/frmProgess.h"
 #include "shell/modPassword.h"
 #include "support/TestDataSet.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QtTest/QTest>
-
-namespace {
-
-// What a person can reach in the window as it stands, tab by tab.
-QStringList Problems(QWidget* window, const QString& name)
-{
-    QStringList problems;
-    auto look = [&](const QString& where) {
-        for (const QString& clash : AccessKeys::Clashes(window))
-            problems << where + QStringLiteral(": ") + clash;
-        for (const QString& button : AccessKeys::Without_Key(window))
-            problems << where + QStringLiteral(": no access key on ") + button;
-    };
-    const QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
-    if (tabs.isEmpty()) {
-        look(name);
-        return problems;
-    }
-    for (QTabWidget* t : tabs)
-        for (int i = 0; i < t->count(); ++i) {
-            t->setCurrentIndex(i);
-            look(name + QStringLiteral(" (") + t->tabText(i).remove(QLatin1Char('&')) + QLatin1Char(')'));
-        }
-    return problems;
-}
-
-} // namespace
 
 class tst_AccessKeys : public QObject {
     Q_OBJECT
 private slots:
     void init();
     void cleanup();
-    void everyWindow_data();
-    void everyWindow();
-    void dialogsOfTheStart();
     void windowKeysComeBeforeTheMenuBar();
 
 private:
     std::unique_ptr<TestDataSet> m_data;
     std::unique_ptr<frmMain> m_main;
-    int m_set = 0, m_smith = 0;
+    int m_set = 0;
 };
 
 void tst_AccessKeys::init()
@@ -73,10 +37,9 @@ void tst_AccessKeys::init()
     m_main = std::make_unique<frmMain>();
     QVERIFY(m_main->Loaded());
     modPassword::Store_Password(QString());
-    m_smith = m_data->AddContributor("Smith", "John");
-    m_data->AddPledge(m_smith, -2025, 520, 101);
+    const int smith = m_data->AddContributor("Smith", "John");
     m_set = m_data->AddCollection(QDate(2025, 6, 15));
-    m_data->AddOffering(m_smith, m_set, -2025, 20);
+    m_data->AddOffering(smith, m_set, -2025, 20);
     m_main->show();
     QTRY_VERIFY(m_main->Password_Accepted());
 }
@@ -89,53 +52,6 @@ void tst_AccessKeys::cleanup()
     m_main->close();
     m_main.reset();
     m_data.reset();
-}
-
-void tst_AccessKeys::everyWindow_data()
-{
-    QTest::addColumn<QString>("window");
-    for (const char* w : {"frmCollections", "frmContReceipt", "frmContList", "frmContInfo", "frmPledge", "frmFundList",
-                          "frmFundInfo", "frmPledgeUtil", "frmChurch", "frmPreferences", "frmPWChange", "frmAbout",
-                          "frmYear", "frmAssign", "frmActive", "frmRestore", "frmRptWeeklyReport", "frmRptStatements",
-                          "frmRptPledgeStatus", "frmRptFunds", "frmRptMemorials", "frmRptTelephone",
-                          "frmRptMailingLabels", "frmRptEnvLabels", "frmRptTrends", "frmLocateUpdate", "frmCollectionDate"})
-        QTest::newRow(w) << QString::fromLatin1(w);
-}
-
-void tst_AccessKeys::everyWindow()
-{
-    QFETCH(QString, window);
-    QWidget* w = nullptr;
-    std::unique_ptr<QDialog> dialog;
-    if (window == "frmCollectionDate" || window == "frmLocateUpdate") {
-        dialog.reset(Windows::CreateDialog(window));
-        QVERIFY(dialog);
-        dialog->show();
-        w = dialog.get();
-    } else {
-        const QVariantMap properties{{"CollectionNumber", m_set},      {"CollectionDate", QDate(2025, 6, 15)},
-                                     {"ContributorID", m_smith},       {"PledgeID", 0},
-                                     {"UseEnvelopes", true},           {"Fund_ID", 0},
-                                     {"FundID", -2025}};
-        w = Windows::Open_New(window, properties);
-    }
-    QVERIFY2(w, qPrintable(window));
-    const QStringList problems = Problems(w, window);
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
-}
-
-void tst_AccessKeys::dialogsOfTheStart()
-{
-    frmPickDB pick(m_main.get());
-    frmPassword password(m_main.get());
-    frmProgess progress(m_main.get());
-    progress.Allow_Cancel();
-    QStringList problems;
-    for (QWidget* w : {static_cast<QWidget*>(&pick), static_cast<QWidget*>(&password), static_cast<QWidget*>(&progress)}) {
-        w->show();
-        problems << Problems(w, w->objectName());
-    }
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 }
 
 void tst_AccessKeys::windowKeysComeBeforeTheMenuBar()

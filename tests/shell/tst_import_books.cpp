@@ -25,33 +25,12 @@
 #include <QtTest/QTest>
 
 #include "LegacyFixture.h"
+#include "support/ModalScript.h"
 #include "support/TestDataSet.h"
 
 using Messages::Answer;
 
 namespace {
-
-struct ModalScript {
-    explicit ModalScript(WindowServices::ModalHook hook) { m_previous = WindowServices::SetModalHook(std::move(hook)); }
-    ~ModalScript() { WindowServices::SetModalHook(m_previous); }
-    WindowServices::ModalHook m_previous;
-};
-
-int TypePassword(QDialog* d, const QString& typed, bool cancel = false)
-{
-    auto* pw = qobject_cast<frmPassword*>(d);
-    if (!pw) {
-        QTest::qFail(qPrintable("expected the password window, not " + d->objectName()), __FILE__, __LINE__);
-        return QDialog::Rejected;
-    }
-    if (cancel) {
-        pw->cmdCancel->click();
-    } else {
-        pw->txtPassword->setText(typed);
-        pw->cmdOK->click();
-    }
-    return pw->result();
-}
 
 QStringList Entries(const QString& folder)
 {
@@ -123,7 +102,8 @@ void tst_ImportBooks::Script(const QString& file, const QString& password, bool 
             return dialog->result();
         }
         // The new data set of a start-up, or the one being opened.
-        return TypePassword(d, password.isEmpty() ? QStringLiteral("Brv9kQ2e") : password, cancelPassword);
+        return cancelPassword ? AnswerPassword(d, {}, true)
+                              : AnswerPassword(d, {password.isEmpty() ? QStringLiteral("Brv9kQ2e") : password});
     });
 }
 
@@ -190,7 +170,7 @@ void tst_ImportBooks::importReportAndOpen()
             pick->cmdOK->click();
             return pick->result();
         }
-        return TypePassword(d, QStringLiteral("GRACE"));
+        return AnswerPassword(d, {QStringLiteral("GRACE")});
     });
     m_main = std::make_unique<frmMain>();
     QCOMPARE(labels, (QStringList{QStringLiteral("QVDATA"), QStringLiteral("St. Mark's Community Church (imported)")}));
@@ -215,25 +195,10 @@ void tst_ImportBooks::refusedFileLeavesNothing_data()
             f.write("offering count sheet, not a database\n");
         return old;
     };
-    auto patched = [](std::function<qint64(const QString&)> where, const QByteArray& bytes) {
-        return OldFile([=](const QString& folder) {
-            const QString old = LegacyFixture::CopySample(folder, QStringLiteral("QVDATA.MDB"));
-            LegacyFixture::Patch(old, where(old), bytes);
-            return old;
-        });
-    };
+    // How each kind of damage is told is the reader's business
+    // (tst_legacy_import); here one refusal from the reader, one from its death.
     QTest::newRow("not a database") << notADatabase << QString()
                                     << QStringLiteral("is not a data file of the older program");
-    QTest::newRow("column number beyond the columns")
-        << patched([](const QString& f) {
-                       return LegacyFixture::ColumnNumberOffset(f, QStringLiteral("Funds"), QStringLiteral("IsInactive"));
-                   },
-                   QByteArray("\xff\x7f", 2))
-        << QString() << QStringLiteral("The old file is damaged: the table Funds in");
-    QTest::newRow("usage map page beyond the file")
-        << patched([](const QString& f) { return LegacyFixture::UsageMapPageOffset(f, QStringLiteral("Offering")); },
-                   QByteArray("\xff\xff\xff\x00", 4))
-        << QString() << QStringLiteral("The old file is damaged: the table Offering in");
     // The reader killed by a fault after it made its passing file.
     QTest::newRow("reader ends abnormally")
         << OldFile([](const QString& folder) { return LegacyFixture::CopySample(folder, QStringLiteral("QVDATA.MDB")); })

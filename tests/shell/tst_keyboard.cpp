@@ -24,10 +24,8 @@
 #include "shell/Windows.h"
 #include "shell/frmChild.h"
 #include "shell/frmMain.h"
-#include "shell/frmPickDB.h"
 #include "shell/modGlobal.h"
 #include "shell/modPassword.h"
-#include "shell/modSettings.h"
 #include "storage/Schema.h"
 #include "storage/clsChurch.h"
 
@@ -46,6 +44,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include "support/ModalScript.h"
 #include "support/TestDataSet.h"
 
 using Messages::Answer;
@@ -99,13 +98,6 @@ QList<W*> OpenOf()
     return found;
 }
 
-// Answers every modal dialog with a function of the test's choosing.
-struct ModalScript {
-    explicit ModalScript(WindowServices::ModalHook hook) { m_previous = WindowServices::SetModalHook(std::move(hook)); }
-    ~ModalScript() { WindowServices::SetModalHook(m_previous); }
-    WindowServices::ModalHook m_previous;
-};
-
 // The collection-set dialog as a person meets it: shown, active, and the
 // keys of the script typed into whatever has the focus.
 int DriveDialog(QDialog* d, const std::function<void(QDialog*)>& keys)
@@ -153,7 +145,6 @@ private slots:
     void duplicateEnvelopeWarning();
     void textBoxesHoldTheirColumnAndAmountBoxesTheLargestAmount();
     void notAnAmountIsNotedInTheStatusBar();
-    void dataSetChoiceCentresInTheMainWindow();
 
 private:
     void StartMain();
@@ -235,56 +226,55 @@ void tst_Keyboard::aWholeSundayByKeyboard()
     QCOMPARE(w->sstCollections->currentIndex(), 1);
     QCOMPARE(Focus(), w->txtQuick);
 
+    // What is typed in Quick Find, then Enter: the one offering record of
+    // the contributor, its first amount taking the typing at once.
+    auto receiptOf = [&](const QString& typed, int contributor) -> frmContReceipt* {
+        Type(typed);
+        Key(Qt::Key_Return);
+        const QList<frmContReceipt*> receipts = OpenOf<frmContReceipt>();
+        if (receipts.size() != 1 || receipts.first()->ContributorID() != contributor
+            || !QTest::qWaitFor([&] { return Focus() == receipts.first()->lines->Amount(1); }))
+            return nullptr;
+        return receipts.first();
+    };
+    // The record closed by a key, and the typing back in Quick Find.
+    auto closedBy = [&](int key) {
+        Key(key);
+        return QTest::qWaitFor([] { return OpenOf<frmContReceipt>().isEmpty(); })
+            && QTest::qWaitFor([w] { return Focus() == w->txtQuick; });
+    };
+
     // An envelope number, Enter, an amount typed at once, Enter for OK.
-    Type("101");
-    Key(Qt::Key_Return);
-    QList<frmContReceipt*> receipts = OpenOf<frmContReceipt>();
-    QCOMPARE(receipts.size(), 1);
-    QCOMPARE(receipts.first()->ContributorID(), m_smith);
-    QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
+    frmContReceipt* r = receiptOf("101", m_smith);
+    QVERIFY(r);
     Type("50");
-    Key(Qt::Key_Return);
-    QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
-    QTRY_COMPARE(Focus(), w->txtQuick);
+    QVERIFY(closedBy(Qt::Key_Return));
     QVERIFY(w->txtQuick->selectedText() == w->txtQuick->text() || w->txtQuick->text().isEmpty());
 
     // The next envelope: two lines this time.
-    Type("102");
-    Key(Qt::Key_Return);
-    receipts = OpenOf<frmContReceipt>();
-    QCOMPARE(receipts.size(), 1);
-    QCOMPARE(receipts.first()->ContributorID(), m_lefevre);
-    QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
+    r = receiptOf("102", m_lefevre);
+    QVERIFY(r);
     Type("25.5");
     Key(Qt::Key_Tab);
     Key(Qt::Key_Tab);
-    QCOMPARE(Focus(), receipts.first()->lines->Amount(2));
+    QCOMPARE(Focus(), r->lines->Amount(2));
     Type("10");
-    Key(Qt::Key_Return);
-    QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
-    QTRY_COMPARE(Focus(), w->txtQuick);
+    QVERIFY(closedBy(Qt::Key_Return));
 
     // A number nobody has: a beep, the text ready to be typed over, nothing opens.
     const int beeps = m_data->Messages().Beeps();
-    Type("999");
-    Key(Qt::Key_Return);
+    QVERIFY(!receiptOf("999", 0));
     QCOMPARE(m_data->Messages().Beeps(), beeps + 1);
     QCOMPARE(w->txtQuick->selectedText(), "999");
     QVERIFY(OpenOf<frmContReceipt>().isEmpty());
 
     // A name without its accent; Esc cancels what was typed.
-    Type("lefe");
-    Key(Qt::Key_Return);
-    receipts = OpenOf<frmContReceipt>();
-    QCOMPARE(receipts.size(), 1);
-    QCOMPARE(receipts.first()->ContributorID(), m_lefevre);
-    QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
-    QCOMPARE(receipts.first()->lines->Amount(1)->selectedText(), "$25.50"); // what was stored
+    r = receiptOf("lefe", m_lefevre);
+    QVERIFY(r);
+    QCOMPARE(r->lines->Amount(1)->selectedText(), "$25.50"); // what was stored
     Type("9999");
     m_data->Messages().Expect("Save the changes?", Answer::No);
-    Key(Qt::Key_Escape);
-    QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
-    QTRY_COMPARE(Focus(), w->txtQuick);
+    QVERIFY(closedBy(Qt::Key_Escape));
 
     // A newcomer: Add, the name, Enter; the offering record opens for the
     // new contributor with the typing in it, and Enter there comes back to
@@ -295,16 +285,14 @@ void tst_Keyboard::aWholeSundayByKeyboard()
     Type("Okafor");
     Key(Qt::Key_Return);
     QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
-    receipts = OpenOf<frmContReceipt>();
+    const QList<frmContReceipt*> receipts = OpenOf<frmContReceipt>();
     QCOMPARE(receipts.size(), 1);
     const int newcomer = receipts.first()->ContributorID();
     QTRY_COMPARE(Focus(), receipts.first()->lines->Amount(1));
     QTest::qWait(50); // nothing takes the focus away afterwards
     QCOMPARE(Focus(), receipts.first()->lines->Amount(1));
     Type("20");
-    Key(Qt::Key_Return);
-    QTRY_VERIFY(OpenOf<frmContReceipt>().isEmpty());
-    QTRY_COMPARE(Focus(), w->txtQuick);
+    QVERIFY(closedBy(Qt::Key_Return));
     QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1").arg(newcomer)), 2000);
 
     // Esc closes the offering window, which keeps what it holds.
@@ -339,16 +327,7 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
     QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Contributors WHERE LastName = 'Nguyen' AND FirstNames = 'Bao'"), 1.0);
 
-    // Esc in the contributor window asks about the typing, and No leaves
-    // without saving; in the list, Esc closes it.
-    Windows::Show_Contributor(m_adams);
-    c = Open<frmContInfo>("frmContInfo");
-    QTRY_COMPARE(Focus(), c->txtLastName);
-    Type("Adamson");
-    m_data->Messages().Expect("Save the changes?", Answer::No);
-    Key(Qt::Key_Escape);
-    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
-    QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Contributors WHERE LastName = 'Adams'")), 1.0);
+    // In the list, Esc closes it.
     Windows::Bring_Forward(list);
     QTRY_VERIFY(list->isAncestorOf(Focus()));
     Key(Qt::Key_Escape);
@@ -1015,32 +994,6 @@ void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
     p->cmdCancel->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(m_main->sbNote->text(), "");
-}
-
-void tst_Keyboard::dataSetChoiceCentresInTheMainWindow()
-{
-    modSettings::Write(QStringLiteral("General"), QStringLiteral("NumberDataSets"), QStringLiteral("2"));
-    modSettings::Write(QStringLiteral("Database"), QStringLiteral("DBLabel"), QStringLiteral("Grace"));
-    modSettings::Write(QStringLiteral("Database2"), QStringLiteral("DBLabel"), QStringLiteral("Food Pantry"));
-    QPoint dialogCentre, mainCentre;
-    ModalScript script([&](QDialog* d) {
-        auto* pick = qobject_cast<frmPickDB*>(d);
-        if (!pick)
-            return int(QDialog::Rejected);
-        dialogCentre = pick->geometry().center();
-        mainCentre = pick->parentWidget()->window()->geometry().center();
-        pick->cboDB->setCurrentIndex(0);
-        pick->cmdOK->click();
-        return pick->result();
-    });
-    m_main = std::make_unique<frmMain>();
-    QVERIFY(m_main->Loaded());
-    QVERIFY(!mainCentre.isNull());
-    QVERIFY2((dialogCentre - mainCentre).manhattanLength() <= 4,
-             qPrintable(QStringLiteral("dialog centre %1,%2, main window centre %3,%4")
-                            .arg(dialogCentre.x()).arg(dialogCentre.y()).arg(mainCentre.x()).arg(mainCentre.y())));
-    // And not in the screen's corner.
-    QVERIFY(dialogCentre.x() > 200 && dialogCentre.y() > 150);
 }
 
 QV_WIDGET_TEST_MAIN(tst_Keyboard)

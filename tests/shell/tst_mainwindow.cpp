@@ -30,6 +30,7 @@
 #include <QToolBar>
 #include <QtTest/QTest>
 
+#include "support/ModalScript.h"
 #include "support/TestDataSet.h"
 
 using Messages::Answer;
@@ -54,32 +55,6 @@ private:
     QStringList* m_log;
     QString m_label;
 };
-
-// Answers every modal dialog with a function of the test's choosing.
-struct ModalScript {
-    explicit ModalScript(WindowServices::ModalHook hook) { m_previous = WindowServices::SetModalHook(std::move(hook)); }
-    ~ModalScript() { WindowServices::SetModalHook(m_previous); }
-    WindowServices::ModalHook m_previous;
-};
-
-// Types each text into the password window and clicks OK, until it closes.
-int AnswerPassword(QDialog* d, const QStringList& typed, bool cancel = false)
-{
-    auto* pw = qobject_cast<frmPassword*>(d);
-    if (!pw) {
-        QTest::qFail("expected the password window", __FILE__, __LINE__);
-        return QDialog::Rejected;
-    }
-    for (const QString& t : typed) {
-        if (pw->result() == QDialog::Accepted)
-            break;
-        pw->txtPassword->setText(t);
-        pw->cmdOK->click();
-    }
-    if (cancel)
-        pw->cmdCancel->click();
-    return pw->result();
-}
 
 frmPWChange* OpenPasswordChange(frmMain& main)
 {
@@ -361,9 +336,13 @@ void tst_MainWindow::dataSetChoice()
     modSettings::Write("Database2", "DBLabel", "Food Pantry");
     {
         // OK without a choice is refused; then the second set is chosen.
+        // The choice is centred on the main window, not in the screen's corner.
         QStringList labels;
+        QPoint dialogCentre, mainCentre;
         ModalScript script([&](QDialog* d) -> int {
             auto* pick = qobject_cast<frmPickDB*>(d);
+            dialogCentre = pick->geometry().center();
+            mainCentre = pick->parentWidget()->window()->geometry().center();
             for (int i = 0; i < pick->cboDB->count(); ++i)
                 labels << pick->cboDB->itemText(i);
             m_data->Messages().Expect("Please select a Data Set");
@@ -374,6 +353,10 @@ void tst_MainWindow::dataSetChoice()
         });
         frmMain main;
         QCOMPARE(labels, (QStringList{"Church", "Food Pantry"}));
+        QVERIFY(!mainCentre.isNull());
+        QVERIFY2((dialogCentre - mainCentre).manhattanLength() <= 4, qPrintable(QStringLiteral("%1,%2 against %3,%4")
+                     .arg(dialogCentre.x()).arg(dialogCentre.y()).arg(mainCentre.x()).arg(mainCentre.y())));
+        QVERIFY(dialogCentre.x() > 200 && dialogCentre.y() > 150);
         QCOMPARE(modGlobal::DB().FilePath(), m_data->Folder() + "/Set2.MDB");
         main.close();
     }

@@ -8,6 +8,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmPassword.h"
 #include "shell/modUpdate.h"
+#include "support/ModalScript.h"
 #include "support/TestDataSet.h"
 
 #include <QAction>
@@ -24,12 +25,6 @@
 using namespace UpdateFixture;
 
 namespace {
-
-struct ModalScript {
-    explicit ModalScript(WindowServices::ModalHook hook) { m_previous = WindowServices::SetModalHook(std::move(hook)); }
-    ~ModalScript() { WindowServices::SetModalHook(m_previous); }
-    WindowServices::ModalHook m_previous;
-};
 
 // The test's folders stand in for the user's for as long as it runs.
 struct ContextScope {
@@ -237,11 +232,8 @@ void tst_UpdateWindow::menuEntryCancelledAndInstalled()
     int locates = 0;
     QWidget* owner = nullptr;
     ModalScript dialogs([&](QDialog* d) {
-        if (auto* password = qobject_cast<frmPassword*>(d)) {
-            password->txtPassword->setText("Brv9kQ2e"); // a new data file's password
-            password->cmdOK->click();
-            return password->result();
-        }
+        if (qobject_cast<frmPassword*>(d))
+            return AnswerPassword(d, {"Brv9kQ2e"}); // a new data file's password
         auto* locate = qobject_cast<frmLocateUpdate*>(d);
         if (!locate) {
             QTest::qFail(qPrintable("unexpected dialog " + d->objectName()), __FILE__, __LINE__);

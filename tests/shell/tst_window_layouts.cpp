@@ -1,25 +1,20 @@
 // Every window a treasurer meets, opened at the application fonts people
 // use (9 pt up to 18 pt): each control shown whole, inside its window and
 // clear of its neighbours. A window that placed its controls at fixed
-// positions cuts its captions at the larger fonts.
-#include "offering/frmCollectionDate.h"
-#include "offering/frmCollections.h"
+// positions cuts its captions at the larger fonts. Once per window its
+// access keys too: no letter given to two controls a person can reach at
+// once, and every button with one.
+#include "shell/AccessKeys.h"
 #include "shell/QvGrid.h"
-#include "shell/Windows.h"
-#include "shell/frmLocateUpdate.h"
-#include "shell/frmPassword.h"
-#include "shell/frmPickDB.h"
-#include "shell/frmProgess.h"
 #include "shell/modSettings.h"
 #include "shell/modUpdate.h"
-#include "year/YearEnd.h"
 
 #include <QApplication>
 #include <QTabWidget>
 #include <QtTest/QTest>
-#include <functional>
 #include <memory>
 
+#include "support/EveryWindow.h"
 #include "support/LayoutCheck.h"
 #include "support/TestDataSet.h"
 #include "support/TestWindowArea.h"
@@ -29,67 +24,25 @@ namespace {
 const QSize kMainArea(1100, 700);
 const int kSizes[] = {9, 11, 14, 18};
 
-struct Books {
-    int building = 0, smith = 0, set = 0, pledge = 0;
-};
-
-using Opener = std::function<QWidget*(const Books&)>;
-
-QWidget* Task(const char* name, const QVariantMap& properties = {})
+// Access-key faults in what a person can reach, tab by tab.
+QStringList KeyProblems(QWidget* window, const QString& name)
 {
-    return Windows::Open_New(QLatin1String(name), properties);
-}
-
-// The offering window on one of its tabs.
-QWidget* OfferingTab(const Books& b, int tab)
-{
-    auto* w = qobject_cast<frmCollections*>(
-        Task("frmCollections", {{"CollectionNumber", b.set}, {"CollectionDate", QDate(2025, 6, 8)}}));
-    w->sstCollections->setCurrentIndex(tab);
-    return w;
-}
-
-// Windows opened by name with nothing to set before they load.
-const char* const kPlain[] = {"frmContList", "frmFundList", "frmChurch", "frmPreferences", "frmPledgeUtil",
-                              "frmYear", "frmAssign", "frmActive", "frmRestore", "frmRptStatements",
-                              "frmRptPledgeStatus", "frmRptFunds", "frmRptMemorials", "frmRptTelephone",
-                              "frmRptMailingLabels", "frmRptEnvLabels", "frmPWChange", "frmAbout"};
-
-// The others, with what they are opened for.
-const QList<QPair<const char*, Opener>>& Special()
-{
-    static const QList<QPair<const char*, Opener>> windows = {
-        {"frmCollections Loose Offering", [](const Books& b) { return OfferingTab(b, 0); }},
-        {"frmCollections Contributors", [](const Books& b) { return OfferingTab(b, 1); }},
-        {"frmCollections Totals", [](const Books& b) { return OfferingTab(b, 2); }},
-        {"frmContReceipt", [](const Books& b) {
-             return Task("frmContReceipt", {{"ContributorID", b.smith}, {"CollectionNumber", b.set},
-                                            {"CollectionDate", QDate(2025, 6, 8)}});
-         }},
-        {"frmCollectionDate", [](const Books&) -> QWidget* { return new frmCollectionDate; }},
-        {"frmContInfo", [](const Books& b) { return Task("frmContInfo", {{"ContributorID", b.smith}}); }},
-        {"frmPledge", [](const Books& b) {
-             return Task("frmPledge", {{"PledgeID", b.pledge}, {"ContributorID", b.smith}, {"UseEnvelopes", true}});
-         }},
-        {"frmPledge new", [](const Books& b) {
-             return Task("frmPledge", {{"PledgeID", 0}, {"ContributorID", b.smith}, {"UseEnvelopes", true}});
-         }},
-        {"frmFundInfo", [](const Books& b) { return Task("frmFundInfo", {{"ID", b.building}}); }},
-        {"frmRptNumbers", [](const Books&) {
-             return Task("frmRptNumbers", {{"FundID", -2026},
-                                           {"Changes", QVariant::fromValue(modGlobal::Plan_Numbers(-2026, 1, true))}});
-         }},
-        {"frmRptWeeklyReport", [](const Books& b) { return Task("frmRptWeeklyReport", {{"CollectionNumber", b.set}}); }},
-        {"frmPickDB", [](const Books&) -> QWidget* { return new frmPickDB; }},
-        {"frmPassword", [](const Books&) -> QWidget* { return new frmPassword; }},
-        {"frmProgess", [](const Books&) -> QWidget* {
-             auto* p = new frmProgess;
-             p->Show_Progress(100, QStringLiteral("Loading Contributors and Pledges"));
-             return p;
-         }},
-        {"frmLocateUpdate", [](const Books&) -> QWidget* { return new frmLocateUpdate; }},
+    QStringList problems;
+    auto look = [&](const QString& where) {
+        for (const QString& clash : AccessKeys::Clashes(window))
+            problems << where + QStringLiteral(": ") + clash;
+        for (const QString& button : AccessKeys::Without_Key(window))
+            problems << where + QStringLiteral(": no access key on ") + button;
     };
-    return windows;
+    const QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
+    if (tabs.isEmpty())
+        look(name);
+    for (QTabWidget* t : tabs)
+        for (int i = 0; i < t->count(); ++i) {
+            t->setCurrentIndex(i);
+            look(name + QStringLiteral(" (") + t->tabText(i).remove(QLatin1Char('&')) + QLatin1Char(')'));
+        }
+    return problems;
 }
 } // namespace
 
@@ -102,12 +55,10 @@ private slots:
     void everyControlReadsWhole();
 
 private:
-    QWidget* Open(const QString& window, int points);
-
     std::unique_ptr<TestDataSet> m_data;
     std::unique_ptr<TestWindowArea> m_windows;
     std::unique_ptr<QWidget> m_dialog;
-    Books m_books;
+    EveryWindow::Books m_books;
 };
 
 void tst_WindowLayouts::init()
@@ -121,7 +72,7 @@ void tst_WindowLayouts::init()
     m_data->AddPledge(m_books.smith, m_books.building, 1250.5, 0);
     for (int i = 0; i < 12; ++i)
         m_data->AddPledge(m_data->AddContributor(QStringLiteral("Member %1").arg(i), "Anne"), -2026, 100 + i, 200 + i);
-    m_books.set = m_data->AddCollection(QDate(2025, 6, 8), "Pentecost");
+    m_books.set = m_data->AddCollection(EveryWindow::kSunday, "Pentecost");
     m_data->AddOffering(m_books.smith, m_books.set, -2025, 1234567.89);
     m_data->AddOffering(m_books.smith, m_books.set, m_books.building, 25);
     m_data->AddOffering(0, m_books.set, 1, 310.25);
@@ -141,37 +92,11 @@ void tst_WindowLayouts::cleanup()
     QApplication::setFont(QFont());
 }
 
-QWidget* tst_WindowLayouts::Open(const QString& window, int points)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSize(points);
-    QApplication::setFont(font);
-    m_windows = std::make_unique<TestWindowArea>(kMainArea);
-    QWidget* w = nullptr;
-    for (const char* name : kPlain)
-        if (window == QLatin1String(name))
-            w = Task(name);
-    for (const auto& [name, open] : Special())
-        if (window == QLatin1String(name))
-            w = open(m_books);
-    if (w && w->isWindow()) {
-        m_dialog.reset(w);
-        w->show();
-    }
-    QApplication::processEvents();
-    return w;
-}
-
 void tst_WindowLayouts::everyControlReadsWhole_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<int>("points");
-    QStringList names;
-    for (const char* name : kPlain)
-        names << QString::fromLatin1(name);
-    for (const auto& [name, open] : Special())
-        names << QString::fromLatin1(name);
-    for (const QString& name : names)
+    for (const QString& name : EveryWindow::Names())
         for (int points : kSizes)
             QTest::addRow("%s at %d pt", qPrintable(name), points) << name << points;
 }
@@ -180,8 +105,17 @@ void tst_WindowLayouts::everyControlReadsWhole()
 {
     QFETCH(QString, window);
     QFETCH(int, points);
-    QWidget* w = Open(window, points);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(points);
+    QApplication::setFont(font);
+    m_windows = std::make_unique<TestWindowArea>(kMainArea);
+    QWidget* w = EveryWindow::Open(window, m_books);
     QVERIFY2(w, qPrintable(window));
+    if (w->isWindow()) {
+        m_dialog.reset(w);
+        w->show();
+    }
+    QApplication::processEvents();
     const QStringList faults = LayoutCheck::Faults(w);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("\n   "))));
     // The totals show every row at the window's opening size, the grand
@@ -191,6 +125,10 @@ void tst_WindowLayouts::everyControlReadsWhole()
         const int last = g->Rows() - 2; // the grid's own row of the program's last
         QVERIFY(last > 3);
         QVERIFY(g->rowViewportPosition(last) + g->rowHeight(last) <= g->viewport()->height());
+    }
+    if (points == kSizes[0]) {
+        const QStringList problems = KeyProblems(w, window);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
 }
 

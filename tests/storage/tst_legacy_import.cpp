@@ -56,6 +56,17 @@ QString AsOldText(const QVariant& v, const QString& type)
     return v.toString();
 }
 
+// What the import says when it refuses; empty when it imported.
+QString Refusal(const QString& old, const QString& target)
+{
+    try {
+        LegacyImport::Import(old, target);
+    } catch (const ImportError& e) {
+        return e.Message();
+    }
+    return QString();
+}
+
 } // namespace
 
 class tst_LegacyImport : public QObject {
@@ -390,12 +401,7 @@ void tst_LegacyImport::refusedFilesLeaveNothingBehind()
     QDir().mkpath(sources);
     const QString old = make(sources);
     const QString target = QDir(m_books).filePath(QStringLiteral("Books.MDB"));
-    QString seen;
-    try {
-        LegacyImport::Import(old, target);
-    } catch (const ImportError& e) {
-        seen = e.Message();
-    }
+    const QString seen = Refusal(old, target);
     QVERIFY2(!seen.isEmpty(), "the file was imported");
     for (const QString& part : message)
         QVERIFY2(seen.contains(part), qPrintable(seen));
@@ -411,12 +417,7 @@ void tst_LegacyImport::anExistingFileIsNeverOverwritten()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("the treasurer's current books");
     }
-    QString seen;
-    try {
-        LegacyImport::Import(SamplePath(), target);
-    } catch (const ImportError& e) {
-        seen = e.Message();
-    }
+    QString seen = Refusal(SamplePath(), target);
     QVERIFY2(seen.contains(QStringLiteral("already exists")) && seen.contains(QDir::toNativeSeparators(target)),
              qPrintable(seen));
     QFile f(target);
@@ -433,12 +434,7 @@ void tst_LegacyImport::anExistingFileIsNeverOverwritten()
 
     // A folder that is not there: nothing made anywhere.
     const QString nowhere = QDir(m_books).filePath(QStringLiteral("missing/Books.MDB"));
-    seen.clear();
-    try {
-        LegacyImport::Import(SamplePath(), nowhere);
-    } catch (const ImportError& e) {
-        seen = e.Message();
-    }
+    seen = Refusal(SamplePath(), nowhere);
     QVERIFY2(seen.contains(QStringLiteral("could not be created in")), qPrintable(seen));
     QCOMPARE(Entries(m_books), (QStringList{QStringLiteral("QVDATA-sample-2.MDB"), QStringLiteral("QVDATA-sample.MDB")}));
 }

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "offering/frmCollectionDate.h"
+#include "offering/frmCollections.h"
+#include "shell/Windows.h"
+#include "shell/frmLocateUpdate.h"
+#include "shell/frmPassword.h"
+#include "shell/frmPickDB.h"
+#include "shell/frmProgess.h"
+#include "shell/modGlobal.h"
+#include "year/YearEnd.h"
+
+#include <QDate>
+#include <QStringList>
+
+// Every window a treasurer meets, opened by name as the program opens it,
+// for tests that walk them all. A dialog comes back unshown and owned by
+// the caller (isWindow()); a task window lives in the main area.
+namespace EveryWindow {
+
+// The records a window is opened for.
+struct Books {
+    int building = 0, smith = 0, set = 0, pledge = 0;
+};
+inline const QDate kSunday(2025, 6, 8);
+
+// Windows opened by name with nothing to set before they load.
+inline const QStringList kPlain = {"frmContList", "frmFundList", "frmChurch", "frmPreferences", "frmPledgeUtil",
+                                   "frmYear", "frmAssign", "frmActive", "frmRestore", "frmRptStatements",
+                                   "frmRptPledgeStatus", "frmRptFunds", "frmRptMemorials", "frmRptTelephone",
+                                   "frmRptMailingLabels", "frmRptEnvLabels", "frmRptTrends", "frmPWChange", "frmAbout"};
+// The others, each opened for what it shows: the offering window on each
+// of its tabs, a pledge both kept and new.
+inline const QStringList kSpecial = {
+    "frmCollections Loose Offering", "frmCollections Contributors", "frmCollections Totals", "frmContReceipt",
+    "frmCollectionDate", "frmContInfo", "frmPledge", "frmPledge new", "frmFundInfo", "frmRptNumbers",
+    "frmRptWeeklyReport", "frmPickDB", "frmPassword", "frmProgess", "frmLocateUpdate"};
+
+inline QStringList Names()
+{
+    return kPlain + kSpecial;
+}
+
+inline QWidget* Open(const QString& name, const Books& b)
+{
+    if (kPlain.contains(name))
+        return Windows::Open_New(name, {});
+    if (name.startsWith(QLatin1String("frmCollections "))) {
+        auto* w = qobject_cast<frmCollections*>(
+            Windows::Open_New("frmCollections", {{"CollectionNumber", b.set}, {"CollectionDate", kSunday}}));
+        if (w) // the tabs are the first three names, in their order
+            w->sstCollections->setCurrentIndex(kSpecial.indexOf(name));
+        return w;
+    }
+    if (name == "frmContReceipt")
+        return Windows::Open_New(name, {{"ContributorID", b.smith}, {"CollectionNumber", b.set}, {"CollectionDate", kSunday}});
+    if (name == "frmContInfo")
+        return Windows::Open_New(name, {{"ContributorID", b.smith}});
+    if (name.startsWith(QLatin1String("frmPledge")))
+        return Windows::Open_New("frmPledge", {{"PledgeID", name == "frmPledge" ? b.pledge : 0},
+                                               {"ContributorID", b.smith}, {"UseEnvelopes", true}});
+    if (name == "frmFundInfo")
+        return Windows::Open_New(name, {{"ID", b.building}});
+    if (name == "frmRptNumbers")
+        return Windows::Open_New(name, {{"FundID", -2026},
+                                        {"Changes", QVariant::fromValue(modGlobal::Plan_Numbers(-2026, 1, true))}});
+    if (name == "frmRptWeeklyReport")
+        return Windows::Open_New(name, {{"CollectionNumber", b.set}});
+    if (name == "frmCollectionDate")
+        return new frmCollectionDate;
+    if (name == "frmPickDB")
+        return new frmPickDB;
+    if (name == "frmPassword")
+        return new frmPassword;
+    if (name == "frmLocateUpdate")
+        return new frmLocateUpdate;
+    if (name == "frmProgess") {
+        auto* p = new frmProgess;
+        p->Allow_Cancel();
+        p->Show_Progress(100, QStringLiteral("Loading Contributors and Pledges"));
+        return p;
+    }
+    return nullptr;
+}
+
+} // namespace EveryWindow
