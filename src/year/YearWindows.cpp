@@ -1,5 +1,7 @@
 #include "YearWindows.h"
 
+#include "storage/DbError.h"
+
 #include "maintenance/PledgeGrid.h"
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
@@ -192,6 +194,21 @@ void Show_Changed_Numbers(int fundID, const QList<modGlobal::NumberChange>& chan
 void Show_Failure(const QString& engineText)
 {
     Messages::Show(engineText + QStringLiteral("\r\n\r\nNothing was changed."), {}, Messages::Icon::Critical);
+}
+
+bool Choices_Valid(NumberChoice (&choices)[2], const QString& title)
+{
+    try {
+        for (NumberChoice& c : choices) {
+            c.Reformat();
+            if (c.Checked() && !c.Valid(title))
+                return false;
+        }
+    } catch (const DbError& e) {
+        Show_Failure(e.Message());
+        return false;
+    }
+    return true;
 }
 
 } // namespace YearWindows

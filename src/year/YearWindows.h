@@ -74,5 +74,9 @@ void Show_Changed_Numbers(int fundID, const QList<modGlobal::NumberChange>& chan
 
 // The engine's words of a failed run; the dialog stays with its choices.
 void Show_Failure(const QString& engineText);
+// Both numbering choices reformatted and, where checked, valid. The check
+// reads the books: a file another program holds is answered here, the
+// dialog kept as it is.
+bool Choices_Valid(NumberChoice (&choices)[2], const QString& title);
 
 } // namespace YearWindows

@@ -73,18 +73,8 @@ void frmAssign::Handle_DBChange(int table, bool, bool, bool, int, int)
 void frmAssign::cmdOK_Click()
 {
     const int fundID = cboFund->currentData().toInt();
-    // The number check reads the books: a file another program holds is
-    // answered here, with the dialog kept as it is.
-    try {
-        for (auto& c : Choice) {
-            c.Reformat();
-            if (c.Checked() && !c.Valid(kTitle))
-                return;
-        }
-    } catch (const DbError& e) {
-        YearWindows::Show_Failure(e.Message());
+    if (!YearWindows::Choices_Valid(Choice, kTitle))
         return;
-    }
     QString copy;
     m_changes.clear();
     try {

@@ -110,18 +110,8 @@ void frmYear::cmdOK_Click()
                        QStringLiteral("Invalid"), Messages::Icon::Information);
         return;
     }
-    // The number check reads the books: a file another program holds is
-    // answered here, with the dialog kept as it is.
-    try {
-        for (auto& c : Choice) {
-            c.Reformat();
-            if (c.Checked() && !c.Valid(kTitle))
-                return;
-        }
-    } catch (const DbError& e) {
-        YearWindows::Show_Failure(e.Message());
+    if (!YearWindows::Choices_Valid(Choice, kTitle))
         return;
-    }
 
     QString copy;
     m_changes.clear();
