@@ -151,10 +151,15 @@ Gathered Gather(int year, int fund, int fundBefore)
     // The fund's gifts before the year: paid towards its pledges already
     // (pre-paid), and the year before's weekly gifts when the fund is the same.
     const QDate yearBefore = First_Day(year - 1);
-    Recordset early(kGiftColumns + QStringLiteral("Offering.FundID = ") + QString::number(fund)
-                        + QStringLiteral(" AND Collection.CollectionDate < ") + Lit(First_Day(year))
-                        + QStringLiteral(" ORDER BY Collection.CollectionDate;"),
-                    DB(), Recordset::Cursor::ForwardOnly);
+    const auto fundGifts = [](int fundID, const QString& setsWhere) {
+        return QStringLiteral("SELECT CollectionID, FundID, ContributorID, Amount FROM Offering WHERE FundID = ")
+            + QString::number(fundID) + QStringLiteral(" AND CollectionID IN (SELECT ID FROM Collection WHERE ")
+            + setsWhere + QStringLiteral(");");
+    };
+    // A pledge's payments before the year only add up, so their order does
+    // not matter, and the fund's index finds them set by set.
+    Recordset early(fundGifts(fund, QStringLiteral("CollectionDate < ") + Lit(First_Day(year))), DB(),
+                    Recordset::Cursor::ForwardOnly);
     for (; !early.Eof(); early.MoveNext()) {
         const QDate d = setDate.value(FieldLong(early.Field(0)));
         const qint64 who = FieldLong(early.Field(2));
@@ -164,9 +169,8 @@ Gathered Gather(int year, int fund, int fundBefore)
             g.Count(1, d, who, amount);
     }
     if (fundBefore != fund) {
-        Recordset before(kGiftColumns + QStringLiteral("Offering.FundID = ") + QString::number(fundBefore)
-                             + QStringLiteral(" AND Collection.CollectionDate >= ") + Lit(yearBefore)
-                             + QStringLiteral(" AND Collection.CollectionDate <= ") + Lit(Last_Day(year - 1)) + QLatin1Char(';'),
+        Recordset before(fundGifts(fundBefore, QStringLiteral("CollectionDate >= ") + Lit(yearBefore)
+                                                   + QStringLiteral(" AND CollectionDate <= ") + Lit(Last_Day(year - 1))),
                          DB(), Recordset::Cursor::ForwardOnly);
         for (; !before.Eof(); before.MoveNext())
             g.Count(1, setDate.value(FieldLong(before.Field(0))), FieldLong(before.Field(2)), FieldDouble(before.Field(3)));
