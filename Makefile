@@ -82,6 +82,10 @@ fuzz: deps
 bench: build
 	$(BUILD_DIR)/bin/qv-bench
 
+# The same at 20,000 contributors (a 390 MB data set, generated once).
+bench-large: build
+	$(BUILD_DIR)/bin/qv-bench --contributors 20000
+
 # One PNG per window, rendered offscreen, in screenshots/: at the usual font,
 # then at 14 pt (named ...-14pt.png), the size many older treasurers use.
 screenshots: build

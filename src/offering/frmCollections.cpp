@@ -127,7 +127,12 @@ void frmCollections::Form_Load()
     m_sortByName = false;
     Set_Caption(m_date);
     lines->Show(modOffering::Load_Offering_Lines(1, m_number, 15));
-    Build_Contributor_Grid();
+    // The contributors' list, the costliest part of the window with
+    // thousands of contributors, is read when its tab is first shown: the
+    // window opens on the loose offering.
+    m_gridBuilt = false;
+    if (sstCollections->currentIndex() == 1)
+        Build_Contributor_Grid();
     clsCollection set;
     set.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_number));
     txtNotation->setText(set.Notation());
@@ -150,6 +155,7 @@ void frmCollections::Set_Caption(const QDate& d)
 
 void frmCollections::Build_Contributor_Grid()
 {
+    m_gridBuilt = true;
     QvGrid* g = fgContrib;
     g->setUpdatesEnabled(false);
     g->Clear();
@@ -165,11 +171,12 @@ void frmCollections::Build_Contributor_Grid()
     g->SetColAlignment(3, Qt::AlignCenter);
     g->AddItem(QStringLiteral("0\t\t0\t\t\t"));
     g->SetRowHidden(1, true);
-    for (const auto& r : ContributorQueries::With_Envelopes(ProcessingYear)) {
-        g->AddItem(QString::number(r.id) + QLatin1Char('\t') + r.name + QLatin1Char('\t') + QString::number(r.envelope)
-                   + QLatin1Char('\t') + (r.inactive ? QStringLiteral("I") : QString()) + QLatin1Char('\t')
-                   + SearchKey(r.name) + QLatin1Char('\t') + EnvelopeSortKey(r.envelope, r.name));
-    }
+    std::vector<std::vector<QString>> rows;
+    for (const auto& r : ContributorQueries::With_Envelopes(ProcessingYear))
+        rows.push_back({QString::number(r.id), r.name, QString::number(r.envelope),
+                        r.inactive ? QStringLiteral("I") : QString(), SearchKey(r.name),
+                        EnvelopeSortKey(r.envelope, r.name)});
+    g->AddRows(std::move(rows));
     Apply_Sort();
     g->setUpdatesEnabled(true);
 }
@@ -206,6 +213,8 @@ void frmCollections::Select_Row(int r)
 
 void frmCollections::Quick_Find(const QString& text)
 {
+    if (!m_gridBuilt)
+        Build_Contributor_Grid();
     const QString s = text.toUpper();
     const int rows = fgContrib->Rows();
     int found = -1;
@@ -353,8 +362,11 @@ void frmCollections::Tab_Changed(int index)
         m_previousTab = 0;
         return;
     }
-    if (index == 1)
+    if (index == 1) {
+        if (!m_gridBuilt)
+            Build_Contributor_Grid();
         txtQuick->setFocus();
+    }
     else if (index == 2)
         Build_Totals();
 }
@@ -395,7 +407,8 @@ void frmCollections::closeEvent(QCloseEvent* e)
 void frmCollections::Handle_DBChange(int table, bool added, bool, bool, int recordID, int)
 {
     if (table == dbContributors) {
-        Build_Contributor_Grid();
+        if (m_gridBuilt)
+            Build_Contributor_Grid();
         txtQuick->setFocus();
         if (added)
             Windows::Open_New(QStringLiteral("frmContReceipt"), {{QStringLiteral("ContributorID"), recordID},

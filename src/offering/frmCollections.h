@@ -77,6 +77,7 @@ private:
     void cmdPrint_Click();
 
     int m_number = 0;
+    bool m_gridBuilt = false;
     QDate m_date;
     QString m_notation;
     bool m_sortByName = false;

@@ -29,8 +29,15 @@ QList<FundItem> Fund_List_Items()
     QList<FundItem> items;
     for (int year : {y - 1, y, y + 1})
         items.append({QString::number(year) + QLatin1Char(' ') + m, -year});
-    Recordset years(QStringLiteral("SELECT DISTINCT FundID FROM Pledges WHERE ((FundID < 0) AND (IsInactive = ")
-                        + modDBConnection::BoolLiteral(false) + QStringLiteral("));"),
+    // The years are found by stepping through the fund index from one year
+    // to the next, not by reading every pledge of every year: the window
+    // opens as quickly with 20,000 contributors as with 200.
+    Recordset years(QStringLiteral("WITH RECURSIVE y(f) AS (SELECT MIN(FundID) FROM Pledges WHERE FundID < 0 "
+                                   "UNION ALL SELECT (SELECT MIN(FundID) FROM Pledges WHERE FundID > y.f AND FundID < 0) "
+                                   "FROM y WHERE y.f IS NOT NULL) "
+                                   "SELECT f AS FundID FROM y WHERE f IS NOT NULL AND EXISTS (SELECT 1 FROM Pledges "
+                                   "WHERE FundID = y.f AND IsInactive = ")
+                        + modDBConnection::BoolLiteral(false) + QStringLiteral(");"),
                     DB());
     for (; !years.Eof(); years.MoveNext()) {
         const int x = -FieldLong(years.Field(QStringLiteral("FundID")));

@@ -141,6 +141,21 @@ public:
         return r;
     }
 
+    int appendLines(std::vector<std::vector<QString>> rows)
+    {
+        const int r = int(m_lines.size());
+        if (rows.empty())
+            return r;
+        beginInsertRows({}, r, r + int(rows.size()) - 1);
+        m_lines.reserve(m_lines.size() + rows.size());
+        for (auto& cells : rows) {
+            cells.resize(size_t(m_cols));
+            m_lines.push_back(Line{std::move(cells), false});
+        }
+        endInsertRows();
+        return r;
+    }
+
     void removeLine(int r)
     {
         beginRemoveRows({}, r, r);
@@ -422,6 +437,11 @@ int QvGrid::AddItem(const QString& tabSeparated)
         return 0;
     }
     return m_model->appendLine(tabSeparated) + 1;
+}
+
+int QvGrid::AddRows(std::vector<std::vector<QString>> rows)
+{
+    return m_model->appendLines(std::move(rows)) + 1;
 }
 
 void QvGrid::RemoveItem(int row)

@@ -45,6 +45,10 @@ public:
     // Adds a row from tab-separated cells; the first row added after Clear
     // becomes the heading row. Returns the new row's number.
     int AddItem(const QString& tabSeparated);
+    // Adds many data rows at once, cells already apart (a heading must be
+    // there): a list of thousands fills in one step. Returns the first new
+    // row's number.
+    int AddRows(std::vector<std::vector<QString>> rows);
     void RemoveItem(int row);
     QString TextMatrix(int row, int col) const;
     void SetTextMatrix(int row, int col, const QString& text);

@@ -262,6 +262,8 @@ void tst_OfferingWindows::aWholeWeekByKeyboard()
 void tst_OfferingWindows::addedContributorFundsAndALineWithoutFund()
 {
     frmCollections* w = OpenSet(QDate(2025, 6, 15));
+    w->sstCollections->setCurrentIndex(1);
+    QCOMPARE(w->fgContrib->Rows(), 6);
     const int newcomer = m_data->AddContributor("Newcomb", "Ned");
     QCOMPARE(w->fgContrib->Rows(), 7);
     frmContReceipt* r = OpenWindowOf<frmContReceipt>();
