@@ -96,7 +96,10 @@ QStringList IndexSql(TableIndex t)
                 QStringLiteral("CREATE INDEX IF NOT EXISTS idxOfferingFundCollection ON Offering (FundID, CollectionID)")};
     case modGlobal::tiPledges:
         return {QStringLiteral("CREATE INDEX IF NOT EXISTS idxPledgesContributorFund ON Pledges (ContributorID, FundID)"),
-                QStringLiteral("CREATE INDEX IF NOT EXISTS idxPledgesFund ON Pledges (FundID)")};
+                // Whether a year has any active pledge is answered from the
+                // index alone (the offering window's fund lists).
+                QStringLiteral("DROP INDEX IF EXISTS idxPledgesFund"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS idxPledgesFundInactive ON Pledges (FundID, IsInactive)")};
     case modGlobal::tiColComment:
         return {QStringLiteral(
             "CREATE INDEX IF NOT EXISTS idxColCommentContributorCollection ON ColComment (ContributorID, CollectionID)")};

@@ -426,8 +426,8 @@ void tst_YearCore::damagedCopiesAreNotRestored()
     {
         Connection c(lying);
         c.Execute("PRAGMA writable_schema = ON;");
-        c.Execute("UPDATE sqlite_master SET sql = 'CREATE INDEX idxPledgesFund ON Pledges (AccountNumber)' "
-                  "WHERE name = 'idxPledgesFund';");
+        c.Execute("UPDATE sqlite_master SET sql = 'CREATE INDEX idxPledgesFundInactive ON Pledges (AccountNumber, IsInactive)' "
+                  "WHERE name = 'idxPledgesFundInactive';");
     }
     {
         QFile about(lying + ".about");
