@@ -186,6 +186,18 @@ double Typed_Amount(const QString& text)
 int Save_Pledges(int fundID, const QList<TypedRow>& rows, const std::function<void()>& step)
 {
     Connection::Transaction transaction(DB());
+    // The fund's pledges read in one query rather than two per row: each
+    // contributor's first, as the grid shows it.
+    QHash<int, clsPledges> stored;
+    Recordset all(QStringLiteral("SELECT * FROM Pledges WHERE FundID = ") + QString::number(fundID)
+                      + QStringLiteral(" ORDER BY ID;"),
+                  DB(), Recordset::Cursor::ForwardOnly);
+    for (; !all.Eof(); all.MoveNext()) {
+        clsPledges p;
+        p.Read_Row(all);
+        if (!stored.contains(p.ContributorID()))
+            stored.insert(p.ContributorID(), p);
+    }
     int written = 0;
     for (const TypedRow& row : rows) {
         if (step)
@@ -193,21 +205,11 @@ int Save_Pledges(int fundID, const QList<TypedRow>& rows, const std::function<vo
         // The grid's placeholder row has no contributor and never gets a pledge.
         if (row.contributorID <= 0)
             continue;
-        int existingID = 0;
-        double existing = 0;
-        {
-            Recordset rs(PledgeQuery(QStringLiteral("ID, Amount"), row.contributorID, fundID), DB(),
-                         Recordset::Cursor::ForwardOnly);
-            if (!rs.Eof()) {
-                existingID = FieldLong(rs.Field(0));
-                existing = FieldDouble(rs.Field(1));
-            }
-        }
+        clsPledges pledge = stored.value(row.contributorID);
+        const double existing = pledge.ID() ? pledge.Amount() : 0;
         const double typed = Typed_Amount(row.text);
         if (Cents(existing) == Cents(typed))
             continue;
-        clsPledges pledge;
-        pledge.Get_One_Record(QStringLiteral("ID = ") + QString::number(existingID));
         pledge.ContributorID(row.contributorID);
         pledge.FundID(fundID);
         pledge.Amount(typed);

@@ -1,5 +1,7 @@
 #include "frmPledgeUtil.h"
 
+#include <QScopedValueRollback>
+
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
 #include "shell/QvGrid.h"
@@ -187,7 +189,16 @@ void frmPledgeUtil::Save_Grid()
     progress.pbProgress->setValue(0);
     progress.show();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    PledgeGrid::Save_Pledges(m_selectedFund, rows, [&progress] { progress.Increment_Progess(1); });
+    {
+        // Each pledge saved sends its change notice, and reading every amount
+        // back would double the work of saving them: the grid already holds
+        // what was saved.
+        const QScopedValueRollback saving(m_saving, true);
+        PledgeGrid::Save_Pledges(m_selectedFund, rows, [&progress] { progress.Increment_Progess(1); });
+    }
+    for (const PledgeGrid::TypedRow& row : std::as_const(rows))
+        if (row.contributorID > 0)
+            m_stored.insert(row.contributorID, PledgeGrid::Typed_Amount(row.text));
 }
 
 bool frmPledgeUtil::Save_Changes()
@@ -326,7 +337,7 @@ void frmPledgeUtil::Handle_DBChange(int table, bool, bool, bool deleted, int rec
         }
         g->Sort(kNameCol);
         m_rowOfStale = true;
-    } else if (table == dbPledges) {
+    } else if (table == dbPledges && !m_saving) {
         const int r = Row_Of(contributorID);
         if (r < kFirstRow)
             return;

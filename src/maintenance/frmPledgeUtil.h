@@ -55,6 +55,7 @@ private:
     PledgeGrid::Typing m_typing;
     int m_selectedFund = 0;
     bool m_busy = false;
+    bool m_saving = false; // the grid's own save: its notices bring nothing new
     // Grid row of each contributor, made again after rows move.
     QHash<int, int> m_rowOf;
     bool m_rowOfStale = true;

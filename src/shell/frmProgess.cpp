@@ -54,7 +54,17 @@ void frmProgess::Show_Progress(int maximum, const QString& description)
 
 void frmProgess::Increment_Progess(int step)
 {
-    pbProgress->setValue(std::min(pbProgress->value() + step, pbProgress->maximum()));
+    m_unshown += step;
+    const int value = std::min(pbProgress->value() + m_unshown, pbProgress->maximum());
+    // A run of thousands of steps moves the bar (and hears Cancel) once a
+    // percent, not at every step: painting the bar would cost more than
+    // the work it shows.
+    const qint64 range = std::max(pbProgress->maximum() - pbProgress->minimum(), 1);
+    const auto percent = [&](int v) { return (qint64(v) - pbProgress->minimum()) * 100 / range; };
+    if (percent(value) == percent(pbProgress->value()) && value != pbProgress->maximum())
+        return;
+    m_unshown = 0;
+    pbProgress->setValue(value);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

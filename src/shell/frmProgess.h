@@ -30,5 +30,6 @@ private:
     void Fit();
 
     bool m_cancelled = false;
+    int m_unshown = 0; // steps counted but not yet on the bar (it moves a percent at a time)
     QVBoxLayout* m_page = nullptr;
 };

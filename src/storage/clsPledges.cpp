@@ -22,6 +22,11 @@ void clsPledges::Get_One_Record(const QString& where)
 {
     const QString w = where.isEmpty() ? QStringLiteral("ID = ") + QString::number(ID()) : where;
     Recordset rs(QStringLiteral("SELECT * FROM Pledges WHERE ") + w + QLatin1Char(';'), DB(), Recordset::Cursor::ForwardOnly);
+    Read_Row(rs);
+}
+
+void clsPledges::Read_Row(const Recordset& rs)
+{
     const bool found = !rs.Eof();
     auto field = [&](const char* name) { return found ? rs.Field(QLatin1String(name)) : QVariant(); };
     ID(FieldLong(field("ID")));

@@ -28,6 +28,9 @@ public:
     void Save_to_DB();
     void Delete_Record_from_DB();
     void Get_One_Record(const QString& where = {});
+    // The record from the current row of a "SELECT *" of the table (none at
+    // its end): many pledges read by one query.
+    void Read_Row(const class Recordset& rs);
     int Next_ID();
 
 private:
