@@ -233,11 +233,17 @@ public:
         const int target = lo;
         if (target == r)
             return r;
-        beginMoveRows({}, r, r, {}, target > r ? target + 1 : target);
+        // Taken out and put in again rather than moved: Qt's header answers
+        // a move by hiding each hidden row anew, each time reckoning every
+        // row's place, which with thousands of hidden rows costs more than
+        // the rest of a save.
+        beginRemoveRows({}, r, r);
         Line moved = std::move(m_lines[r]);
         m_lines.erase(m_lines.begin() + r);
+        endRemoveRows();
+        beginInsertRows({}, target, target);
         m_lines.insert(m_lines.begin() + target, std::move(moved));
-        endMoveRows();
+        endInsertRows();
         return target;
     }
 
@@ -542,12 +548,28 @@ int QvGrid::Move_Into_Order(int row, int col)
         return row;
     ApplyHiddenRows();
     m_holdReports = true;
+    // The selection, put back around the rows' new places afterwards.
+    const int current = Row();
+    int anchor = current;
+    if (const QItemSelection sel = selectionModel()->selection(); current > 0 && !sel.isEmpty())
+        anchor = (sel.first().top() == current - 1 ? sel.first().bottom() : sel.first().top()) + 1;
     const int from = row - 1;
     const int to = m_model->moveIntoOrder(from, col);
-    // The rows between slid by one: their hidden states follow them.
+    const auto placed = [from, to](int programRow) {
+        const int m = programRow - 1;
+        if (m == from)
+            return to + 1;
+        if (from < to && m > from && m <= to)
+            return m;
+        if (to < from && m >= to && m < from)
+            return m + 2;
+        return programRow;
+    };
     NoteHiddenChange(std::min(from, to), std::max(from, to));
     ApplyHiddenRows();
     m_holdReports = false;
+    if (current > 0)
+        Select(placed(anchor), placed(current));
     ReportCurrentRow();
     return to + 1;
 }
