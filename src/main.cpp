@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setWindowIcon(WindowServices::ProgramIcon());
     MessageBoxService::Install();
+    WindowServices::Keep_Input_Out_Of_Writes();
     RegisterAllWindows();
 
     frmMain main;

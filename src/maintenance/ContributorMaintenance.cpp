@@ -4,6 +4,7 @@
 #include "shell/modGlobal.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
+#include "storage/clsPledges.h"
 #include "storage/modDBConnection.h"
 
 using namespace modGlobal;
@@ -112,8 +113,21 @@ QString Similar_Names_Question(const QStringList& lines, const QString& firstNam
 
 void Discard_Pledges(int contributorID)
 {
-    DB().Execute(QStringLiteral("DELETE FROM Pledges WHERE ContributorID = ") + QString::number(contributorID)
-                 + QLatin1Char(';'));
+    // Through the record, so that every window showing one of them hears.
+    Connection::Transaction transaction(DB());
+    QList<int> ids;
+    for (Recordset rs(QStringLiteral("SELECT ID FROM Pledges WHERE ContributorID = ") + QString::number(contributorID)
+                          + QLatin1Char(';'),
+                      DB(), Recordset::Cursor::ForwardOnly);
+         !rs.Eof(); rs.MoveNext())
+        ids.append(FieldLong(rs.Field(0)));
+    for (const int id : std::as_const(ids)) {
+        clsPledges pledge;
+        pledge.ID(id);
+        pledge.Get_One_Record();
+        pledge.Delete_Record_from_DB();
+    }
+    transaction.Commit();
 }
 
 QList<FundItem> Pledge_Fund_Items(int contributorID)

@@ -1,6 +1,7 @@
 #include "WindowServices.h"
 
 #include "Helpers.h"
+#include "storage/Connection.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
+#include <memory>
 
 namespace WindowServices {
 
@@ -55,7 +57,74 @@ public:
             e->installEventFilter(this);
     }
 };
+// Swallows user input while a transaction is open. Painting, timers and
+// posted work go on; a key or click meanwhile is refused rather than run
+// inside the open transaction.
+class InputGuard : public QObject {
+public:
+    InputGuard()
+    {
+        if (auto* app = QCoreApplication::instance())
+            app->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::InputMethod:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::TabletMove:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return true;
+        case QEvent::Close:
+            // The close box; a window the program closes itself is let be.
+            return e->spontaneous();
+        default:
+            return false;
+        }
+    }
+};
+
 } // namespace
+
+void Keep_Input_Out_Of_Writes()
+{
+    static bool set = false;
+    if (set)
+        return;
+    set = true;
+    // Transactions of two connections may overlap (books being imported):
+    // the guard stays until the last one ends.
+    static int open = 0;
+    static std::unique_ptr<InputGuard> guard;
+    Connection::SetTransactionHooks(
+        [] {
+            if (open++ == 0)
+                guard = std::make_unique<InputGuard>();
+        },
+        [] {
+            if (open > 0 && --open == 0)
+                guard.reset();
+        });
+}
 
 QIcon ProgramIcon()
 {

@@ -48,6 +48,11 @@ using ModalHook = std::function<int(QDialog*)>;
 int ShowModal(QDialog* dialog);
 ModalHook SetModalHook(ModalHook hook);
 
+// While a write is under way, keys and clicks are refused rather than run
+// inside its open transaction (painting, timers and posted work go on).
+// Set up once, by the first window.
+void Keep_Input_Out_Of_Writes();
+
 // The wait cursor while a scope runs.
 class Hourglass {
 public:

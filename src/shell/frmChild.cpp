@@ -2,6 +2,7 @@
 
 #include "Layouts.h"
 #include "Messages.h"
+#include "WindowServices.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -31,6 +32,7 @@ frmChild::frmChild(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     Registry().append(this);
+    WindowServices::Keep_Input_Out_Of_Writes();
 }
 
 frmChild::~frmChild()

@@ -3,9 +3,7 @@
 #include "DbError.h"
 #include "shell/modGlobal.h"
 
-#include <QCoreApplication>
 #include <QDate>
-#include <QEvent>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
@@ -57,51 +55,17 @@ QString DateLiteralToText(const QString& inner)
     return QLatin1Char('\'') + text + QLatin1Char('\'');
 }
 
-// Swallows user input while a transaction is open. Painting, timers and
-// posted work go on; a key or click meanwhile is refused rather than run
-// inside the open transaction.
-class InputGuard : public QObject {
-public:
-    InputGuard()
-    {
-        if (auto* app = QCoreApplication::instance())
-            app->installEventFilter(this);
-    }
+std::function<void()>& OpenedHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
 
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        switch (e->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::InputMethod:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TouchCancel:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease:
-        case QEvent::TabletMove:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-            return true;
-        case QEvent::Close:
-            // The close box; a window the program closes itself is let be.
-            return e->spontaneous();
-        default:
-            return false;
-        }
-    }
-};
+std::function<void()>& ClosedHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
 
 } // namespace
 
@@ -118,8 +82,7 @@ Connection Connection::Create(const QString& filePath)
 }
 
 Connection::Connection(Connection&& other) noexcept
-    : m_path(std::move(other.m_path)), m_db(other.m_db), m_transactionDepth(other.m_transactionDepth),
-      m_inputGuard(std::move(other.m_inputGuard))
+    : m_path(std::move(other.m_path)), m_db(other.m_db), m_transactionDepth(other.m_transactionDepth)
 {
     other.m_db = nullptr;
 }
@@ -269,12 +232,19 @@ bool Connection::CanWrite()
     }
 }
 
+void Connection::SetTransactionHooks(std::function<void()> opened, std::function<void()> closed)
+{
+    OpenedHook() = std::move(opened);
+    ClosedHook() = std::move(closed);
+}
+
 Connection::Transaction::Transaction(Connection& c) : m_conn(c)
 {
     m_outer = (m_conn.m_transactionDepth == 0);
     if (m_outer) {
         m_conn.Execute(QStringLiteral("BEGIN IMMEDIATE;"));
-        m_conn.m_inputGuard = std::make_unique<InputGuard>();
+        if (OpenedHook())
+            OpenedHook()();
     }
     ++m_conn.m_transactionDepth;
 }
@@ -290,7 +260,8 @@ void Connection::Transaction::Commit()
     m_done = true;
     --m_conn.m_transactionDepth;
     if (m_outer) {
-        m_conn.m_inputGuard.reset();
+        if (ClosedHook())
+            ClosedHook()();
         modGlobal::SendHeldNotices();
     }
 }
@@ -309,7 +280,8 @@ Connection::Transaction::~Transaction()
         // A table made ready inside the transaction is gone again; the next
         // record object makes it ready anew.
         modGlobal::ResetTableReady();
-        m_conn.m_inputGuard.reset();
+        if (ClosedHook())
+            ClosedHook()();
         modGlobal::DropHeldNotices();
     }
 }

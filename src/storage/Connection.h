@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
-class QObject;
 struct sqlite3;
 
 // The single connection to the open data file. SQL is written in the dialect
@@ -40,6 +40,12 @@ public:
     QString FilePath() const { return m_path; }
     sqlite3* Handle() const { return m_db; }
 
+    // Called as the outermost transaction of any connection opens, and as it
+    // ends, committed or rolled back. The window layer keeps the user's keys
+    // and clicks out of an open write through them; without windows there
+    // is nothing to keep out, and none are set.
+    static void SetTransactionHooks(std::function<void()> opened, std::function<void()> closed);
+
     // The dialect translation, public so that it can be tested on its own.
     static QString Translate(const QString& sql);
 
@@ -73,5 +79,4 @@ private:
     QString m_path;
     sqlite3* m_db = nullptr;
     int m_transactionDepth = 0;
-    std::unique_ptr<QObject> m_inputGuard;
 };

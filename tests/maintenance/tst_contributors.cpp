@@ -180,6 +180,13 @@ void tst_Contributors::newContributorWithPledgeCancelledOrSaved()
     list->cmdEdit->click();
     list->cmdDelete->click();
     QVERIFY(Open<frmContInfo>().isEmpty());
+    // The cancelled contributor's pledge goes as every pledge does: with a
+    // notice that open windows hear.
+    int pledgesDeleted = 0;
+    const auto heard = QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange,
+                                        [&](int table, bool, bool, bool deleted, int, int) {
+                                            pledgesDeleted += table == dbPledges && deleted;
+                                        });
     for (bool save : {false, true}) {
         list->cmdAdd->click();
         frmContInfo* info = Open<frmContInfo>().last();
@@ -198,6 +205,8 @@ void tst_Contributors::newContributorWithPledgeCancelledOrSaved()
         else
             info->cmdCancel->click();
     }
+    QObject::disconnect(heard);
+    QCOMPARE(pledgesDeleted, 1);
     QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Pledges"), 1.0);
     QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Contributors"), 1.0);
     QCOMPARE(Shown(g), (QStringList{"Newman, Saved|1"}));
