@@ -1,6 +1,8 @@
 #include "frmCollections.h"
 
 #include "CollectionSets.h"
+#include "CountPage.h"
+#include "PlateCount.h"
 #include "CollectionTotals.h"
 #include "FundLinesView.h"
 #include "modOffering.h"
@@ -15,7 +17,9 @@
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
 #include "storage/ContributorQueries.h"
+#include "storage/Connection.h"
 #include "storage/DbError.h"
+#include "storage/Recordset.h"
 #include "storage/clsCollection.h"
 
 #include <QHBoxLayout>
@@ -24,7 +28,10 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <cmath>
@@ -73,8 +80,11 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     find->setContentsMargins(0, 0, 0, 0);
     find->addWidget(fraQuick, 1);
     find->addLayout(commands);
+    lblRunning = new QLabel(contrib);
+    lblRunning->setObjectName(QStringLiteral("lblRunning"));
     auto* contribPage = new QVBoxLayout(contrib);
     contribPage->addWidget(fgContrib, 1);
+    contribPage->addWidget(lblRunning);
     contribPage->addWidget(picCont);
 
     // Tab 2: date, notation and totals.
@@ -89,12 +99,38 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     txtNotation = Box(fraNotation, "txtNotation", 40);
     (new QVBoxLayout(fraNotation))->addWidget(txtNotation);
     fgTotals = Grid(totals, "fgTotals");
+    // The count beside the books, once the plate was counted.
+    fraCount = Group(totals, "fraCount", QStringLiteral("Count"));
+    auto amount = [this](const char* name) {
+        auto* l = new QLabel(fraCount);
+        l->setObjectName(QLatin1String(name));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    lblCountedCash = amount("lblCountedCash");
+    lblCountedChecks = amount("lblCountedChecks");
+    lblCountedTotal = amount("lblCountedTotal");
+    lblEnteredTotal = amount("lblEnteredTotal");
+    lblDifference = amount("lblDifference");
+    auto* countForm = Form(fraCount);
+    countForm->addRow(QStringLiteral("Counted cash"), lblCountedCash);
+    countForm->addRow(QStringLiteral("Counted checks"), lblCountedChecks);
+    countForm->addRow(QStringLiteral("Counted total"), lblCountedTotal);
+    countForm->addRow(QStringLiteral("Entered total"), lblEnteredTotal);
+    countForm->addRow(QStringLiteral("Difference"), lblDifference);
     auto* totalsPage = new QVBoxLayout(totals);
-    totalsPage->addWidget(fgTotals, 1);
+    auto* gridRow = new QHBoxLayout;
+    gridRow->addWidget(fgTotals, 1);
+    gridRow->addWidget(fraCount, 0, Qt::AlignTop);
+    totalsPage->addLayout(gridRow, 1);
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(fraDate);
     dateRow->addWidget(fraNotation, 1);
     totalsPage->addLayout(dateRow);
+
+    // Tab 3: the plate as it was counted.
+    count = new CountPage;
+    sstCollections->addTab(count, QStringLiteral("Plat&e Count"));
 
     cmdPrint = Button(this, "cmdPrint", QStringLiteral("&Print"));
     cmdDone = Button(this, "cmdDone", QStringLiteral("&Done"));
@@ -128,6 +164,7 @@ void frmCollections::Form_Load()
     Set_Caption(m_date);
     lines->Show(modOffering::Load_Offering_Lines(1, m_number, 15));
     Build_Contributor_Grid();
+    Load_Count();
     clsCollection set;
     set.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_number));
     txtNotation->setText(set.Notation());
@@ -153,23 +190,26 @@ void frmCollections::Build_Contributor_Grid()
     QvGrid* g = fgContrib;
     g->setUpdatesEnabled(false);
     g->Clear();
-    g->SetCols(6);
-    const int widths[6] = {0, 3970, 1800, 0, 0, 0};
-    for (int c = 0; c < 6; ++c)
+    g->SetCols(7);
+    const int widths[7] = {0, 3970, 1800, 0, 0, 0, 1500};
+    for (int c = 0; c < 7; ++c)
         g->SetColWidthTwips(c, widths[c]);
-    g->AddItem(QStringLiteral("Key\tName\tEnvelope\r\nNumber\tInactive\tQF\tEnv.Sort"));
+    g->AddItem(QStringLiteral("Key\tName\tEnvelope\r\nNumber\tInactive\tQF\tEnv.Sort\tIn This\r\nSet"));
     g->SetHeadingLines(2);
     g->SetColAlignment(0, Qt::AlignCenter);
     g->SetColAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
     g->SetColAlignment(2, Qt::AlignCenter);
     g->SetColAlignment(3, Qt::AlignCenter);
-    g->AddItem(QStringLiteral("0\t\t0\t\t\t"));
+    g->SetColAlignment(6, Qt::AlignRight | Qt::AlignVCenter);
+    g->AddItem(QStringLiteral("0\t\t0\t\t\t\t"));
     g->SetRowHidden(1, true);
-    for (const auto& r : ContributorQueries::With_Envelopes(ProcessingYear)) {
+    m_who = ContributorQueries::With_Envelopes(ProcessingYear);
+    for (const auto& r : m_who) {
         g->AddItem(QString::number(r.id) + QLatin1Char('\t') + r.name + QLatin1Char('\t') + QString::number(r.envelope)
                    + QLatin1Char('\t') + (r.inactive ? QStringLiteral("I") : QString()) + QLatin1Char('\t')
-                   + SearchKey(r.name) + QLatin1Char('\t') + EnvelopeSortKey(r.envelope, r.name));
+                   + SearchKey(r.name) + QLatin1Char('\t') + EnvelopeSortKey(r.envelope, r.name) + QLatin1Char('\t'));
     }
+    Mark_Entered();
     Apply_Sort();
     g->setUpdatesEnabled(true);
 }
@@ -191,6 +231,37 @@ void frmCollections::Apply_Show_All()
     const bool all = chkShowAllContrib->isChecked();
     for (int r = 2; r < fgContrib->Rows(); ++r)
         fgContrib->SetRowHidden(r, !all && fgContrib->TextMatrix(r, 3) == QLatin1String("I"));
+}
+
+void frmCollections::Mark_Entered()
+{
+    QHash<int, qint64> given;
+    qint64 contributors = 0;
+    Recordset rs(QStringLiteral("SELECT ContributorID, Sum(CAST(ROUND(Amount * 100) AS INTEGER)) FROM Offering "
+                                "WHERE CollectionID = ")
+                     + QString::number(m_number) + QStringLiteral(" AND ContributorID <> 1 GROUP BY ContributorID;"),
+                 DB(), Recordset::Cursor::ForwardOnly);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const qint64 cents = rs.Field(1).toLongLong();
+        given.insert(FieldLong(rs.Field(0)), cents);
+        contributors += cents;
+    }
+    rs.Close();
+    for (int r = 2; r < fgContrib->Rows(); ++r) {
+        const auto it = given.constFind(fgContrib->TextMatrix(r, 0).toInt());
+        fgContrib->SetTextMatrix(r, 6, it == given.constEnd() ? QString() : PlateCount::Format_Cents(*it));
+    }
+    const qint64 all = PlateCount::Entered_Cents(m_number);
+    lblRunning->setText(QStringLiteral("Entered in this set: %1 from %2 contributors, %3 with the loose offering")
+                            .arg(PlateCount::Format_Cents(contributors))
+                            .arg(given.size())
+                            .arg(PlateCount::Format_Cents(all)));
+}
+
+void frmCollections::Load_Count()
+{
+    count->Show(PlateCount::Load(m_number), m_who);
+    count->Set_Entered(PlateCount::Entered_Cents(m_number));
 }
 
 void frmCollections::Select_Row(int r)
@@ -292,6 +363,16 @@ void frmCollections::Build_Totals()
         if (row.doubleHeight)
             g->SetRowHeightLines(r, 2);
     }
+    const PlateCount::Count c = count->Current();
+    fraCount->setVisible(!c.IsEmpty());
+    const qint64 entered = PlateCount::Entered_Cents(m_number);
+    const qint64 d = PlateCount::Difference(c, entered);
+    lblCountedCash->setText(PlateCount::Format_Cents(c.CashCents()));
+    lblCountedChecks->setText(PlateCount::Format_Cents(c.CheckCents()));
+    lblCountedTotal->setText(PlateCount::Format_Cents(c.TotalCents()));
+    lblEnteredTotal->setText(PlateCount::Format_Cents(entered));
+    lblDifference->setText(PlateCount::Format_Cents(d));
+    lblDifference->setStyleSheet(d != 0 ? QStringLiteral("color: red; font-weight: bold") : QString());
     // Every row in sight, the grand total included: the grid is as tall as
     // its rows (within reason), and the window grows when it must.
     g->setMinimumHeight(std::min(g->Rows_Height(), TwipsToPixels(6000)));
@@ -332,12 +413,17 @@ bool frmCollections::Save_All()
     if (!Lines_Are_Valid(current))
         return false;
     try {
+        Connection::Transaction tx(DB());
         CollectionSets::Save_Set(current, m_number, dpColDate->date(), txtNotation->text());
+        if (count->Changed())
+            PlateCount::Save(m_number, count->Current());
+        tx.Commit();
     } catch (const DbError& e) {
         Messages::Show_Error(e.Message());
         return false;
     }
     lines->Show(modOffering::Load_Offering_Lines(1, m_number, 15));
+    count->Mark_Saved();
     return true;
 }
 
@@ -353,10 +439,15 @@ void frmCollections::Tab_Changed(int index)
         m_previousTab = 0;
         return;
     }
-    if (index == 1)
+    if (index == 1) {
+        Mark_Entered();
         txtQuick->setFocus();
-    else if (index == 2)
+    } else if (index == 2) {
         Build_Totals();
+    } else if (index == 3) {
+        count->Set_Entered(PlateCount::Entered_Cents(m_number));
+        count->txtBills[0]->setFocus();
+    }
 }
 
 void frmCollections::cmdDone_Click()
@@ -364,6 +455,28 @@ void frmCollections::cmdDone_Click()
     // Saved first: a window whose save failed stays in sight with what was typed.
     if (!Save_All())
         return;
+    PlateCount::Count c = count->Current();
+    const qint64 entered = PlateCount::Entered_Cents(m_number);
+    if (PlateCount::Must_Ask(c, entered)) {
+        const qint64 d = PlateCount::Difference(c, entered);
+        const QString text = QStringLiteral("The plate was counted at %1, but %2 was entered: a difference of %3.\r\n\r\n"
+                                            "Do you want to keep the collection so?")
+                                 .arg(PlateCount::Format_Cents(c.TotalCents()), PlateCount::Format_Cents(entered),
+                                      PlateCount::Format_Cents(d));
+        if (Messages::Ask_Default_No(text, QStringLiteral("Collection")) != Messages::Answer::Yes) {
+            // Back to the set, where the difference is shown.
+            sstCollections->setCurrentIndex(2);
+            return;
+        }
+        c.keptDifference = true;
+        c.keptCents = d;
+        try {
+            PlateCount::Save(m_number, c);
+        } catch (const DbError& e) {
+            Messages::Show_Error(e.Message());
+            return;
+        }
+    }
     m_closing = true;
     close();
 }
@@ -372,7 +485,21 @@ void frmCollections::cmdPrint_Click()
 {
     if (!Save_All())
         return;
-    Windows::Open_New(QStringLiteral("frmRptWeeklyReport"), {{QStringLiteral("CollectionNumber"), m_number}});
+    const auto weekly = [this] {
+        Windows::Open_New(QStringLiteral("frmRptWeeklyReport"), {{QStringLiteral("CollectionNumber"), m_number}});
+    };
+    if (count->Current().IsEmpty()) {
+        weekly();
+        return;
+    }
+    // With a count there is a deposit slip to print as well.
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuCollectionPrint"));
+    menu.addAction(QStringLiteral("&Collections Report"), this, weekly);
+    menu.addAction(QStringLiteral("&Deposit Slip"), this, [this] {
+        Windows::Open_New(QStringLiteral("frmRptDeposit"), {{QStringLiteral("CollectionNumber"), m_number}});
+    });
+    menu.exec(cmdPrint->mapToGlobal(QPoint(0, cmdPrint->height())));
 }
 
 void frmCollections::closeEvent(QCloseEvent* e)
@@ -401,6 +528,9 @@ void frmCollections::Handle_DBChange(int table, bool added, bool, bool, int reco
             Windows::Open_New(QStringLiteral("frmContReceipt"), {{QStringLiteral("ContributorID"), recordID},
                                                                  {QStringLiteral("CollectionNumber"), m_number},
                                                                  {QStringLiteral("CollectionDate"), m_date}});
+    } else if (table == dbOffering) {
+        Mark_Entered();
+        count->Set_Entered(PlateCount::Entered_Cents(m_number));
     } else if (table == dbFunds) {
         OfferingLines current = lines->Lines();
         modOffering::Refresh_Fund_Lists(current);

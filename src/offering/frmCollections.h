@@ -2,10 +2,13 @@
 
 #include "modOffering.h"
 #include "shell/frmChild.h"
+#include "storage/ContributorQueries.h"
 
 #include <QDate>
 
+class CountPage;
 class FundLinesView;
+class QLabel;
 class QCheckBox;
 class QvDateBox;
 class QGroupBox;
@@ -58,6 +61,10 @@ public:
     QvDateBox* dpColDate;
     QLineEdit* txtNotation;
     QvGrid* fgTotals;
+    QGroupBox* fraCount;
+    QLabel *lblCountedCash, *lblCountedChecks, *lblCountedTotal, *lblEnteredTotal, *lblDifference;
+    QLabel* lblRunning;
+    CountPage* count;
     QPushButton *cmdPrint, *cmdDone;
 
 protected:
@@ -69,6 +76,11 @@ private:
     void Apply_Sort();
     void Apply_Show_All();
     void Build_Totals();
+    // The amounts each contributor gave in this set, beside their names,
+    // and the running total of the set.
+    void Mark_Entered();
+    // The count shown on the Count tab, read again from the data file.
+    void Load_Count();
     void Set_Caption(const QDate& d);
     void Select_Row(int row);
     void Tab_Changed(int index);
@@ -82,4 +94,5 @@ private:
     bool m_sortByName = false;
     int m_previousTab = 0;
     bool m_closing = false;
+    QList<ContributorQueries::Row> m_who; // the contributors the grid lists
 };
