@@ -204,12 +204,16 @@ void frmCollections::Build_Contributor_Grid()
     g->AddItem(QStringLiteral("0\t\t0\t\t\t\t"));
     g->SetRowHidden(1, true);
     m_who = ContributorQueries::With_Envelopes(ProcessingYear);
+    // Each contributor's gifts in this set go in with the row, not after it.
+    const QHash<int, qint64> given = Entered_By_Contributor();
     for (const auto& r : m_who) {
+        const auto entered = given.constFind(r.id);
         g->AddItem(QString::number(r.id) + QLatin1Char('\t') + r.name + QLatin1Char('\t') + QString::number(r.envelope)
                    + QLatin1Char('\t') + (r.inactive ? QStringLiteral("I") : QString()) + QLatin1Char('\t')
-                   + SearchKey(r.name) + QLatin1Char('\t') + EnvelopeSortKey(r.envelope, r.name) + QLatin1Char('\t'));
+                   + SearchKey(r.name) + QLatin1Char('\t') + EnvelopeSortKey(r.envelope, r.name) + QLatin1Char('\t')
+                   + (entered == given.constEnd() ? QString() : PlateCount::Format_Cents(*entered)));
     }
-    Mark_Entered();
+    Mark_Entered(given, false);
     Apply_Sort();
     g->setUpdatesEnabled(true);
 }
@@ -233,35 +237,40 @@ void frmCollections::Apply_Show_All()
         fgContrib->SetRowHidden(r, !all && fgContrib->TextMatrix(r, 3) == QLatin1String("I"));
 }
 
-void frmCollections::Mark_Entered()
+QHash<int, qint64> frmCollections::Entered_By_Contributor() const
 {
     QHash<int, qint64> given;
-    qint64 contributors = 0;
     Recordset rs(QStringLiteral("SELECT ContributorID, Sum(CAST(ROUND(Amount * 100) AS INTEGER)) FROM Offering "
                                 "WHERE CollectionID = ")
                      + QString::number(m_number) + QStringLiteral(" AND ContributorID <> 1 GROUP BY ContributorID;"),
                  DB(), Recordset::Cursor::ForwardOnly);
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const qint64 cents = rs.Field(1).toLongLong();
-        given.insert(FieldLong(rs.Field(0)), cents);
+    for (; !rs.Eof(); rs.MoveNext())
+        given.insert(FieldLong(rs.Field(0)), rs.Field(1).toLongLong());
+    return given;
+}
+
+void frmCollections::Mark_Entered(const QHash<int, qint64>& given, bool inGrid)
+{
+    if (inGrid)
+        for (int r = 2; r < fgContrib->Rows(); ++r) {
+            const auto it = given.constFind(fgContrib->TextMatrix(r, 0).toInt());
+            fgContrib->SetTextMatrix(r, 6, it == given.constEnd() ? QString() : PlateCount::Format_Cents(*it));
+        }
+    qint64 contributors = 0;
+    for (qint64 cents : given)
         contributors += cents;
-    }
-    rs.Close();
-    for (int r = 2; r < fgContrib->Rows(); ++r) {
-        const auto it = given.constFind(fgContrib->TextMatrix(r, 0).toInt());
-        fgContrib->SetTextMatrix(r, 6, it == given.constEnd() ? QString() : PlateCount::Format_Cents(*it));
-    }
     const qint64 all = PlateCount::Entered_Cents(m_number);
     lblRunning->setText(QStringLiteral("Entered in this set: %1 from %2 contributors, %3 with the loose offering")
                             .arg(PlateCount::Format_Cents(contributors))
                             .arg(given.size())
                             .arg(PlateCount::Format_Cents(all)));
+    count->Set_Entered(all);
 }
 
 void frmCollections::Load_Count()
 {
+    // The entered total is already set by the contributors' grid.
     count->Show(PlateCount::Load(m_number), m_who);
-    count->Set_Entered(PlateCount::Entered_Cents(m_number));
 }
 
 void frmCollections::Select_Row(int r)
@@ -440,7 +449,7 @@ void frmCollections::Tab_Changed(int index)
         return;
     }
     if (index == 1) {
-        Mark_Entered();
+        Mark_Entered(Entered_By_Contributor(), true);
         txtQuick->setFocus();
     } else if (index == 2) {
         Build_Totals();
@@ -529,8 +538,7 @@ void frmCollections::Handle_DBChange(int table, bool added, bool, bool, int reco
                                                                  {QStringLiteral("CollectionNumber"), m_number},
                                                                  {QStringLiteral("CollectionDate"), m_date}});
     } else if (table == dbOffering) {
-        Mark_Entered();
-        count->Set_Entered(PlateCount::Entered_Cents(m_number));
+        Mark_Entered(Entered_By_Contributor(), true);
     } else if (table == dbFunds) {
         OfferingLines current = lines->Lines();
         modOffering::Refresh_Fund_Lists(current);

@@ -5,6 +5,7 @@
 #include "storage/ContributorQueries.h"
 
 #include <QDate>
+#include <QHash>
 
 class CountPage;
 class FundLinesView;
@@ -76,9 +77,11 @@ private:
     void Apply_Sort();
     void Apply_Show_All();
     void Build_Totals();
-    // The amounts each contributor gave in this set, beside their names,
-    // and the running total of the set.
-    void Mark_Entered();
+    // What each contributor gave in this set, in cents (the loose offering not).
+    QHash<int, qint64> Entered_By_Contributor() const;
+    // The running total of the set and, with inGrid, each contributor's
+    // amount beside the name.
+    void Mark_Entered(const QHash<int, qint64>& given, bool inGrid);
     // The count shown on the Count tab, read again from the data file.
     void Load_Count();
     void Set_Caption(const QDate& d);

@@ -67,11 +67,13 @@ ReportDocument rptDeposit::Layout(const QDate& printed) const
     // The grand total is that of the lines above, so that the slip adds up
     // on its face; it is the counted total.
     composer.Skip(200);
+    // As wide as the checks, its amount under theirs.
     Band total = composer.NewBand();
+    const double across = std::min(width, 6800.0);
     const qint64 cents = qint64(std::llround(cashTotal * 100)) + qint64(std::llround(checkTotal * 100));
-    total.Text(0, 0, width / 2, QStringLiteral("Total Deposit"), f.bold);
-    total.Text(width / 2, 0, width / 2, PlateCount::Format_Cents(cents), f.bold, Qt::AlignRight);
-    total.Line(0, total.Height() + 20, width, total.Height() + 20, 12);
+    total.Text(0, 0, across / 2, QStringLiteral("Total Deposit"), f.bold);
+    total.Text(across / 2, 0, across / 2 - checkTable.Padding(), PlateCount::Format_Cents(cents), f.bold, Qt::AlignRight);
+    total.Line(0, total.Height() + 20, across, total.Height() + 20, 12);
     total.SetHeight(total.Height() + 200);
     composer.Add(total);
 
