@@ -1,6 +1,11 @@
 #include "frmChurch.h"
 
 #include "Preferences.h"
+#include "offering/PlateCount.h"
+#include "shell/Messages.h"
+#include "shell/modGlobal.h"
+#include "storage/Connection.h"
+#include "storage/DbError.h"
 #include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 
@@ -28,6 +33,9 @@ frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
     txtZip = Box(this, "txtZip", 10);
     lblPhone = Label(this, "lblPhone", QStringLiteral("Telephone"));
     txtPhone = Box(this, "txtPhone", 40);
+    auto* lblBank = Label(this, "lblBank", QStringLiteral("Bank Account"));
+    txtBank = Box(this, "txtBank", 80);
+    lblBank->setBuddy(txtBank);
     lblName->setBuddy(txtName);
     lblAddress->setBuddy(txtAddress1);
     lblCityStateZip->setBuddy(txtCity);
@@ -41,6 +49,7 @@ frmChurch::frmChurch(QWidget* parent) : frmChild(parent)
     form->addRow(nullptr, txtAddress2);
     form->addRow(lblCityStateZip, City_State_Zip(txtCity, txtState, txtZip));
     form->addRow(lblPhone, txtPhone);
+    form->addRow(lblBank, txtBank);
     Form_Page(this, form, {cmdOK, cmdCancel});
     Open_At(this, 5415, 2715);
 
@@ -60,13 +69,22 @@ void frmChurch::Form_Load()
     txtState->setText(church.state);
     txtZip->setText(church.zipCode);
     txtPhone->setText(church.phone);
+    txtBank->setText(PlateCount::Bank_Line());
     txtName->setFocus();
 }
 
 bool frmChurch::Save_Changes()
 {
-    Preferences::Save_Identity({txtName->text(), txtAddress1->text(), txtAddress2->text(), txtCity->text(),
-                                txtState->text(), txtZip->text(), txtPhone->text()});
+    try {
+        Connection::Transaction tx(modGlobal::DB());
+        Preferences::Save_Identity({txtName->text(), txtAddress1->text(), txtAddress2->text(), txtCity->text(),
+                                    txtState->text(), txtZip->text(), txtPhone->text()});
+        PlateCount::Save_Bank_Line(txtBank->text());
+        tx.Commit();
+    } catch (const DbError& e) {
+        Messages::Show_Error(e.Message());
+        return false;
+    }
     return true;
 }
 

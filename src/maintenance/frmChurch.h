@@ -17,6 +17,8 @@ public:
 
     QLabel *lblName, *lblAddress, *lblCityStateZip, *lblPhone;
     QLineEdit *txtName, *txtAddress1, *txtAddress2, *txtCity, *txtState, *txtZip, *txtPhone;
+    // The bank and account the deposit slip names.
+    QLineEdit* txtBank;
     QPushButton *cmdOK, *cmdCancel;
 
 private:

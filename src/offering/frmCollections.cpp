@@ -1,6 +1,8 @@
 #include "frmCollections.h"
 
 #include "CollectionSets.h"
+#include "CountPage.h"
+#include "PlateCount.h"
 #include "CollectionTotals.h"
 #include "FundLinesView.h"
 #include "modOffering.h"
@@ -15,16 +17,22 @@
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
 #include "storage/ContributorQueries.h"
+#include "storage/Connection.h"
 #include "storage/DbError.h"
+#include "storage/Recordset.h"
 #include "storage/clsCollection.h"
 
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <cmath>
@@ -73,8 +81,11 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     find->setContentsMargins(0, 0, 0, 0);
     find->addWidget(fraQuick, 1);
     find->addLayout(commands);
+    lblRunning = new QLabel(contrib);
+    lblRunning->setObjectName(QStringLiteral("lblRunning"));
     auto* contribPage = new QVBoxLayout(contrib);
     contribPage->addWidget(fgContrib, 1);
+    contribPage->addWidget(lblRunning);
     contribPage->addWidget(picCont);
 
     // Tab 2: date, notation and totals.
@@ -89,12 +100,38 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
     txtNotation = Box(fraNotation, "txtNotation", 40);
     (new QVBoxLayout(fraNotation))->addWidget(txtNotation);
     fgTotals = Grid(totals, "fgTotals");
+    // The count beside the books, once the plate was counted.
+    fraCount = Group(totals, "fraCount", QStringLiteral("Count"));
+    auto amount = [this](const char* name) {
+        auto* l = new QLabel(fraCount);
+        l->setObjectName(QLatin1String(name));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    lblCountedCash = amount("lblCountedCash");
+    lblCountedChecks = amount("lblCountedChecks");
+    lblCountedTotal = amount("lblCountedTotal");
+    lblEnteredTotal = amount("lblEnteredTotal");
+    lblDifference = amount("lblDifference");
+    auto* countForm = Form(fraCount);
+    countForm->addRow(QStringLiteral("Counted cash"), lblCountedCash);
+    countForm->addRow(QStringLiteral("Counted checks"), lblCountedChecks);
+    countForm->addRow(QStringLiteral("Counted total"), lblCountedTotal);
+    countForm->addRow(QStringLiteral("Entered total"), lblEnteredTotal);
+    countForm->addRow(QStringLiteral("Difference"), lblDifference);
     auto* totalsPage = new QVBoxLayout(totals);
-    totalsPage->addWidget(fgTotals, 1);
+    auto* gridRow = new QHBoxLayout;
+    gridRow->addWidget(fgTotals, 1);
+    gridRow->addWidget(fraCount, 0, Qt::AlignTop);
+    totalsPage->addLayout(gridRow, 1);
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(fraDate);
     dateRow->addWidget(fraNotation, 1);
     totalsPage->addLayout(dateRow);
+
+    // Tab 3: the plate as it was counted.
+    count = new CountPage;
+    sstCollections->addTab(count, QStringLiteral("Plat&e Count"));
 
     cmdPrint = Button(this, "cmdPrint", QStringLiteral("&Print"));
     cmdDone = Button(this, "cmdDone", QStringLiteral("&Done"));
@@ -131,8 +168,10 @@ void frmCollections::Form_Load()
     // thousands of contributors, is read when its tab is first shown: the
     // window opens on the loose offering.
     m_gridBuilt = false;
+    m_whoRead = false;
     if (sstCollections->currentIndex() == 1)
         Build_Contributor_Grid();
+    Load_Count();
     clsCollection set;
     set.Get_One_Record(QStringLiteral("ID = ") + QString::number(m_number));
     txtNotation->setText(set.Notation());
@@ -159,24 +198,35 @@ void frmCollections::Build_Contributor_Grid()
     QvGrid* g = fgContrib;
     g->setUpdatesEnabled(false);
     g->Clear();
-    g->SetCols(6);
-    const int widths[6] = {0, 3970, 1800, 0, 0, 0};
-    for (int c = 0; c < 6; ++c)
+    g->SetCols(7);
+    const int widths[7] = {0, 3970, 1800, 0, 0, 0, 1500};
+    for (int c = 0; c < 7; ++c)
         g->SetColWidthTwips(c, widths[c]);
-    g->AddItem(QStringLiteral("Key\tName\tEnvelope\r\nNumber\tInactive\tQF\tEnv.Sort"));
+    g->AddItem(QStringLiteral("Key\tName\tEnvelope\r\nNumber\tInactive\tQF\tEnv.Sort\tIn This\r\nSet"));
     g->SetHeadingLines(2);
     g->SetColAlignment(0, Qt::AlignCenter);
     g->SetColAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
     g->SetColAlignment(2, Qt::AlignCenter);
     g->SetColAlignment(3, Qt::AlignCenter);
-    g->AddItem(QStringLiteral("0\t\t0\t\t\t"));
+    g->SetColAlignment(6, Qt::AlignRight | Qt::AlignVCenter);
+    g->AddItem(QStringLiteral("0\t\t0\t\t\t\t"));
     g->SetRowHidden(1, true);
+    m_who = ContributorQueries::With_Envelopes(ProcessingYear);
+    m_whoRead = true;
+    count->Set_Contributors(m_who);
+    // Each contributor's gifts in this set go in with the row, not after it.
+    const QHash<int, qint64> given = Entered_By_Contributor();
     std::vector<std::vector<QString>> rows;
-    for (const auto& r : ContributorQueries::With_Envelopes(ProcessingYear))
+    rows.reserve(size_t(m_who.size()));
+    for (const auto& r : std::as_const(m_who)) {
+        const auto entered = given.constFind(r.id);
         rows.push_back({QString::number(r.id), r.name, QString::number(r.envelope),
                         r.inactive ? QStringLiteral("I") : QString(), SearchKey(r.name),
-                        EnvelopeSortKey(r.envelope, r.name)});
+                        EnvelopeSortKey(r.envelope, r.name),
+                        entered == given.constEnd() ? QString() : PlateCount::Format_Cents(*entered)});
+    }
     g->AddRows(std::move(rows));
+    Mark_Entered(given, false);
     Apply_Sort();
     g->setUpdatesEnabled(true);
 }
@@ -198,6 +248,56 @@ void frmCollections::Apply_Show_All()
     const bool all = chkShowAllContrib->isChecked();
     for (int r = 2; r < fgContrib->Rows(); ++r)
         fgContrib->SetRowHidden(r, !all && fgContrib->TextMatrix(r, 3) == QLatin1String("I"));
+}
+
+QHash<int, qint64> frmCollections::Entered_By_Contributor() const
+{
+    QHash<int, qint64> given;
+    Recordset rs(QStringLiteral("SELECT ContributorID, Sum(CAST(ROUND(Amount * 100) AS INTEGER)) FROM Offering "
+                                "WHERE CollectionID = ")
+                     + QString::number(m_number) + QStringLiteral(" AND ContributorID <> 1 GROUP BY ContributorID;"),
+                 DB(), Recordset::Cursor::ForwardOnly);
+    for (; !rs.Eof(); rs.MoveNext())
+        given.insert(FieldLong(rs.Field(0)), rs.Field(1).toLongLong());
+    return given;
+}
+
+void frmCollections::Mark_Entered(const QHash<int, qint64>& given, bool inGrid)
+{
+    if (inGrid)
+        for (int r = 2; r < fgContrib->Rows(); ++r) {
+            const auto it = given.constFind(fgContrib->TextMatrix(r, 0).toInt());
+            fgContrib->SetTextMatrix(r, 6, it == given.constEnd() ? QString() : PlateCount::Format_Cents(*it));
+        }
+    qint64 contributors = 0;
+    for (qint64 cents : given)
+        contributors += cents;
+    const qint64 all = PlateCount::Entered_Cents(m_number);
+    lblRunning->setText(QStringLiteral("Entered in this set: %1 from %2 contributors, %3 with the loose offering")
+                            .arg(PlateCount::Format_Cents(contributors))
+                            .arg(given.size())
+                            .arg(PlateCount::Format_Cents(all)));
+    count->Set_Entered(all);
+}
+
+void frmCollections::Load_Count()
+{
+    const PlateCount::Count c = PlateCount::Load(m_number);
+    // The names are read now only for checks that name a contributor; the
+    // Count tab has the whole list when it is shown.
+    const bool named = std::any_of(c.checks.cbegin(), c.checks.cend(),
+                                   [](const PlateCount::CheckLine& k) { return k.contributorID > 0; });
+    count->Show(c, named ? Who() : QList<ContributorQueries::Row>());
+    count->Set_Entered(PlateCount::Entered_Cents(m_number));
+}
+
+const QList<ContributorQueries::Row>& frmCollections::Who()
+{
+    if (!m_whoRead) {
+        m_who = ContributorQueries::With_Envelopes(ProcessingYear);
+        m_whoRead = true;
+    }
+    return m_who;
 }
 
 void frmCollections::Select_Row(int r)
@@ -301,6 +401,16 @@ void frmCollections::Build_Totals()
         if (row.doubleHeight)
             g->SetRowHeightLines(r, 2);
     }
+    const PlateCount::Count c = count->Current();
+    fraCount->setVisible(!c.IsEmpty());
+    const qint64 entered = PlateCount::Entered_Cents(m_number);
+    const qint64 d = PlateCount::Difference(c, entered);
+    lblCountedCash->setText(PlateCount::Format_Cents(c.CashCents()));
+    lblCountedChecks->setText(PlateCount::Format_Cents(c.CheckCents()));
+    lblCountedTotal->setText(PlateCount::Format_Cents(c.TotalCents()));
+    lblEnteredTotal->setText(PlateCount::Format_Cents(entered));
+    lblDifference->setText(PlateCount::Format_Cents(d));
+    lblDifference->setStyleSheet(d != 0 ? QStringLiteral("color: red; font-weight: bold") : QString());
     // Every row in sight, the grand total included: the grid is as tall as
     // its rows (within reason), and the window grows when it must.
     g->setMinimumHeight(std::min(g->Rows_Height(), TwipsToPixels(6000)));
@@ -341,12 +451,17 @@ bool frmCollections::Save_All()
     if (!Lines_Are_Valid(current))
         return false;
     try {
+        Connection::Transaction tx(DB());
         CollectionSets::Save_Set(current, m_number, dpColDate->date(), txtNotation->text());
+        if (count->Changed())
+            PlateCount::Save(m_number, count->Current());
+        tx.Commit();
     } catch (const DbError& e) {
         Messages::Show_Error(e.Message());
         return false;
     }
     lines->Show(modOffering::Load_Offering_Lines(1, m_number, 15));
+    count->Mark_Saved();
     return true;
 }
 
@@ -365,10 +480,17 @@ void frmCollections::Tab_Changed(int index)
     if (index == 1) {
         if (!m_gridBuilt)
             Build_Contributor_Grid();
+        else
+            Mark_Entered(Entered_By_Contributor(), true);
         txtQuick->setFocus();
-    }
-    else if (index == 2)
+    } else if (index == 2) {
         Build_Totals();
+    } else if (index == 3) {
+        // A check is found by envelope number or name among them all.
+        count->Set_Contributors(Who());
+        count->Set_Entered(PlateCount::Entered_Cents(m_number));
+        count->txtBills[0]->setFocus();
+    }
 }
 
 void frmCollections::cmdDone_Click()
@@ -376,6 +498,28 @@ void frmCollections::cmdDone_Click()
     // Saved first: a window whose save failed stays in sight with what was typed.
     if (!Save_All())
         return;
+    PlateCount::Count c = count->Current();
+    const qint64 entered = PlateCount::Entered_Cents(m_number);
+    if (PlateCount::Must_Ask(c, entered)) {
+        const qint64 d = PlateCount::Difference(c, entered);
+        const QString text = QStringLiteral("The plate was counted at %1, but %2 was entered: a difference of %3.\r\n\r\n"
+                                            "Do you want to keep the collection so?")
+                                 .arg(PlateCount::Format_Cents(c.TotalCents()), PlateCount::Format_Cents(entered),
+                                      PlateCount::Format_Cents(d));
+        if (Messages::Ask_Default_No(text, QStringLiteral("Collection")) != Messages::Answer::Yes) {
+            // Back to the set, where the difference is shown.
+            sstCollections->setCurrentIndex(2);
+            return;
+        }
+        c.keptDifference = true;
+        c.keptCents = d;
+        try {
+            PlateCount::Save(m_number, c);
+        } catch (const DbError& e) {
+            Messages::Show_Error(e.Message());
+            return;
+        }
+    }
     m_closing = true;
     close();
 }
@@ -384,7 +528,21 @@ void frmCollections::cmdPrint_Click()
 {
     if (!Save_All())
         return;
-    Windows::Open_New(QStringLiteral("frmRptWeeklyReport"), {{QStringLiteral("CollectionNumber"), m_number}});
+    const auto weekly = [this] {
+        Windows::Open_New(QStringLiteral("frmRptWeeklyReport"), {{QStringLiteral("CollectionNumber"), m_number}});
+    };
+    if (count->Current().IsEmpty()) {
+        weekly();
+        return;
+    }
+    // With a count there is a deposit slip to print as well.
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuCollectionPrint"));
+    menu.addAction(QStringLiteral("&Collections Report"), this, weekly);
+    menu.addAction(QStringLiteral("&Deposit Slip"), this, [this] {
+        Windows::Open_New(QStringLiteral("frmRptDeposit"), {{QStringLiteral("CollectionNumber"), m_number}});
+    });
+    menu.exec(cmdPrint->mapToGlobal(QPoint(0, cmdPrint->height())));
 }
 
 void frmCollections::closeEvent(QCloseEvent* e)
@@ -409,11 +567,15 @@ void frmCollections::Handle_DBChange(int table, bool added, bool, bool, int reco
     if (table == dbContributors) {
         if (m_gridBuilt)
             Build_Contributor_Grid();
+        else
+            m_whoRead = false;
         txtQuick->setFocus();
         if (added)
             Windows::Open_New(QStringLiteral("frmContReceipt"), {{QStringLiteral("ContributorID"), recordID},
                                                                  {QStringLiteral("CollectionNumber"), m_number},
                                                                  {QStringLiteral("CollectionDate"), m_date}});
+    } else if (table == dbOffering) {
+        Mark_Entered(Entered_By_Contributor(), true);
     } else if (table == dbFunds) {
         OfferingLines current = lines->Lines();
         modOffering::Refresh_Fund_Lists(current);

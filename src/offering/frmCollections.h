@@ -2,10 +2,14 @@
 
 #include "modOffering.h"
 #include "shell/frmChild.h"
+#include "storage/ContributorQueries.h"
 
 #include <QDate>
+#include <QHash>
 
+class CountPage;
 class FundLinesView;
+class QLabel;
 class QCheckBox;
 class QvDateBox;
 class QGroupBox;
@@ -58,6 +62,10 @@ public:
     QvDateBox* dpColDate;
     QLineEdit* txtNotation;
     QvGrid* fgTotals;
+    QGroupBox* fraCount;
+    QLabel *lblCountedCash, *lblCountedChecks, *lblCountedTotal, *lblEnteredTotal, *lblDifference;
+    QLabel* lblRunning;
+    CountPage* count;
     QPushButton *cmdPrint, *cmdDone;
 
 protected:
@@ -69,6 +77,15 @@ private:
     void Apply_Sort();
     void Apply_Show_All();
     void Build_Totals();
+    // What each contributor gave in this set, in cents (the loose offering not).
+    QHash<int, qint64> Entered_By_Contributor() const;
+    // The running total of the set and, with inGrid, each contributor's
+    // amount beside the name.
+    void Mark_Entered(const QHash<int, qint64>& given, bool inGrid);
+    // The count shown on the Count tab, read again from the data file.
+    void Load_Count();
+    // The contributors with this year's envelope numbers, read once.
+    const QList<ContributorQueries::Row>& Who();
     void Set_Caption(const QDate& d);
     void Select_Row(int row);
     void Tab_Changed(int index);
@@ -78,9 +95,11 @@ private:
 
     int m_number = 0;
     bool m_gridBuilt = false;
+    bool m_whoRead = false;
     QDate m_date;
     QString m_notation;
     bool m_sortByName = false;
     int m_previousTab = 0;
     bool m_closing = false;
+    QList<ContributorQueries::Row> m_who; // the contributors the grid lists
 };

@@ -1,9 +1,11 @@
 #include "ReportWindows.h"
 
+#include "frmRptDeposit.h"
 #include "frmRptWeeklyReport.h"
 #include "shell/Windows.h"
 
 void RegisterReportWindows()
 {
     Windows::Register(QStringLiteral("frmRptWeeklyReport"), [] { return new frmRptWeeklyReport; });
+    Windows::Register(QStringLiteral("frmRptDeposit"), [] { return new frmRptDeposit; });
 }

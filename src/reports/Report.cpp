@@ -2,6 +2,7 @@
 
 #include "PageComposer.h"
 #include "TableSection.h"
+#include "rptDeposit.h"
 #include "shell/Helpers.h"
 #include "shell/modGlobal.h"
 
@@ -106,6 +107,7 @@ void rptWeeklyReport::Bind(WeeklyReport::Tables tables)
     SetDataSource(1, std::move(tables.header));
     SetDataSource(2, std::move(tables.detail));
     m_subreport->SetDataSource(1, std::move(tables.fundTotals));
+    SetDataSource(3, std::move(tables.count));
 }
 
 std::vector<const ReportTable*> rptWeeklyReport::AllTables() const
@@ -243,6 +245,20 @@ ReportDocument rptWeeklyReport::Layout(const QDate& printed) const
                       : QStringLiteral("1") + Reports::Sort_Text(t.Text(r, QStringLiteral("FundName")));
     };
     funds.Run(totals ? *totals : empty, {}, QStringLiteral("Total Amount Collected"), fundOrder);
+
+    // The count sheet: what the counters found beside what was entered.
+    if (const ReportTable* count = Table(3); count && count->RowCount() > 0) {
+        composer.Skip(200);
+        Band countHeading = composer.NewBand();
+        countHeading.Text(0, 0, width, QStringLiteral("Count Sheet"), f.subtitle);
+        TableSection sheet(composer,
+                           {{QStringLiteral("Item"), QStringLiteral("Count"), 3500, F::Text, false, false, {}},
+                            {QStringLiteral("Amount"), QStringLiteral("Amount"), 1400, F::Money, false, false, {}}},
+                           f.body, f.bold);
+        sheet.Export_As(QStringLiteral("Count Sheet"));
+        composer.Add(countHeading, 600);
+        sheet.Run(*count);
+    }
     composer.Finish();
     return doc;
 }
@@ -266,6 +282,8 @@ std::unique_ptr<Report> Create(const QString& name)
         return std::make_unique<rptBlank>();
     if (name == QStringLiteral("rptWeeklyReport"))
         return std::make_unique<rptWeeklyReport>();
+    if (name == QStringLiteral("rptDeposit"))
+        return std::make_unique<rptDeposit>();
     return nullptr;
 }
 

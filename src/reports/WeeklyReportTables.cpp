@@ -1,5 +1,7 @@
 #include "WeeklyReportTables.h"
 
+#include "DepositTables.h"
+
 #include "shell/Helpers.h"
 #include "shell/modGlobal.h"
 #include "storage/Recordset.h"
@@ -198,6 +200,7 @@ std::optional<Tables> Build(int collectionID, bool showNames)
     t.header.Set(QStringLiteral("MainUnPledged"), main + kCrLf + QStringLiteral("Unpledged"));
     t.header.Set(QStringLiteral("SecondFund"), HeadingWrap(Funds_Row_Name(t.secondFund), 4));
     t.header.Set(QStringLiteral("ThirdFund"), HeadingWrap(Funds_Row_Name(t.thirdFund), 4));
+    t.count = Deposit::Count_Sheet(collectionID);
 
     Recordset rs(QStringLiteral("SELECT Offering.ContributorID, Offering.FundID, Offering.Amount, Funds.FundName, "
                                 "Contributors.LastName, Contributors.FirstNames"

@@ -14,6 +14,9 @@ struct Tables {
     ReportTable header{QStringLiteral("Header")};
     ReportTable detail{QStringLiteral("Detail")};
     ReportTable fundTotals{QStringLiteral("FundTotals")};
+    // The count sheet beside the books (Item, Amount); empty when the
+    // plate was not counted.
+    ReportTable count{QStringLiteral("Count")};
     QString caption;    // the window's caption for this collection
     int secondFund = 0; // the fund references of the second and third column
     int thirdFund = 0;

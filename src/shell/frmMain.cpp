@@ -170,6 +170,9 @@ void frmMain::BuildMenus()
     AddEntry(print, QStringLiteral("mnuPrntWeekly"), QStringLiteral("&Collections Report"),
              fresh(QStringLiteral("frmRptWeeklyReport"), {{QStringLiteral("CollectionNumber"), 0}}),
              QStringLiteral("frmRptWeeklyReport"));
+    AddEntry(print, QStringLiteral("mnuPrntDeposit"), QStringLiteral("Dep&osit Slip"),
+             fresh(QStringLiteral("frmRptDeposit"), {{QStringLiteral("CollectionNumber"), 0}}),
+             QStringLiteral("frmRptDeposit"));
     AddEntry(print, QStringLiteral("mnuPrntStatements"), QStringLiteral("Contributors' &Statements"),
              fresh(QStringLiteral("frmRptStatements")), QStringLiteral("frmRptStatements"));
     AddEntry(print, QStringLiteral("mnuPrntPLStatus"), QStringLiteral("&Pledge Status Report"),

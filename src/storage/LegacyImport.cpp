@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "Recordset.h"
 #include "Schema.h"
+#include "CountTables.h"
 #include "modDBConnection.h"
 #include "shell/Helpers.h"
 
@@ -669,6 +670,8 @@ Result Importer::Run()
             db.ExecuteDDL(Schema::CreateTableSql(table.index));
             if (table.index == modGlobal::tiChurch)
                 db.ExecuteDDL(Schema::ChurchUpgradeSql());
+            if (table.index == modGlobal::tiCollection)
+                CountTables::Create(db);
         }
         Report(true);
         for (SourceTable& table : m_tables)

@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "Connection.h"
+#include "CountTables.h"
 #include "modDBConnection.h"
 
 using namespace modDBConnection;
@@ -116,6 +117,8 @@ void CreateTable(TableIndex t)
     db.ExecuteDDL(CreateTableSql(t));
     if (t == modGlobal::tiChurch)
         db.ExecuteDDL(ChurchUpgradeSql());
+    if (t == modGlobal::tiCollection)
+        CountTables::Create(db);
     for (const QString& sql : IndexSql(t))
         db.Execute(sql);
 }

@@ -1,6 +1,7 @@
 #include "clsCollection.h"
 
 #include "Connection.h"
+#include "CountTables.h"
 #include "Recordset.h"
 #include "Schema.h"
 #include "modDBConnection.h"
@@ -54,7 +55,12 @@ void clsCollection::Save_to_DB()
 
 void clsCollection::Delete_Record_from_DB()
 {
+    // The set's count goes with it, in the same transaction: a count
+    // without its set would turn up under the next set given that number.
+    Connection::Transaction tx(DB());
+    CountTables::Delete_For(DB(), ID());
     DB().Execute(QStringLiteral("DELETE FROM Collection WHERE ID = ") + QString::number(ID()) + QLatin1Char(';'));
+    tx.Commit();
     Notify(dbCollection, false, false, true, ID(), 0);
 }
 

@@ -14,3 +14,6 @@ add_dependencies(tst_crash_trials qv-faultchild)
 qv_core_test(faults/tst_second_copy.cpp)
 target_compile_definitions(tst_second_copy PRIVATE QV_FAULTCHILD="$<TARGET_FILE:qv-faultchild>")
 add_dependencies(tst_second_copy qv-faultchild)
+
+qv_core_test(offering/tst_plate_count.cpp)
+target_link_libraries(tst_plate_count PRIVATE qv_faultinjection)

@@ -146,6 +146,12 @@ Outcome tst_CrashTrials::Judge(const QString& action, const QString& file)
         const double comments = Scalar(c, "SELECT COUNT(*) FROM ColComment WHERE Comment = 'Cash and check'");
         all = lines == 5 && sum == 150 && comments == 1;
         none = lines == 0 && comments == 0;
+    } else if (action == "count") {
+        const double counts = Scalar(c, "SELECT COUNT(*) FROM CollectionCount");
+        const double checks = Scalar(c, "SELECT COUNT(*) FROM CollectionChecks");
+        const double cents = Scalar(c, "SELECT SUM(Cents) FROM CollectionChecks");
+        all = counts == 1 && checks == 300 && cents == 750000;
+        none = counts == 0 && checks == 0;
     } else if (action == "numbers") {
         // 2,002 envelope users: the 2,000 members' pledges numbered, and a
         // pledge with a number made for each of the other two.
@@ -171,6 +177,7 @@ void tst_CrashTrials::killedActionsLeaveAllOrNothing_data()
     QTest::addColumn<QString>("action");
     QTest::newRow("pledge grid, 2,000 amounts") << "grid";
     QTest::newRow("offering record, five lines and a comment") << "offering";
+    QTest::newRow("plate count with 300 checks") << "count";
     QTest::newRow("contributor deleted with five pledges") << "delete";
     QTest::newRow("envelope numbers for 2,002 contributors") << "numbers";
     QTest::newRow("2,000 pledges made inactive") << "inactive";

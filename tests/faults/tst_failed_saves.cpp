@@ -5,6 +5,7 @@
 #include "faults/FaultInjection.h"
 #include "maintenance/PledgeGrid.h"
 #include "offering/CollectionSets.h"
+#include "offering/CountPage.h"
 #include "offering/FundLinesView.h"
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
@@ -12,6 +13,7 @@
 #include "shell/AllWindows.h"
 #include "shell/Helpers.h"
 #include "shell/QvDateBox.h"
+#include "shell/QvGrid.h"
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
 #include "shell/frmChild.h"
@@ -53,6 +55,7 @@ private slots:
     void offeringWindowKeepsItsAmountsWhenTheFileRefuses_data();
     void offeringWindowKeepsItsAmountsWhenTheFileRefuses();
     void aNewSetOnAFullDiskKeepsTheDialog();
+    void aRefusedCountKeepsWhatWasTypedAndTheLooseOffering();
     void inputDuringAGridSaveIsRefusedAndNeverRolledBack();
     void noticesWaitForTheCommitAndDieWithARollback();
     void aGridSaveOnAFullDiskStoresNothing();
@@ -187,6 +190,36 @@ void tst_FailedSaves::offeringWindowKeepsItsAmountsWhenTheFileRefuses()
     QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Collection WHERE Notation = 'Youth Sunday'"), 1.0);
     if (how != "Print")
         QVERIFY(w->IsClosed());
+}
+
+void tst_FailedSaves::aRefusedCountKeepsWhatWasTypedAndTheLooseOffering()
+{
+    frmCollections* w = OpenSet(m_set);
+    w->lines->Amount(1)->setText("512");
+    w->sstCollections->setCurrentIndex(3); // the loose offering is saved here
+    w->lines->Amount(1)->setText("500");
+    CountPage* c = w->count;
+    QTest::keyClicks(c->txtBills[0], "5");
+    QTest::keyClicks(c->txtCheckNo, "1041");
+    QTest::keyClicks(c->txtCheckAmount, "12");
+    QTest::keyClick(c->txtCheckAmount, Qt::Key_Return);
+    {
+        RefuseWrites refuse("CollectionChecks");
+        m_data->Messages().Expect("database or disk is full");
+        w->cmdDone->click();
+        QVERIFY(!w->IsClosed());
+        QCOMPARE(c->txtBills[0]->text(), "5");
+        QCOMPARE(c->fgChecks->TextMatrix(1, 1), "$12.00");
+        // The loose offering changed in the same save was not kept without the count.
+        QCOMPARE(m_data->Scalar("SELECT SUM(Amount) FROM Offering"), 512.0);
+        QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM CollectionCount"), 0.0);
+    }
+    // Counted $512 against $500 entered: Done asks, and is told to keep it.
+    m_data->Messages().Expect("a difference of $12.00", Messages::Answer::Yes);
+    w->cmdDone->click();
+    QVERIFY(w->IsClosed());
+    QCOMPARE(m_data->Scalar("SELECT Bills100 FROM CollectionCount"), 5.0);
+    QCOMPARE(m_data->Scalar("SELECT KeptDifference FROM CollectionCount"), 1200.0);
 }
 
 void tst_FailedSaves::aNewSetOnAFullDiskKeepsTheDialog()

@@ -1,6 +1,7 @@
 // A treasurer's Sunday afternoon, by keyboard: the collection set dialog,
 // loose offering, quick find, a contributor's offering record, the totals.
 #include "offering/CollectionSets.h"
+#include "offering/CountPage.h"
 #include "offering/FundLinesView.h"
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
@@ -76,6 +77,7 @@ private slots:
     void aWholeWeekByKeyboard();
     void addedContributorFundsAndALineWithoutFund();
     void receiptHistoryCommentAndAmounts();
+    void aCountTypedAndItsDifferenceKept();
 
 private:
     std::unique_ptr<TestDataSet> m_data;
@@ -358,6 +360,68 @@ void tst_OfferingWindows::receiptHistoryCommentAndAmounts()
     r->txtComment->setText("Late gift");
     r->cmdOK->click();
     QCOMPARE(m_data->Scalar("SELECT CollectionID FROM ColComment WHERE Comment = 'Late gift'"), double(jan));
+}
+
+void tst_OfferingWindows::aCountTypedAndItsDifferenceKept()
+{
+    frmCollections* w = OpenSet(QDate(2025, 6, 15));
+    QVERIFY(QTest::qWaitForWindowActive(w->Frame()));
+    m_data->AddOffering(m_smith, w->CollectionNumber(), -2025, 150);
+    Type(w->lines->Amount(1), "36.41");
+    // The envelope checked against the tape: Smith's gift beside the name.
+    QTest::keyClick(w->sstCollections, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(w->fgContrib->TextMatrix(3, 6), "$150.00");
+    QCOMPARE(w->fgContrib->TextMatrix(4, 6), "");
+    QVERIFY(w->lblRunning->text().contains("$150.00 from 1 contributors, $186.41 with the loose offering"));
+
+    w->sstCollections->setCurrentIndex(3);
+    CountPage* c = w->count;
+    QVERIFY(c->txtBills[0]->hasFocus());
+    auto keys = [](const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); };
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    };
+    // Tab down the bills ($100 to $1), the coins and the rolled coin.
+    for (const char* pieces : {"", "1", "2", "", "1", "", "3", "", "4", "", "", "6"}) {
+        keys(pieces);
+        key(Qt::Key_Tab);
+    }
+    QCOMPARE(c->lblCurrency->text(), "$98.00");
+    keys("10");
+    QCOMPARE(c->lblCoin->text(), "$11.06"); // as typed, before Tab
+    key(Qt::Key_Tab);
+    QVERIFY(c->txtCheckNo->hasFocus());
+    // Enter adds a check line and goes back to the check number.
+    keys("1041");
+    key(Qt::Key_Tab);
+    keys("75");
+    key(Qt::Key_Tab);
+    keys("7");
+    key(Qt::Key_Return);
+    QVERIFY(c->txtCheckNo->hasFocus());
+    keys("88");
+    key(Qt::Key_Tab);
+    keys("1.35");
+    key(Qt::Key_Enter);
+    QCOMPARE(c->fgChecks->TextMatrix(1, 2), "Smith, John & Mary");
+    QCOMPARE(c->lblChecks->text(), "2 checks: $76.35");
+    QCOMPARE(c->lblDifference->text(), "($1.00)");
+    QVERIFY(c->lblDifference->styleSheet().contains("red"));
+
+    // Done asks; Enter answers No and the set stays, its totals in sight.
+    m_data->Messages().ExpectEnter("counted at $185.41, but $186.41 was entered: a difference of ($1.00)");
+    key(Qt::Key_D, Qt::AltModifier);
+    QTRY_COMPARE(w->sstCollections->currentIndex(), 2); // an access key presses its button a moment later
+    QVERIFY(!w->IsClosed());
+    QCOMPARE(w->lblDifference->text(), "($1.00)");
+    QCOMPARE(w->lblCountedChecks->text(), "$76.35");
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM CollectionCount WHERE KeptDifference IS NULL"), 1.0);
+    // Kept so, the answer stays with the count and is not asked again.
+    m_data->Messages().Expect("a difference of ($1.00)", Answer::Yes);
+    w->cmdDone->click();
+    QVERIFY(w->IsClosed());
+    QCOMPARE(m_data->Scalar("SELECT KeptDifference FROM CollectionCount"), -100.0);
+    QCOMPARE(m_data->Scalar("SELECT SUM(Cents) FROM CollectionChecks"), 7635.0);
 }
 
 QV_WIDGET_TEST_MAIN(tst_OfferingWindows)

@@ -193,8 +193,10 @@ void tst_LegacyImport::everyRowAndValueOfTheSample()
     QCOMPARE(scalar("SELECT Count(*) FROM Contributors WHERE Address2 = ''").toInt(), 0);
     QCOMPARE(scalar("SELECT typeof(Amount) FROM Offering WHERE ID = 2").toString(), QStringLiteral("real"));
     QCOMPARE(scalar("SELECT Amount FROM Offering WHERE ID = 2").toDouble(), 92.65);
-    // The tables are made as the program makes them: indexes included.
-    QCOMPARE(scalar("SELECT Count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE 'idx%'").toInt(), 7);
+    // The tables are made as the program makes them: indexes included, and
+    // the counted plate's tables, empty.
+    QCOMPARE(scalar("SELECT Count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE 'idx%'").toInt(), 8);
+    QCOMPARE(scalar("SELECT Count(*) FROM CollectionChecks").toInt(), 0);
 }
 
 void tst_LegacyImport::openedAsTheProgramsDataFile()

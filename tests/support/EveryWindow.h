@@ -32,9 +32,10 @@ inline const QStringList kPlain = {"frmContList", "frmFundList", "frmChurch", "f
 // The others, each opened for what it shows: the offering window on each
 // of its tabs, a pledge both kept and new.
 inline const QStringList kSpecial = {
-    "frmCollections Loose Offering", "frmCollections Contributors", "frmCollections Totals", "frmContReceipt",
+    "frmCollections Loose Offering", "frmCollections Contributors", "frmCollections Totals", "frmCollections Plate Count",
+    "frmContReceipt",
     "frmCollectionDate", "frmContInfo", "frmPledge", "frmPledge new", "frmFundInfo", "frmRptNumbers",
-    "frmRptWeeklyReport", "frmPickDB", "frmPassword", "frmProgess", "frmLocateUpdate"};
+    "frmRptWeeklyReport", "frmRptDeposit", "frmPickDB", "frmPassword", "frmProgess", "frmLocateUpdate"};
 
 inline QStringList Names()
 {
@@ -48,7 +49,7 @@ inline QWidget* Open(const QString& name, const Books& b)
     if (name.startsWith(QLatin1String("frmCollections "))) {
         auto* w = qobject_cast<frmCollections*>(
             Windows::Open_New("frmCollections", {{"CollectionNumber", b.set}, {"CollectionDate", kSunday}}));
-        if (w) // the tabs are the first three names, in their order
+        if (w) // the tabs are the first four names, in their order
             w->sstCollections->setCurrentIndex(kSpecial.indexOf(name));
         return w;
     }
@@ -64,7 +65,7 @@ inline QWidget* Open(const QString& name, const Books& b)
     if (name == "frmRptNumbers")
         return Windows::Open_New(name, {{"FundID", -2026},
                                         {"Changes", QVariant::fromValue(modGlobal::Plan_Numbers(-2026, 1, true))}});
-    if (name == "frmRptWeeklyReport")
+    if (name == "frmRptWeeklyReport" || name == "frmRptDeposit")
         return Windows::Open_New(name, {{"CollectionNumber", b.set}});
     if (name == "frmCollectionDate")
         return new frmCollectionDate;

@@ -7,11 +7,12 @@
 //       until its input closes (or it is killed).
 //
 //   qv-faultchild action NAME FILE [DIE_AT]
-//       One user action that writes many rows (grid, offering, delete,
-//       numbers, inactive, settings), for the crash trials. With DIE_AT the
+//       One user action that writes many rows (grid, offering, count,
+//       delete, numbers, inactive, settings), for the crash trials. With DIE_AT the
 //       process kills itself at that engine step; without, it reports how
 //       many steps the action took. The trials also kill it from outside at random times.
 #include "maintenance/PledgeGrid.h"
+#include "offering/PlateCount.h"
 #include "offering/ReceiptQueries.h"
 #include "offering/modOffering.h"
 #include "shell/Helpers.h"
@@ -120,6 +121,16 @@ int RunAction(const QStringList& args)
         }
         Begin();
         ReceiptQueries::Save_Receipt(lines, giver, 1, QStringLiteral("Cash and check"));
+    } else if (action == QLatin1String("count")) {
+        // The plate of set 1: $1,316 in bills and coin and 300 checks.
+        PlateCount::Count count = PlateCount::Load(1);
+        count.bills = {5, 4, 20, 10, 13, 0, 49};
+        count.coins = {0, 8, 0, 0, 0};
+        for (int i = 0; i < 300; ++i)
+            count.checks.append({QString::number(1000 + i), 2500, 0});
+        count.counter1 = QStringLiteral("First Counter");
+        Begin();
+        PlateCount::Save(1, count);
     } else if (action == QLatin1String("delete")) {
         clsContributors leaving;
         leaving.Get_One_Record(QStringLiteral("LastName = 'Leaving'"));

@@ -19,6 +19,10 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
+#include "offering/CountPage.h"
+#include "offering/PlateCount.h"
+#include "reports/frmReportWindow.h"
+#include "storage/ContributorQueries.h"
 #include "reports/CRViewer91.h"
 #include "reports/ReportDocument.h"
 #include "shell/QvGrid.h"
@@ -199,6 +203,38 @@ int main(int argc, char** argv)
             offering->txtQuick->setText(QStringLiteral("1"));
         Save(offering->Frame(), QLatin1String(tabs[t]));
     }
+    // The plate as two counters counted it, $5.00 short of the books so
+    // that the difference shows: part in checks, the rest in bills and coin.
+    {
+        PlateCount::Count c;
+        const qint64 entered = PlateCount::Entered_Cents(set);
+        qint64 left = entered - 500;
+        const qint64 checks[] = {left * 2 / 10, left / 10, left / 20};
+        const char* numbers[] = {"1041", "388", "2210"};
+        for (int i = 0; i < 3; ++i) {
+            c.checks.append({QLatin1String(numbers[i]), checks[i], 0});
+            left -= checks[i];
+        }
+        for (size_t i = 0; i < c.bills.size(); ++i) {
+            c.bills[i] = left / PlateCount::Currency()[i].cents;
+            left -= c.bills[i] * PlateCount::Currency()[i].cents;
+        }
+        for (size_t i = 0; i < c.coins.size(); ++i) {
+            c.coins[i] = left / PlateCount::Coins()[i].cents;
+            left -= c.coins[i] * PlateCount::Coins()[i].cents;
+        }
+        c.counter1 = QStringLiteral("Ruth Ames");
+        c.counter2 = QStringLiteral("Bo Lindqvist");
+        c.countedAt = QDateTime(setDate, QTime(12, 40));
+        PlateCount::Save(set, c);
+        PlateCount::Save_Bank_Line(QStringLiteral("First Bank of Elmwood, account 0012-3456"));
+        offering->count->Show(c, ContributorQueries::With_Envelopes(2025));
+        offering->sstCollections->setCurrentIndex(3);
+        Save(offering->Frame(), QStringLiteral("frmCollections-PlateCount"));
+        offering->sstCollections->setCurrentIndex(2);
+        Save(offering->Frame(), QStringLiteral("frmCollections-Totals-Counted"));
+    }
+    offering->sstCollections->setCurrentIndex(1);
     offering->txtQuick->setText(QStringLiteral("4"));
     offering->Select_Contributor();
     for (frmChild* w : frmChild::OpenWindows())
@@ -230,6 +266,26 @@ int main(int argc, char** argv)
             }
         }
         report->Frame()->close();
+        QApplication::processEvents();
+    }
+
+    // The deposit slip of the same set's count, its first page as printed.
+    if (auto* slip = qobject_cast<frmReportWindow*>(
+            Windows::Open_New(QStringLiteral("frmRptDeposit"), {{QStringLiteral("CollectionNumber"), set}}))) {
+        Save(&main, QStringLiteral("frmRptDeposit"));
+        if (const ReportDocument* doc = slip->viewer->Document(); doc && doc->PageCount() > 0) {
+            QImage page((doc->pageSize / ReportUnits::PerInch * 100).toSize(), QImage::Format_RGB32);
+            page.fill(Qt::white);
+            QPainter painter(&page);
+            doc->Paint(painter, 0, QRectF(page.rect()));
+            painter.end();
+            const QString path = QDir(g_out).filePath(QStringLiteral("rptDeposit-page1") + g_suffix + QStringLiteral(".png"));
+            if (page.save(path)) {
+                ++g_count;
+                std::printf("%s\n", qPrintable(path));
+            }
+        }
+        slip->Frame()->close();
         QApplication::processEvents();
     }
 
