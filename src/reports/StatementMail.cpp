@@ -435,14 +435,19 @@ RunResult Run(const rptStatement& report, const Plan& plan, const QDate& from, c
         if (paperRows.contains(row))
             result.paperRows << row;
     if (!paperPdf.isEmpty() && !result.paperRows.isEmpty()) {
-        const std::vector<int> rows(result.paperRows.begin(), result.paperRows.end());
-        QString error;
-        if (report.Layout_Statements(printed, rows).WritePdf(paperPdf, &error))
+        if (Write_Paper(report, result.paperRows, paperPdf, &result.paperError))
             result.paperFile = paperPdf;
-        else
-            result.paperError = paperPdf + QStringLiteral(": ") + error;
     }
     return result;
+}
+
+bool Write_Paper(const rptStatement& report, const QList<int>& rows, const QString& path, QString* error)
+{
+    QString why;
+    if (report.Layout_Statements(modGlobal::Today(), std::vector<int>(rows.begin(), rows.end())).WritePdf(path, &why))
+        return true;
+    *error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + why;
+    return false;
 }
 
 } // namespace StatementMail

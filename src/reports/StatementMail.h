@@ -98,6 +98,9 @@ struct RunResult {
     QString paperFile;    // written when paperRows is not empty and a path was given
     QString paperError;
 };
+// The statements of these summary rows as one PDF file for the post.
+bool Write_Paper(const rptStatement& report, const QList<int>& rows, const QString& path, QString* error);
+
 // progress(done, total, name) is asked before each message; false stops.
 using Progress = std::function<bool(int done, int total, const QString& name)>;
 RunResult Run(const rptStatement& report, const Plan& plan, const QDate& from, const QDate& to, Sender& sender,

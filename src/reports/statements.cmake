@@ -22,3 +22,4 @@ target_sources(qv_reports PRIVATE
   reports/MailSecrets.cpp
 )
 target_link_libraries(qv_reports PUBLIC PkgConfig::CURL PkgConfig::LIBSECRET)
+target_sources(qv_ui PRIVATE reports/frmEmailStatements.cpp)
