@@ -45,7 +45,7 @@ void BM_StatementsEmailedAll(benchmark::State& state)
     const QString ownSettings = modGlobal::SettingsFolder();
     QTemporaryDir settings;
     modGlobal::SetSettingsFolder(settings.path());
-    TestSmtpServer server;
+    TestSmtpServer server({}, -1, false);
     modSettings::Write("Mail", "Server", "127.0.0.1");
     modSettings::Write("Mail", "Port", QString::number(server.Port()));
     modSettings::Write("Mail", "Security", "None");

@@ -225,26 +225,32 @@ bool frmContInfo::Save_Changes()
         txtEmail->setFocus();
         return false;
     }
-    // The contributor and its e-mail row are written together.
-    ContributorEmail::Make_Ready();
-    Connection::Transaction tx(DB());
-    clsContributors c;
-    const int id = m_id == 0 ? c.Next_ID() : m_id;
-    c.ID(id);
-    c.LastName(txtLastName->text());
-    c.FirstNames(txtFirstNames->text());
-    c.Address1(txtAddress1->text());
-    c.Address2(txtAddress2->text());
-    c.City(txtCity->text());
-    c.State(txtState->text());
-    c.ZipCode(txtZip->text());
-    c.Phone(txtPhone->text());
-    c.IsInactive(chkIsInactive->isChecked());
-    c.UseEnvelopes(chkEnv->isChecked());
-    c.Save_to_DB();
-    ContributorEmail::Save(id, {txtEmail->text().trimmed(), ContributorEmail::Delivery(cboDelivery->currentIndex())});
-    tx.Commit();
-    m_id = id;
+    // The contributor and its e-mail row are written together; a refusal
+    // of the file leaves both as they were and the window as typed.
+    try {
+        ContributorEmail::Make_Ready();
+        Connection::Transaction tx(DB());
+        clsContributors c;
+        const int id = m_id == 0 ? c.Next_ID() : m_id;
+        c.ID(id);
+        c.LastName(txtLastName->text());
+        c.FirstNames(txtFirstNames->text());
+        c.Address1(txtAddress1->text());
+        c.Address2(txtAddress2->text());
+        c.City(txtCity->text());
+        c.State(txtState->text());
+        c.ZipCode(txtZip->text());
+        c.Phone(txtPhone->text());
+        c.IsInactive(chkIsInactive->isChecked());
+        c.UseEnvelopes(chkEnv->isChecked());
+        c.Save_to_DB();
+        ContributorEmail::Save(id, {txtEmail->text().trimmed(), ContributorEmail::Delivery(cboDelivery->currentIndex())});
+        tx.Commit();
+        m_id = id;
+    } catch (const DbError& e) {
+        Messages::Show(e.Message(), windowTitle(), Messages::Icon::Critical);
+        return false;
+    }
     m_pledgesToDiscard = false;
     return true;
 }

@@ -112,7 +112,8 @@ private:
     TestSmtpServer::Mail m_mail;
 };
 
-TestSmtpServer::TestSmtpServer(QSet<QString> refuse, int dropAfter) : m_refuse(std::move(refuse)), m_dropAfter(dropAfter)
+TestSmtpServer::TestSmtpServer(QSet<QString> refuse, int dropAfter, bool keepBodies)
+    : m_refuse(std::move(refuse)), m_dropAfter(dropAfter), m_keepBodies(keepBodies)
 {
     start();
     Started().acquire();
@@ -143,6 +144,8 @@ bool TestSmtpServer::Accept(const Mail& mail)
     if (m_dropAfter >= 0 && m_mails.size() >= m_dropAfter)
         return false;
     m_mails << mail;
+    if (!m_keepBodies)
+        m_mails.last().data.truncate(mail.data.indexOf("\r\n\r\n"));
     return true;
 }
 

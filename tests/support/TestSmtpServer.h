@@ -22,7 +22,9 @@ public:
         QByteArray data; // dot-stuffing undone, CRLF line ends
     };
 
-    explicit TestSmtpServer(QSet<QString> refuse = {}, int dropAfter = -1);
+    // keepBodies false keeps each message's headers only (for runs of
+    // thousands, whose attachments would fill the memory).
+    explicit TestSmtpServer(QSet<QString> refuse = {}, int dropAfter = -1, bool keepBodies = true);
     ~TestSmtpServer() override;
     quint16 Port() const { return m_port; }
     QList<Mail> Mails() const;
@@ -40,6 +42,7 @@ private:
     bool Accept(const Mail& mail); // false once the drop point is passed
     QSet<QString> m_refuse;
     int m_dropAfter;
+    bool m_keepBodies;
     quint16 m_port = 0;
     mutable QMutex m_lock;
     QList<Mail> m_mails;
