@@ -65,6 +65,16 @@ QByteArray Header_Text(const QString& text)
     return words.join("\r\n ");
 }
 
+// A name before an address: quoted, since "Smith, John" unquoted would
+// read as two addresses.
+QByteArray Display_Name(const QString& name)
+{
+    const QByteArray text = Header_Text(name);
+    if (text.startsWith("=?"))
+        return text;
+    return '"' + QByteArray(text).replace('\\', "\\\\").replace('"', "\\\"") + '"';
+}
+
 QByteArray Base64_Lines(const QByteArray& data)
 {
     const QByteArray b = data.toBase64();
@@ -129,24 +139,6 @@ Settings Settings::Load()
         }
     }
     return s;
-}
-
-bool Settings::Save() const
-{
-    const QString security = this->security == Security::Tls ? QStringLiteral("TLS")
-        : this->security == Security::None                   ? QStringLiteral("None")
-                                                             : QStringLiteral("STARTTLS");
-    bool ok = modSettings::Write(kSection, QStringLiteral("Server"), server) && modSettings::Write(kSection, QStringLiteral("Port"), QString::number(port))
-        && modSettings::Write(kSection, QStringLiteral("Security"), security) && modSettings::Write(kSection, QStringLiteral("User"), user)
-        && modSettings::Write(kSection, QStringLiteral("Sender"), sender) && modSettings::Write(kSection, QStringLiteral("ReplyTo"), replyTo);
-    if (ok && !verifyCertificates)
-        ok = modSettings::Write(kSection, QStringLiteral("VerifyCertificates"), QStringLiteral("No"));
-    if (ok && (subject != Default_Subject() || body != Default_Body())) {
-        QFile file(Template_Path());
-        ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            && file.write((QStringLiteral("Subject: ") + subject + QStringLiteral("\n\n") + body).toUtf8()) >= 0;
-    }
-    return ok;
 }
 
 QString Settings::Problem() const
@@ -250,7 +242,7 @@ QByteArray Compose(const Settings& settings, Message& m, const QDateTime& now)
     QByteArray out;
     out.reserve(m.pdf.size() * 4 / 3 + 4096);
     out += "From: " + settings.sender.toUtf8() + "\r\n";
-    out += "To: " + (m.toName.isEmpty() ? QByteArray() : Header_Text(m.toName) + " ") + "<" + m.to.toUtf8() + ">\r\n";
+    out += "To: " + (m.toName.isEmpty() ? QByteArray() : Display_Name(m.toName) + " ") + "<" + m.to.toUtf8() + ">\r\n";
     if (!settings.replyTo.isEmpty())
         out += "Reply-To: " + settings.replyTo.toUtf8() + "\r\n";
     out += "Subject: " + Header_Text(m.subject) + "\r\n";

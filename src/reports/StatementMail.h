@@ -25,7 +25,6 @@ struct Settings {
     bool verifyCertificates = true;
     QString subject, body; // templates: {name} {from} {to} {church}
     static Settings Load();
-    bool Save() const;
     // What keeps a run from starting: no server, no sender, a plain
     // connection to anything but this machine.
     QString Problem() const;

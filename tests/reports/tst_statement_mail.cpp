@@ -83,7 +83,8 @@ void tst_StatementMail::Givers(int count)
 {
     const int set = m_data->AddCollection(QDate(2025, 3, 2));
     for (int i = 1; i <= count; ++i) {
-        const int id = m_data->AddContributor(Name(i), "Pat");
+        // A comma in the name, which an address header must quote.
+        const int id = m_data->AddContributor(Name(i), "Pat, Jr");
         m_data->DB().Execute(QStringLiteral("UPDATE Contributors SET Address1 = '%1 Elm St', City = 'Salem', State = 'OR', ZipCode = '97301' "
                                             "WHERE ID = %2;")
                                  .arg(i)
@@ -179,14 +180,14 @@ void tst_StatementMail::eachStatementToItsOwner()
         const TestSmtpServer::Mail& m = first.mails[i - 2];
         QCOMPARE(m.to, QStringList{Address(i)});
         QCOMPARE(TestSmtpServer::Header(m.data, "Subject"), QStringLiteral("Contribution statement January 1, 2025 to December 31, 2025"));
-        QVERIFY(TestSmtpServer::Header(m.data, "To").contains(Name(i)));
+        QCOMPARE(TestSmtpServer::Header(m.data, "To"), QStringLiteral("\"Pat, Jr %1\" <%2>").arg(Name(i), Address(i)));
         const QString pdf = m_data->Folder() + QStringLiteral("/got.pdf");
         QFile f(pdf);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(TestSmtpServer::Attachment(m.data));
         f.close();
         const QString text = PdfText::Squeezed(PdfText::Pages(pdf).join('\n'));
-        QVERIFY2(text.contains("Pat " + Name(i)) && text.contains(QStringLiteral("$%1.00").arg(10 * i)), qPrintable(text));
+        QVERIFY2(text.contains("Pat, Jr " + Name(i)) && text.contains(QStringLiteral("$%1.00").arg(10 * i)), qPrintable(text));
         QVERIFY(!text.contains(Name(i == 2 ? 3 : 2)));
     }
     // Paper: the refused one, the one who wants both, the paper-only one.
