@@ -9,6 +9,8 @@ PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libs
 PACKAGES += libmspack-dev gcab libsodium-dev
 # The reader of the older program's Jet data files (File, Import Books).
 PACKAGES += mdbtools-dev
+# Statements by e-mail: SMTP through libcurl, the password in the desktop's secret store.
+PACKAGES += libcurl4-openssl-dev libsecret-1-dev
 # The sanitizer run and the fuzz targets use Debian's clang and its libFuzzer.
 PACKAGES += clang libclang-rt-14-dev
 # Label sheets of the label windows.

@@ -10,11 +10,14 @@
 #include "shell/clsDBEvent.h"
 #include "shell/modGlobal.h"
 #include "storage/DbError.h"
+#include "storage/Connection.h"
+#include "storage/ContributorEmail.h"
 #include "storage/clsContributors.h"
 #include "storage/clsPledges.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -51,6 +54,11 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     lblPhone->setBuddy(txtPhone);
     chkIsInactive = Check(this, "chkIsInactive", QStringLiteral("Contributor is &Inactive"));
     chkEnv = Check(this, "chkEnv", QStringLiteral("Assign &Envelope Number"));
+    txtEmail = Box(this, "txtEmail", 254);
+    lblEmail = Label(this, "lblEmail", QStringLiteral("E-&mail"), txtEmail);
+    cboDelivery = Combo(this, "cboDelivery");
+    cboDelivery->addItems({QStringLiteral("Paper"), QStringLiteral("E-mail"), QStringLiteral("Paper and e-mail")});
+    lblDelivery = Label(this, "lblDelivery", QStringLiteral("&Send Statements by"), cboDelivery);
 
     fraPledges = Group(this, "fraPledges", QStringLiteral("Pledges"));
     fgPledges = Grid(fraPledges, "fgPledges");
@@ -72,6 +80,8 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     form->addRow(lblAddress2, txtAddress2);
     form->addRow(lblCityStateZip, City_State_Zip(txtCity, txtState, txtZip));
     form->addRow(lblPhone, txtPhone);
+    form->addRow(lblEmail, txtEmail);
+    form->addRow(lblDelivery, cboDelivery);
     form->addRow(nullptr, chkIsInactive);
     form->addRow(nullptr, chkEnv);
 
@@ -91,6 +101,7 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     connect(fgPledges, &QvGrid::RowDoubleClicked, this, [this](int) { Edit_Pledge(); });
     connect(cmdDelete, &QPushButton::clicked, this, &frmContInfo::Delete_Pledge);
     connect(cmdOK, &QPushButton::clicked, this, &frmContInfo::cmdOK_Click);
+    connect(txtEmail, &QLineEdit::editingFinished, this, &frmContInfo::Email_Typed);
     connect(cmdCancel, &QPushButton::clicked, this, &frmChild::Close_Unasked);
     SelectAllOnFocus(this);
 }
@@ -110,6 +121,9 @@ void frmContInfo::Form_Load()
     txtPhone->setText(c.Phone());
     chkIsInactive->setChecked(c.IsInactive());
     chkEnv->setChecked(c.UseEnvelopes());
+    const ContributorEmail::Entry mail = ContributorEmail::Of(m_id);
+    txtEmail->setText(mail.email);
+    cboDelivery->setCurrentIndex(int(mail.delivery));
 
     QvGrid* g = fgPledges;
     g->Clear();
@@ -206,23 +220,62 @@ bool frmContInfo::Save_Changes()
                 != Messages::Answer::Yes)
             return false;
     }
-    clsContributors c;
-    if (m_id == 0)
-        m_id = c.Next_ID();
-    c.ID(m_id);
-    c.LastName(txtLastName->text());
-    c.FirstNames(txtFirstNames->text());
-    c.Address1(txtAddress1->text());
-    c.Address2(txtAddress2->text());
-    c.City(txtCity->text());
-    c.State(txtState->text());
-    c.ZipCode(txtZip->text());
-    c.Phone(txtPhone->text());
-    c.IsInactive(chkIsInactive->isChecked());
-    c.UseEnvelopes(chkEnv->isChecked());
-    c.Save_to_DB();
+    if (const QString problem = Email_Problem(); !problem.isEmpty()) {
+        Messages::Show(problem, QStringLiteral("Incomplete"), Messages::Icon::Information);
+        txtEmail->setFocus();
+        return false;
+    }
+    // The contributor and its e-mail row are written together; a refusal
+    // of the file leaves both as they were and the window as typed.
+    try {
+        ContributorEmail::Make_Ready();
+        Connection::Transaction tx(DB());
+        clsContributors c;
+        const int id = m_id == 0 ? c.Next_ID() : m_id;
+        c.ID(id);
+        c.LastName(txtLastName->text());
+        c.FirstNames(txtFirstNames->text());
+        c.Address1(txtAddress1->text());
+        c.Address2(txtAddress2->text());
+        c.City(txtCity->text());
+        c.State(txtState->text());
+        c.ZipCode(txtZip->text());
+        c.Phone(txtPhone->text());
+        c.IsInactive(chkIsInactive->isChecked());
+        c.UseEnvelopes(chkEnv->isChecked());
+        c.Save_to_DB();
+        ContributorEmail::Save(id, {txtEmail->text().trimmed(), ContributorEmail::Delivery(cboDelivery->currentIndex())});
+        tx.Commit();
+        m_id = id;
+    } catch (const DbError& e) {
+        Messages::Show(e.Message(), windowTitle(), Messages::Icon::Critical);
+        return false;
+    }
     m_pledgesToDiscard = false;
     return true;
+}
+
+QString frmContInfo::Email_Problem() const
+{
+    const QString email = txtEmail->text().trimmed();
+    if (!email.isEmpty())
+        return ContributorEmail::Address_Problem(email);
+    if (cboDelivery->currentIndex() != int(ContributorEmail::Delivery::Paper))
+        return QStringLiteral("Please enter an e-mail address for the statements sent by e-mail.");
+    return {};
+}
+
+void frmContInfo::Email_Typed()
+{
+    const QString email = txtEmail->text().trimmed();
+    if (email.isEmpty() || !txtEmail->isModified())
+        return;
+    txtEmail->setModified(false);
+    if (const QString problem = ContributorEmail::Address_Problem(email); !problem.isEmpty())
+        Messages::Show(problem, QStringLiteral("E-mail Address"), Messages::Icon::Information);
+    else if (cboDelivery->currentIndex() == int(ContributorEmail::Delivery::Paper))
+        // A new address most likely means statements by e-mail.
+        cboDelivery->setCurrentIndex(int(ContributorEmail::Delivery::Email));
 }
 
 void frmContInfo::cmdOK_Click()

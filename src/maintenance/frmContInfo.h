@@ -3,6 +3,7 @@
 #include "shell/frmChild.h"
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +28,10 @@ public:
     QLabel *lblLastName, *lblFirstNames, *lblAddress1, *lblAddress2, *lblCityStateZip, *lblPhone;
     QLineEdit *txtLastName, *txtFirstNames, *txtAddress1, *txtAddress2, *txtCity, *txtState, *txtZip, *txtPhone;
     QCheckBox *chkIsInactive, *chkEnv;
+    // Where the statements go: the e-mail address and paper, e-mail or both.
+    QLabel *lblEmail, *lblDelivery;
+    QLineEdit* txtEmail;
+    QComboBox* cboDelivery;
     QGroupBox* fraPledges;
     QvGrid* fgPledges;
     QCheckBox* chkShowAll;
@@ -44,6 +49,10 @@ private:
     void Delete_Pledge();
     bool Save_Changes() override;
     void cmdOK_Click();
+    // The address's form is checked as soon as it is typed.
+    void Email_Typed();
+    // Why the e-mail fields cannot be saved; empty when they can.
+    QString Email_Problem() const;
 
     int m_id = 0;
     bool m_pledgesToDiscard = false;

@@ -2,6 +2,7 @@
 
 #include "shell/Layouts.h"
 #include "CRViewer91.h"
+#include "frmEmailStatements.h"
 #include "rptStatement.h"
 #include "shell/Helpers.h"
 #include "shell/Messages.h"
@@ -47,7 +48,8 @@ void frmRptStatements::Build_Controls()
     cmdSaveEach = Button(this, "cmdSaveEach", QStringLiteral("&Save a PDF for each contributor..."));
     Add_To_Strip({lblWhich, cboWhich});
     Add_To_Strip({lblDate, dpBegin, lblThrough, dpEnd});
-    Add_To_Strip({cmdSaveEach});
+    cmdEmail = Button(this, "cmdEmail", QStringLiteral("&E-mail statements..."));
+    Add_To_Strip({cmdSaveEach, cmdEmail});
 
     connect(cboWhich, &QComboBox::currentIndexChanged, this, &frmRptStatements::Which_Chosen);
     // The range is taken once a date is whole (left, picked in the
@@ -55,9 +57,11 @@ void frmRptStatements::Build_Controls()
     for (QvDateBox* box : {dpBegin, dpEnd})
         connect(box, &QvDateBox::dateChanged, this, &frmRptStatements::Date_Changed);
     connect(cmdSaveEach, &QPushButton::clicked, this, &frmRptStatements::Save_Each);
+    connect(cmdEmail, &QPushButton::clicked, this, &frmRptStatements::Email_Statements);
     setTabOrder(cboWhich, dpBegin);
     setTabOrder(dpBegin, dpEnd);
     setTabOrder(dpEnd, cmdSaveEach);
+    setTabOrder(cmdSaveEach, cmdEmail);
 }
 
 void frmRptStatements::Fill_Lists()
@@ -92,6 +96,7 @@ std::unique_ptr<Report> frmRptStatements::Make_Report()
     m_builtBegin = dpBegin->date();
     m_builtEnd = dpEnd->date();
     cmdSaveEach->setEnabled(false);
+    cmdEmail->setEnabled(false);
     if (!m_choice.Any() || Range_Refused(m_builtBegin, m_builtEnd))
         return nullptr;
     Statements::Tables tables;
@@ -118,6 +123,7 @@ std::unique_ptr<Report> frmRptStatements::Make_Report()
     auto report = std::make_unique<rptStatement>();
     report->Bind(std::move(tables));
     cmdSaveEach->setEnabled(true);
+    cmdEmail->setEnabled(true);
     return report;
 }
 
@@ -177,6 +183,26 @@ int frmRptStatements::Save_Each()
     } catch (const DbError& e) {
         Messages::Show(e.Message(), kCaption, Messages::Icon::Critical);
         return 0;
+    }
+}
+
+bool frmRptStatements::Email_Statements()
+{
+    const auto* report = dynamic_cast<const rptStatement*>(Current_Report());
+    if (!report || !report->Table(2) || report->Table(2)->IsEmpty()) {
+        Messages::Show(QStringLiteral("There are no statements to send."), kCaption, Messages::Icon::Information);
+        return false;
+    }
+    try {
+        Statements::Tables shown;
+        shown.summaries = *report->Table(2);
+        const Statements::Check check = Statements::Pre_Run_Check(m_choice, shown, m_builtBegin, m_builtEnd);
+        frmEmailStatements dialog(*report, m_builtBegin, m_builtEnd, check.Clean() ? QString() : check.Text(), this);
+        WindowServices::ShowModal(&dialog);
+        return true;
+    } catch (const DbError& e) {
+        Messages::Show(e.Message(), kCaption, Messages::Icon::Critical);
+        return false;
     }
 }
 

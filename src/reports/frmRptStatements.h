@@ -20,11 +20,14 @@ public:
     // Checks the run, asks for a folder and writes a PDF file per statement.
     // Returns the number of files written.
     int Save_Each();
+    // Checks the run and opens the list of who gets an e-mail before
+    // sending. Returns false when there was nothing to send.
+    bool Email_Statements();
 
     QLabel *lblWhich, *lblDate, *lblThrough;
     QComboBox* cboWhich;
     QvDateBox *dpBegin, *dpEnd;
-    QPushButton* cmdSaveEach;
+    QPushButton *cmdSaveEach, *cmdEmail;
 
 protected:
     void Build_Controls() override;

@@ -13,3 +13,13 @@ target_sources(qv_ui PRIVATE
   reports/frmRptPledgeStatus.cpp
   reports/Register_statements.cpp
 )
+# Statements by e-mail: the messages and their sending (libcurl), the
+# password kept in the desktop's secret store (libsecret) when there is one.
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+pkg_check_modules(LIBSECRET REQUIRED IMPORTED_TARGET libsecret-1)
+target_sources(qv_reports PRIVATE
+  reports/StatementMail.cpp
+  reports/MailSecrets.cpp
+)
+target_link_libraries(qv_reports PUBLIC PkgConfig::CURL PkgConfig::LIBSECRET)
+target_sources(qv_ui PRIVATE reports/frmEmailStatements.cpp)

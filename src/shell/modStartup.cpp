@@ -6,6 +6,7 @@
 #include "clsDBEvent.h"
 #include "modGlobal.h"
 #include "modSettings.h"
+#include "storage/ContributorEmail.h"
 #include "storage/Connection.h"
 #include "storage/DbError.h"
 #include "storage/clsChurch.h"
@@ -111,6 +112,7 @@ void MakeTablesReady()
     clsOffering();
     clsPledges();
     clsColComments();
+    ContributorEmail::Make_Ready();
 }
 
 QString LockFilePath(const QString& dataFile)

@@ -1,6 +1,7 @@
 #include "clsContributors.h"
 
 #include "Connection.h"
+#include "ContributorEmail.h"
 #include "Recordset.h"
 #include "Schema.h"
 #include "clsOffering.h"
@@ -93,10 +94,13 @@ void clsContributors::Save_to_DB()
 
 void clsContributors::Delete_Record_from_DB()
 {
-    // The contributor and its pledges go together or not at all.
+    // The contributor, its pledges and its e-mail address go together or
+    // not at all.
+    ContributorEmail::Make_Ready();
     Connection::Transaction tx(DB());
     DB().Execute(QStringLiteral("DELETE FROM Contributors WHERE ID = ") + QString::number(ID()) + QLatin1Char(';'));
     DB().Execute(QStringLiteral("DELETE FROM Pledges WHERE ContributorID = ") + QString::number(ID()) + QLatin1Char(';'));
+    ContributorEmail::Remove(ID());
     tx.Commit();
     Notify(dbContributors, false, false, true, ID(), 0);
 }

@@ -4,6 +4,7 @@
 // action never runs inside another's transaction.
 #include "faults/FaultInjection.h"
 #include "maintenance/PledgeGrid.h"
+#include "maintenance/frmContInfo.h"
 #include "offering/CollectionSets.h"
 #include "offering/CountPage.h"
 #include "offering/FundLinesView.h"
@@ -51,7 +52,7 @@ private slots:
     void init();
     void cleanup();
     void receiptWhoseCommentFailsStoresNothingAndRetriesOnce();
-    void receiptOnALockedFileKeepsWhatWasTyped();
+    void savesOnALockedFileKeepWhatWasTyped();
     void offeringWindowKeepsItsAmountsWhenTheFileRefuses_data();
     void offeringWindowKeepsItsAmountsWhenTheFileRefuses();
     void aNewSetOnAFullDiskKeepsTheDialog();
@@ -109,7 +110,7 @@ void tst_FailedSaves::receiptWhoseCommentFailsStoresNothingAndRetriesOnce()
     QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM ColComment WHERE Comment = 'Check #1042'"), 1.0);
 }
 
-void tst_FailedSaves::receiptOnALockedFileKeepsWhatWasTyped()
+void tst_FailedSaves::savesOnALockedFileKeepWhatWasTyped()
 {
     // An existing record changed: the update, the new line and the comment
     // go together or not at all.
@@ -120,14 +121,29 @@ void tst_FailedSaves::receiptOnALockedFileKeepsWhatWasTyped()
     r->lines->Fund(4)->setCurrentIndex(0);
     r->lines->Amount(4)->setText("5");
     r->txtComment->setText("Cash");
+    // The contributor and its e-mail address, likewise.
+    Windows::Show_Contributor(m_smith);
+    auto* info = OpenWindowOf<frmContInfo>();
+    QVERIFY(info);
+    info->txtLastName->setText("Smythe");
+    info->txtEmail->setText("john@smythe.example");
+    info->cboDelivery->setCurrentIndex(2);
     {
         ExclusiveLock other(m_data->DataFile());
         m_data->Messages().Expect("database is locked");
         r->cmdOK->click();
         QVERIFY(!r->IsClosed());
+        m_data->Messages().Expect("database is locked");
+        info->cmdOK->click();
+        QVERIFY(!info->IsClosed());
     }
     QCOMPARE(m_data->Scalar("SELECT SUM(Amount) FROM Offering"), 20.0);
     QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM ColComment"), 0.0);
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM ContributorEmail") + m_data->Scalar("SELECT COUNT(*) FROM Contributors WHERE LastName = 'Smythe'"), 0.0);
+    QCOMPARE(info->txtEmail->text(), "john@smythe.example");
+    info->cmdOK->click();
+    QVERIFY(info->IsClosed());
+    QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM ContributorEmail WHERE Delivery = 2") + m_data->Scalar("SELECT COUNT(*) FROM Contributors WHERE LastName = 'Smythe'"), 2.0);
     r->cmdOK->click();
     QVERIFY(r->IsClosed());
     QCOMPARE(m_data->Scalar("SELECT Amount FROM Offering WHERE ID = " + QString::number(kept)), 25.0);

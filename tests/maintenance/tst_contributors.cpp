@@ -2,6 +2,8 @@
 // treasurer uses them: by their controls, answering their questions.
 #include "maintenance/ContributorMaintenance.h"
 #include "maintenance/frmContInfo.h"
+#include <QComboBox>
+#include <QLineEdit>
 #include "maintenance/frmContList.h"
 #include "maintenance/frmPledge.h"
 #include "shell/AllWindows.h"
@@ -239,8 +241,22 @@ void tst_Contributors::contributorWindow()
     info->txtZip->setText("97301");
     info->chkIsInactive->setChecked(true);
     info->chkEnv->setChecked(false);
+    // A bad e-mail address is refused as soon as it is typed, and again by OK.
+    QTest::keyClicks(info->txtEmail, "jm@oneil");
+    m_data->Messages().Expect("The part after the @ of \"jm@oneil\" is not a domain like example.org.");
+    emit info->txtEmail->editingFinished();
+    m_data->Messages().VerifyAllShown();
+    m_data->Messages().Expect("is not a domain like example.org");
+    info->cmdOK->click();
+    QVERIFY(!info->IsClosed());
+    // A good one turns the statements to e-mail.
+    info->txtEmail->clear();
+    QTest::keyClicks(info->txtEmail, "jm@oneil.example");
+    emit info->txtEmail->editingFinished();
+    QCOMPARE(info->cboDelivery->currentText(), "E-mail");
     info->cmdOK->click();
     QVERIFY(info->IsClosed());
+    QCOMPARE(m_data->Scalar(QString("SELECT Delivery FROM ContributorEmail WHERE ContributorID = %1 AND Email = 'jm@oneil.example'").arg(id)), 1.0);
     clsContributors c;
     c.ID(id);
     c.Get_One_Record(QString());

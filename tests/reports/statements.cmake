@@ -1,3 +1,11 @@
 qv_core_test(reports/tst_statement_tables.cpp qv_sampledata)
 qv_core_test(reports/tst_statement_render.cpp qv_reports)
 qv_widget_test(reports/tst_statement_windows.cpp)
+# Statements by e-mail, against a mail server the test starts on this machine.
+find_package(Qt6 REQUIRED COMPONENTS Network)
+add_library(qv_testsmtp STATIC support/TestSmtpServer.cpp)
+target_include_directories(qv_testsmtp PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(qv_testsmtp PUBLIC Qt6::Network)
+qv_core_test(reports/tst_statement_mail.cpp qv_reports qv_testsmtp)
+target_compile_definitions(tst_statement_mail PRIVATE QV_REPORT="$<TARGET_FILE:qv-report>")
+add_dependencies(tst_statement_mail qv-report)

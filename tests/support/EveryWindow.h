@@ -2,6 +2,7 @@
 
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
+#include "reports/frmEmailStatements.h"
 #include "shell/Windows.h"
 #include "shell/frmLocateUpdate.h"
 #include "shell/frmPassword.h"
@@ -35,7 +36,8 @@ inline const QStringList kSpecial = {
     "frmCollections Loose Offering", "frmCollections Contributors", "frmCollections Totals", "frmCollections Plate Count",
     "frmContReceipt",
     "frmCollectionDate", "frmContInfo", "frmPledge", "frmPledge new", "frmFundInfo", "frmRptNumbers",
-    "frmRptWeeklyReport", "frmRptDeposit", "frmPickDB", "frmPassword", "frmProgess", "frmLocateUpdate"};
+    "frmRptWeeklyReport", "frmRptDeposit", "frmPickDB", "frmPassword", "frmProgess", "frmLocateUpdate",
+    "frmEmailStatements"};
 
 inline QStringList Names()
 {
@@ -75,6 +77,16 @@ inline QWidget* Open(const QString& name, const Books& b)
         return new frmPassword;
     if (name == "frmLocateUpdate")
         return new frmLocateUpdate;
+    if (name == "frmEmailStatements") {
+        // The list before sending, for the year's statements; the report
+        // lives as long as the dialog that shows it.
+        auto* report = new rptStatement;
+        report->Bind(Statements::Build({false, true, 0}, QDate(2025, 1, 1), QDate(2025, 12, 31)));
+        auto* dialog = new frmEmailStatements(*report, QDate(2025, 1, 1), QDate(2025, 12, 31),
+                                              QStringLiteral("1 contributor(s) in the run have no address:\nSmith, John"));
+        QObject::connect(dialog, &QObject::destroyed, [report] { delete report; });
+        return dialog;
+    }
     if (name == "frmProgess") {
         auto* p = new frmProgess;
         p->Allow_Cancel();

@@ -1,6 +1,7 @@
 // qv-report's statements and pledges commands:
 //   qv-report DATAFILE statements --which all-zip|all-name|loose|ID --from DATE --to DATE
 //             [--pdf FILE] [--csv FOLDER] [--pdf-each FOLDER]
+//             [--email [--dry-run] [--paper FILE]]
 //   qv-report DATAFILE pledges --fund ID --sort name|envelope|pledge [--non-pledgers] [--names]
 //             --from DATE --to DATE [--pdf FILE] [--csv FOLDER]
 // Dates are YYYY-MM-DD. --pdf-each writes a PDF file per statement, after
@@ -20,6 +21,9 @@
 #include <QFileInfo>
 #include <QMap>
 #include <cstdio>
+
+// The e-mail run (StatementMailCommand.cpp).
+int Email_Statements(const rptStatement& report, const QDate& from, const QDate& to, bool dryRun, const QString& paperPdf);
 
 namespace {
 
@@ -148,12 +152,15 @@ int Statements_Command(const QStringList& args)
             if (!ok || !choice.Any())
                 return Fail(QStringLiteral("--which needs all-zip, all-name, loose or a contributor ID"), 2);
             const QString each = a.values.value(QStringLiteral("pdf-each"));
-            if (each.isEmpty() && !a.values.contains(QStringLiteral("pdf")) && !a.values.contains(QStringLiteral("csv")))
-                return Fail(QStringLiteral("nothing to write: give --pdf FILE, --csv FOLDER and/or --pdf-each FOLDER"), 2);
+            const bool email = a.flags.contains(QStringLiteral("email"));
+            if (each.isEmpty() && !email && !a.values.contains(QStringLiteral("pdf")) && !a.values.contains(QStringLiteral("csv")))
+                return Fail(QStringLiteral("nothing to write: give --pdf FILE, --csv FOLDER, --pdf-each FOLDER and/or --email"), 2);
+            if (!email && (a.flags.contains(QStringLiteral("dry-run")) || a.values.contains(QStringLiteral("paper"))))
+                return Fail(QStringLiteral("--dry-run and --paper go with --email"), 2);
 
             rptStatement report;
             Statements::Tables tables = Statements::Build(choice, from, to);
-            if (!each.isEmpty()) {
+            if (!each.isEmpty() || email) {
                 const Statements::Check check = Statements::Pre_Run_Check(choice, tables, from, to);
                 if (!check.Clean())
                     std::fprintf(stderr, "%s\n", qPrintable(check.Text()));
@@ -170,11 +177,13 @@ int Statements_Command(const QStringList& args)
                 if (!files.failed.isEmpty())
                     return Fail(files.error);
             }
+            if (email)
+                return Email_Statements(report, from, to, a.flags.contains(QStringLiteral("dry-run")), a.values.value(QStringLiteral("paper")));
             return 0;
         },
         {QStringLiteral("which"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("pdf"), QStringLiteral("csv"),
-         QStringLiteral("pdf-each")},
-        {});
+         QStringLiteral("pdf-each"), QStringLiteral("paper")},
+        {QStringLiteral("email"), QStringLiteral("dry-run")});
 }
 
 int Pledges_Command(const QStringList& args)

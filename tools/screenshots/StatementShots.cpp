@@ -2,9 +2,13 @@
 // real report of the sample data's last year.
 #include "reports/CRViewer91.h"
 #include "reports/frmRptPledgeStatus.h"
+#include "reports/frmEmailStatements.h"
 #include "reports/frmRptStatements.h"
 #include "shell/Windows.h"
 #include "shell/frmChild.h"
+#include "shell/modGlobal.h"
+#include "storage/Connection.h"
+#include "storage/ContributorEmail.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,6 +22,17 @@ void Statement_Screenshots(const std::function<void(QWidget*, const QString&)>& 
         statements->cboWhich->setCurrentIndex(0); // All - Zip Code Order
         statements->viewer->SetFit(CRViewer91::Fit::WholePage);
         save(statements->Frame(), QStringLiteral("frmRptStatements"));
+        // The list before sending: most of the sample's contributors by
+        // e-mail, some by both, the rest on paper.
+        ContributorEmail::Make_Ready();
+        modGlobal::DB().Execute(QStringLiteral(
+            "INSERT OR REPLACE INTO ContributorEmail (ContributorID, Email, Delivery) "
+            "SELECT ID, 'family' || ID || '@example.org', "
+            "CASE WHEN ID % 5 = 0 THEN 2 ELSE 1 END FROM Contributors WHERE ID > 1 AND ID % 3 <> 0;"));
+        if (const auto* report = dynamic_cast<const rptStatement*>(statements->Current_Report())) {
+            frmEmailStatements list(*report, statements->dpBegin->date(), statements->dpEnd->date(), QString());
+            save(&list, QStringLiteral("frmEmailStatements"));
+        }
         statements->Frame()->close();
     }
     auto* pledges = qobject_cast<frmRptPledgeStatus*>(Windows::Open_New(QStringLiteral("frmRptPledgeStatus"), {}));
