@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "Connection.h"
+#include "GiftTables.h"
 #include "modDBConnection.h"
 
 using namespace modDBConnection;
@@ -108,6 +109,8 @@ void CreateTable(TableIndex t)
     db.ExecuteDDL(CreateTableSql(t));
     if (t == modGlobal::tiChurch)
         db.ExecuteDDL(ChurchUpgradeSql());
+    if (t == modGlobal::tiOffering)
+        GiftTables::Create(db);
     for (const QString& sql : IndexSql(t))
         db.Execute(sql);
 }
