@@ -482,6 +482,14 @@ Summary Write(Plan& plan)
 {
     Ready();
     Summary s;
+    // Money without a fund would land nowhere: nothing is written until
+    // every designation has one.
+    for (const Designation& d : plan.designations)
+        if (!d.mapped)
+            s.stopped << QStringLiteral("No fund is chosen for the designation \"%1\".")
+                             .arg(d.text.isEmpty() ? QStringLiteral("(none)") : d.text);
+    if (!s.stopped.isEmpty())
+        return s;
     Connection::Transaction tx(DB());
     // Read again inside the transaction: nothing imported meanwhile is booked twice.
     Mark_Already(plan);
@@ -512,7 +520,7 @@ Summary Write(Plan& plan)
             }
             contributorID = newContributor.value(d);
         }
-        if (contributorID <= 0 || !plan.designations.at(plan.designationOf.at(i)).mapped) {
+        if (contributorID <= 0) {
             s.refused << QStringLiteral("Line %1: %2 is not matched to a contributor")
                              .arg(g.line)
                              .arg(NameJoin(donor.lastName, donor.firstNames, false));
@@ -556,6 +564,8 @@ Summary Write(Plan& plan)
 
 QStringList Summary_Lines(const Summary& s)
 {
+    if (!s.stopped.isEmpty())
+        return QStringList{QStringLiteral("Nothing imported.")} + s.stopped;
     QStringList lines;
     lines << QStringLiteral("Gifts imported: %1, in %2 collection set(s)").arg(s.gifts).arg(s.collectionIDs.size());
     if (s.refunds > 0)

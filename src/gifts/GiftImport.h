@@ -109,10 +109,12 @@ struct Summary {
     QList<int> collectionIDs;
     QStringList skipped; // "Line 4: transaction T-100 was imported before"
     QStringList refused; // gifts of donors left without a contributor
+    QStringList stopped; // designations without a fund: nothing was written
 };
 // Writes every gift not imported before, all in one transaction: one new
 // collection set per deposit date, new contributors, the kept designations.
-// Gifts of donors still without a contributor are left out and listed.
+// Gifts of donors still without a contributor are left out and listed; a
+// designation without a fund stops it all before anything is written.
 // Throws DbError with nothing written.
 Summary Write(Plan& plan);
 QStringList Summary_Lines(const Summary& s);

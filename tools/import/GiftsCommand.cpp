@@ -96,21 +96,16 @@ int Gifts_Command(const QStringList& args)
                 if (plan.designations[d].text.compare(designation, Qt::CaseInsensitive) == 0)
                     GiftImport::Map_Designation(plan, d, fundID);
         }
-        // A designation without a fund stops everything: the money would land nowhere.
-        bool unmapped = false;
-        for (const GiftImport::Designation& d : plan.designations)
-            if (!d.mapped) {
-                unmapped = true;
-                std::fprintf(stderr, "qv-import: No fund is chosen for the designation \"%s\".\n",
-                             qPrintable(d.text.isEmpty() ? QStringLiteral("(none)") : d.text));
-            }
-        if (unmapped)
-            return Fail(QStringLiteral("nothing imported; choose their funds with --fund or in the program"));
         if (addContributors)
             for (int d = 0; d < plan.donors.size(); ++d)
                 if (plan.donors[d].how == GiftImport::How::Candidates || plan.donors[d].how == GiftImport::How::Unknown)
                     GiftImport::Choose_Contributor(plan, d, 0);
         const GiftImport::Summary s = GiftImport::Write(plan);
+        if (!s.stopped.isEmpty()) {
+            for (const QString& line : s.stopped)
+                Fail(line);
+            return Fail(QStringLiteral("nothing imported; choose their funds with --fund or in the program"));
+        }
         for (const QString& line : GiftImport::Summary_Lines(s))
             std::printf("%s\n", qPrintable(line));
         modGlobal::CloseDB();
