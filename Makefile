@@ -68,7 +68,7 @@ soak: build
 # the older program's file with a damaged table definition and usage map.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS ?= fuzz_numbers fuzz_text_literal fuzz_settings fuzz_package fuzz_legacy
+FUZZ_TARGETS ?= fuzz_numbers fuzz_text_literal fuzz_settings fuzz_package fuzz_legacy fuzz_gifts
 fuzz: deps
 	@[ -f $(FUZZ_DIR)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON \
 	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
