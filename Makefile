@@ -11,6 +11,8 @@ PACKAGES += libmspack-dev gcab libsodium-dev
 PACKAGES += mdbtools-dev
 # The sanitizer run and the fuzz targets use Debian's clang and its libFuzzer.
 PACKAGES += clang libclang-rt-14-dev
+# The test of qv-import gifts reads the data file with SQLite's shell.
+PACKAGES += sqlite3
 # Label sheets of the label windows.
 PACKAGES += glabels-data
 # The charts of the giving trends window.
