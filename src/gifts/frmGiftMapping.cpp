@@ -64,6 +64,8 @@ void frmGiftMapping::Form_Load()
     QFile file(m_fileName);
     if (file.open(QIODevice::ReadOnly))
         m_table = GiftCsv::Read(file.readAll());
+    else
+        Messages::Show(m_fileName + QStringLiteral(": ") + file.errorString(), {}, Messages::Icon::Critical);
     lblFile->setText(QFileInfo(m_fileName).fileName());
     GiftImport::Mapping m;
     try {

@@ -4,6 +4,7 @@
 #include "shell/Layouts.h"
 #include "shell/Messages.h"
 #include "shell/QvGrid.h"
+#include "shell/clsDBEvent.h"
 #include "storage/DbError.h"
 
 #include <QComboBox>
@@ -127,6 +128,14 @@ void frmGiftPreview::Form_Load()
     Fill_Gifts();
     Fill_Lists();
     Grow_To_Fit();
+}
+
+void frmGiftPreview::Handle_DBChange(int table, bool, bool, bool, int, int)
+{
+    if (table != dbFunds)
+        return;
+    Fill_Gifts();
+    Fill_Lists();
 }
 
 void frmGiftPreview::Fill_Gifts()

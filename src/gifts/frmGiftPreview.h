@@ -22,6 +22,8 @@ public:
     QString FileName() const { return m_fileName; }
     void SetFileName(const QString& f) { m_fileName = f; }
     void Form_Load() override;
+    // A fund added or renamed meanwhile is offered at once.
+    void Handle_DBChange(int table, bool added, bool changed, bool deleted, int recordID, int contributorID) override;
     const GiftImport::Plan& Plan() const { return m_plan; }
 
     QvGrid *fgGifts, *fgTotals;

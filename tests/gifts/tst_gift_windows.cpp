@@ -1,4 +1,5 @@
 #include "GiftFiles.h"
+#include "faults/FaultInjection.h"
 #include "gifts/frmGiftMapping.h"
 #include "gifts/frmGiftPreview.h"
 #include "shell/QvGrid.h"
@@ -85,6 +86,17 @@ void TestGiftWindows::mapping_and_preview_by_keys()
     QCOMPARE(preview->fgTotals->TextMatrix(2, 0), QStringLiteral("Building")); // every gift now on that fund
     QCOMPARE(preview->fgTotals->TextMatrix(2, 2), QStringLiteral("$145.00"));
 
+    // Another program holding the file: the engine's words, nothing written,
+    // the choices kept for the next try.
+    {
+        FaultInjection::ExclusiveLock other(data.DataFile());
+        data.Messages().Expect("Add them as new contributors?", Messages::Answer::Yes);
+        data.Messages().Expect("database is locked");
+        Key(Qt::Key_Return);
+        data.Messages().VerifyAllShown();
+    }
+    QCOMPARE(data.Scalar("SELECT COUNT(*) FROM Offering"), 0.0);
+    QCOMPARE(preview->lblQuestions->text(), QStringLiteral("Ready to import."));
     data.Messages().Expect("Add them as new contributors?", Messages::Answer::Yes);
     data.Messages().Expect("Gifts imported: 4, in 2 collection set(s)");
     Key(Qt::Key_Return);
