@@ -167,6 +167,8 @@ Mapping Guess_Mapping(const QStringList& header)
             take(fFee, c);
         else if (h.contains(QLatin1String("transaction")) || h.contains(QLatin1String("reference")) || h == QLatin1String("id"))
             take(fTransaction, c);
+        else if (h.endsWith(QLatin1String(" id")) || h.contains(QLatin1String("number")))
+            continue; // a donor's or campaign's number, never the name or the fund
         else if (h.contains(QLatin1String("date")))
             take(fDate, c);
         else if (h.contains(QLatin1String("name")) || h.contains(QLatin1String("donor")))
