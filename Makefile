@@ -13,6 +13,8 @@ PACKAGES += mdbtools-dev
 PACKAGES += libcurl4-openssl-dev libsecret-1-dev
 # The sanitizer run and the fuzz targets use Debian's clang and its libFuzzer.
 PACKAGES += clang libclang-rt-14-dev
+# The test of qv-import gifts reads the data file with SQLite's shell.
+PACKAGES += sqlite3
 # Label sheets of the label windows.
 PACKAGES += glabels-data
 # The charts of the giving trends window.
@@ -70,7 +72,7 @@ soak: build
 # the older program's file with a damaged table definition and usage map.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS ?= fuzz_numbers fuzz_text_literal fuzz_settings fuzz_package fuzz_legacy
+FUZZ_TARGETS ?= fuzz_numbers fuzz_text_literal fuzz_settings fuzz_package fuzz_legacy fuzz_gifts
 fuzz: deps
 	@[ -f $(FUZZ_DIR)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_FUZZ=ON \
 	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"

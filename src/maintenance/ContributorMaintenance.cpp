@@ -89,18 +89,26 @@ QString Delete_Pledge_Question(const QString& number, const QString& fund, const
         + QStringLiteral("Are you sure?");
 }
 
-QStringList Similar_Names(const QString& lastName, const QString& firstNames)
+QList<std::pair<int, QString>> Similar_Contributors(const QString& lastName, const QString& firstNames)
 {
-    Recordset rs(QStringLiteral("SELECT FirstNames FROM Contributors WHERE LastName = ") + TextLiteral(lastName)
+    Recordset rs(QStringLiteral("SELECT ID, FirstNames FROM Contributors WHERE LastName = ") + TextLiteral(lastName)
                      + QLatin1Char(';'),
                  DB());
     const QString start = firstNames.left(4).toUpper();
-    QStringList lines;
+    QList<std::pair<int, QString>> found;
     for (; !rs.Eof(); rs.MoveNext()) {
-        const QString existing = FieldText(rs.Field(0));
+        const QString existing = FieldText(rs.Field(1));
         if (!existing.isEmpty() && existing.toUpper().contains(start))
-            lines << existing + QLatin1Char(' ') + lastName;
+            found.append({FieldLong(rs.Field(0)), existing + QLatin1Char(' ') + lastName});
     }
+    return found;
+}
+
+QStringList Similar_Names(const QString& lastName, const QString& firstNames)
+{
+    QStringList lines;
+    for (const auto& c : Similar_Contributors(lastName, firstNames))
+        lines << c.second;
     return lines;
 }
 

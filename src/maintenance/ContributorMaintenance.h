@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 // What the contributor list, the contributor window and the pledge dialog
 // read and write, apart from the record classes themselves.
@@ -40,6 +41,8 @@ QString Delete_Pledge_Question(const QString& number, const QString& fund, const
 // names contain the first four letters typed (case aside); empty first
 // names on either side never match an existing one with none.
 QStringList Similar_Names(const QString& lastName, const QString& firstNames);
+// The same search, with each contributor's ID beside the line.
+QList<std::pair<int, QString>> Similar_Contributors(const QString& lastName, const QString& firstNames);
 QString Similar_Names_Question(const QStringList& lines, const QString& firstNames, const QString& lastName);
 // The pledges written for a new contributor who was never saved.
 void Discard_Pledges(int contributorID);

@@ -4,6 +4,7 @@
 #include "frmAbout.h"
 #include "frmLocateUpdate.h"
 #include "frmPWChange.h"
+#include "gifts/GiftWindows.h"
 #include "maintenance/MaintenanceWindows.h"
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
@@ -30,4 +31,5 @@ void RegisterAllWindows()
     RegisterListingWindows();
     RegisterStatementWindows();
     RegisterTrendWindows();
+    RegisterGiftWindows();
 }

@@ -10,6 +10,7 @@
 #include "frmPassword.h"
 #include "frmPickDB.h"
 #include "ImportBooks.h"
+#include "gifts/GiftWindows.h"
 #include "modGlobal.h"
 #include "modPassword.h"
 #include "modSettings.h"
@@ -143,6 +144,8 @@ void frmMain::BuildMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     AddEntry(file, QStringLiteral("mnuImportBooks"), ImportBooks::MenuCaption(), [this] { ImportBooks::Run(this); });
+    AddEntry(file, QStringLiteral("mnuImportGifts"), QStringLiteral("Import &Online Gifts..."),
+             [this] { Import_Online_Gifts(this); });
     AddEntry(file, QStringLiteral("mnuUpdate"), QStringLiteral("&Update Quorvane"), [this] { UpdateQuorvane(); },
              QStringLiteral("frmLocateUpdate"));
     AddEntry(file, QStringLiteral("mnuRestore"), QStringLiteral("&Restore a Safety Copy..."),

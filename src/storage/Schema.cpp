@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "CountTables.h"
+#include "GiftTables.h"
 #include "modDBConnection.h"
 
 using namespace modDBConnection;
@@ -119,6 +120,8 @@ void CreateTable(TableIndex t)
         db.ExecuteDDL(ChurchUpgradeSql());
     if (t == modGlobal::tiCollection)
         CountTables::Create(db);
+    if (t == modGlobal::tiOffering)
+        GiftTables::Create(db);
     for (const QString& sql : IndexSql(t))
         db.Execute(sql);
 }

@@ -12,6 +12,9 @@
 #include "year/YearEnd.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 // Every window a treasurer meets, opened by name as the program opens it,
@@ -37,7 +40,22 @@ inline const QStringList kSpecial = {
     "frmContReceipt",
     "frmCollectionDate", "frmContInfo", "frmPledge", "frmPledge new", "frmFundInfo", "frmRptNumbers",
     "frmRptWeeklyReport", "frmRptDeposit", "frmPickDB", "frmPassword", "frmProgess", "frmLocateUpdate",
-    "frmEmailStatements"};
+    "frmEmailStatements", "frmGiftMapping", "frmGiftPreview"};
+
+// A giving platform's gift file beside the data file, with a donor to
+// decide and a designation without a fund, so that every part shows.
+inline QString Gift_File()
+{
+    const QString path = QFileInfo(modGlobal::DataFilePath).dir().filePath(QStringLiteral("online-gifts.csv"));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write("Gift Date,Donor Name,Email,Gross Amount,Fee,Designation,Transaction ID,Payout Date\r\n"
+                "6/1/2025,Jonathan and Elizabeth Smith-Worthington,,\"1,250.00\",$36.55,Building and Grounds "
+                "Improvement Fund,ch_3PqL0a,6/3/2025\r\n"
+                "6/2/2025,Anne Member 3,,25.00,1.03,Where needed most,ch_3PqL0b,6/3/2025\r\n"
+                "6/5/2025,New Family,,(25.00),0,Building and Grounds Improvement Fund,ch_3PqL0c,6/10/2025\r\n");
+    return path;
+}
 
 inline QStringList Names()
 {
@@ -69,6 +87,8 @@ inline QWidget* Open(const QString& name, const Books& b)
                                         {"Changes", QVariant::fromValue(modGlobal::Plan_Numbers(-2026, 1, true))}});
     if (name == "frmRptWeeklyReport" || name == "frmRptDeposit")
         return Windows::Open_New(name, {{"CollectionNumber", b.set}});
+    if (name == "frmGiftMapping" || name == "frmGiftPreview")
+        return Windows::Open_New(name, {{"FileName", Gift_File()}});
     if (name == "frmCollectionDate")
         return new frmCollectionDate;
     if (name == "frmPickDB")

@@ -4,6 +4,13 @@
 // Prints the rows imported per table and the money per year and fund;
 // NEW.MDB must not exist yet. With --progress (as the program runs it),
 // "progress DONE TOTAL" lines tell how far the rows have come.
+//   qv-import gifts CSV DATA --mapping NAME [--fund DESIGNATION=FUND]... [--add-contributors]
+// Books a giving platform's gift file into DATA with the column mapping kept
+// under NAME (the first time, one read from the headings and kept), as the
+// program's import does; donors who are no contributor are refused unless
+// --add-contributors; --fund gives a designation its fund (kept). Prints
+// the import's summary.
+#include "GiftsCommand.h"
 #include "storage/DbError.h"
 #include "storage/LegacyImport.h"
 
@@ -16,6 +23,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("gifts"))
+        return Gifts_Command(args.mid(1));
     const bool forProgram = !args.isEmpty() && args.first() == QLatin1String("--progress");
     if (forProgram)
         args.removeFirst();

@@ -82,6 +82,8 @@ int GrabDialog(QDialog* d)
 } // namespace
 
 void Shoot_Listing_Windows(const std::function<void(QWidget*, const QString&)>& save, const QString& folder);
+// The online gifts import's windows (GiftShots.cpp), on a file written into the folder.
+void Gift_Screenshots(const std::function<void(QWidget*, const QString&)>& save, const QString& folder);
 
 int main(int argc, char** argv)
 {
@@ -353,6 +355,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
     }
     Shoot_Listing_Windows(&Save, g_out);
+    Gift_Screenshots(&Save, dir.path());
     Statement_Screenshots([](QWidget* w, const QString& name) { Save(w, name); });
 
     // The main window as a treasurer has it on a Sunday: the contributor
