@@ -9,6 +9,8 @@ PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libs
 PACKAGES += libmspack-dev gcab libsodium-dev
 # The reader of the older program's Jet data files (File, Import Books).
 PACKAGES += mdbtools-dev
+# The PDF writer: font subsets and compressed streams.
+PACKAGES += libharfbuzz-dev zlib1g-dev
 # The sanitizer run and the fuzz targets use Debian's clang and its libFuzzer.
 PACKAGES += clang libclang-rt-14-dev
 # Label sheets of the label windows.
