@@ -202,9 +202,13 @@ public:
         return m_byKey.emplace(key, std::move(face)).first->second.get();
     }
 
-    // The font program for these glyphs, kept for the next file that needs
-    // the same ones.
-    QByteArray Subset(const Face& face, const std::vector<quint32>& glyphs)
+    // The font program for these glyphs, compressed, and its length before;
+    // kept for the next file that needs the same ones.
+    struct Program {
+        QByteArray packed;
+        qsizetype length = 0;
+    };
+    Program Subset(const Face& face, const std::vector<quint32>& glyphs)
     {
         QByteArray key = QByteArray::number(face.id) + ':';
         for (quint32 g : glyphs)
@@ -237,11 +241,12 @@ public:
             }
             hb_subset_input_destroy(input);
         }
+        const Program program{Deflate(bytes, 6), bytes.size()};
         std::lock_guard lock(m_mutex);
         if (m_subsets.size() > 64)
             m_subsets.clear();
-        m_subsets.emplace(key, bytes);
-        return bytes;
+        m_subsets.emplace(key, program);
+        return program;
     }
 
     void Forget()
@@ -253,7 +258,7 @@ public:
 private:
     std::mutex m_mutex;
     std::map<QString, std::unique_ptr<Face>> m_byKey;
-    std::map<QByteArray, QByteArray> m_subsets;
+    std::map<QByteArray, Program> m_subsets;
 };
 
 // ---------------------------------------------------------------- shaping
@@ -487,7 +492,7 @@ struct UsedFont {
 
 class Writer {
 public:
-    Writer(QSaveFile& file) : m_file(file) {}
+    Writer(QIODevice& file) : m_file(file) {}
 
     int NewObject()
     {
@@ -536,7 +541,7 @@ public:
     const std::vector<qint64>& Offsets() const { return m_offsets; }
 
 private:
-    QSaveFile& m_file;
+    QIODevice& m_file;
     QByteArray m_buffer;
     qint64 m_written = 0;
     std::vector<qint64> m_offsets;
@@ -713,7 +718,7 @@ void Write_Font(Writer& w, const Face& face, const UsedFont& used)
     for (const auto& g : used.glyphs)
         all.insert(g.first);
     const std::vector<quint32> glyphs(all.begin(), all.end());
-    const QByteArray program = Faces::Shared().Subset(face, glyphs);
+    const Faces::Program program = Faces::Shared().Subset(face, glyphs);
     const QByteArray name = Subset_Tag(face.psName, glyphs) + '+' + face.psName;
     const int cid = w.NewObject(), descriptor = w.NewObject(), file = w.NewObject(), toUnicode = w.NewObject();
 
@@ -771,7 +776,7 @@ void Write_Font(Writer& w, const Face& face, const UsedFont& used)
     b.append(" 0 R>>");
     w.Object(descriptor, b);
 
-    w.Stream(file, Deflate(program, 6), face.cff ? QByteArray(" /Subtype /OpenType") : QByteArray(" /Length1 ") + QByteArray::number(program.size()));
+    w.Stream(file, program.packed, face.cff ? QByteArray(" /Subtype /OpenType") : QByteArray(" /Length1 ") + QByteArray::number(program.length));
 
     QByteArray cmap("/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                     "/CIDSystemInfo <</Registry (Adobe) /Ordering (UCS) /Supplement 0>> def\n"
@@ -806,15 +811,27 @@ namespace PdfFile {
 bool Write(const ReportDocument& doc, const QString& path, QString* error)
 {
     QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !Write(doc, file, error)) {
+        if (error && file.error() != QFileDevice::NoError)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool Write(const ReportDocument& doc, QIODevice& file, QString* error)
+{
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;
-        file.cancelWriting();
         return false;
     };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-
     Writer w(file);
     const int catalog = w.NewObject(), pages = w.NewObject(), info = w.NewObject(), resources = w.NewObject();
     w.Raw().append("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
@@ -904,11 +921,6 @@ bool Write(const ReportDocument& doc, const QString& path, QString* error)
     out.append("\n%%EOF\n");
     if (!w.Flush())
         return fail(file.errorString());
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QIODevice;
 class ReportDocument;
 
 // Writes a report document as a PDF file of its own making: each text run
@@ -13,6 +14,9 @@ class ReportDocument;
 namespace PdfFile {
 
 bool Write(const ReportDocument& doc, const QString& path, QString* error = nullptr);
+// The same into an open device (a buffer that a thread fills while another
+// writes files); false with the device's reason when it refuses the bytes.
+bool Write(const ReportDocument& doc, QIODevice& out, QString* error = nullptr);
 
 // Shaped texts and font subsets are kept between files for a run of many
 // small files; this lets them go (the calling thread's and the shared ones).

@@ -24,8 +24,10 @@ public:
     // same key kept apart by contributor.
     std::vector<int> Statement_Order() const;
     ReportDocument Layout(const QDate& printed) const override;
-    // Only the statements of these summary rows, in this order.
+    // Only the statements of these summary rows, in this order; safe on
+    // several threads at once after Index_Lines.
     ReportDocument Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows) const;
+    void Index_Lines() const { Lines_Of(0); }
 
     // The area of the page (units from its top-left corner) that a #10
     // window envelope shows, however the folded page slides in it.
