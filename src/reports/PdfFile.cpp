@@ -558,7 +558,7 @@ QByteArray Text_String(const QString& s)
 
 class PageMaker {
 public:
-    PageMaker(const ReportDocument& doc, Writer& w) : m_doc(doc), m_w(w) {}
+    explicit PageMaker(Writer& w) : m_w(w) {}
 
     UsedFont& Font(const Face* face)
     {
@@ -571,15 +571,15 @@ public:
         return f;
     }
 
-    QByteArray Content(const ReportPage& page)
+    QByteArray Content(const ReportDocument& doc, const ReportPage& page)
     {
         QByteArray c;
         c.reserve(8192);
-        const double height = m_doc.pageSize.height();
+        const double height = doc.pageSize.height();
         c.append("0.06 0 0 -0.06 0 ");
         Num(c, height * 72.0 / ReportUnits::PerInch, 3);
         c.append(" cm\n");
-        const QRectF visible(QPointF(0, 0), m_doc.pageSize);
+        const QRectF visible(QPointF(0, 0), doc.pageSize);
         QRgb fill = qRgb(0, 0, 0);
         for (const PageItem& it : page.items) {
             const double reach = std::max<double>(it.pen, 1.0);
@@ -587,7 +587,7 @@ public:
                 continue;
             switch (it.kind) {
             case PageItem::Text: {
-                const Shaped& s = Shaped_Text(m_doc.Fonts().at(it.font), it.scale, it);
+                const Shaped& s = Shaped_Text(doc.Fonts().at(it.font), it.scale, it);
                 if (s.runs.empty())
                     break;
                 if (fill != qRgb(0, 0, 0)) {
@@ -693,7 +693,6 @@ private:
         }
     }
 
-    const ReportDocument& m_doc;
     Writer& m_w;
     std::map<const Face*, UsedFont> m_fonts;
 };
@@ -825,62 +824,105 @@ bool Write(const ReportDocument& doc, const QString& path, QString* error)
     return true;
 }
 
-bool Write(const ReportDocument& doc, QIODevice& file, QString* error)
-{
-    auto fail = [&](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
-    Writer w(file);
-    const int catalog = w.NewObject(), pages = w.NewObject(), info = w.NewObject(), resources = w.NewObject();
-    w.Raw().append("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
-    PageMaker maker(doc, w);
-    const QSizeF points = doc.pageSize * (72.0 / ReportUnits::PerInch);
-    QByteArray mediaBox("/MediaBox [0 0 ");
-    Num(mediaBox, points.width(), 3);
-    mediaBox.append(' ');
-    Num(mediaBox, points.height(), 3);
-    mediaBox.append(']');
-
-    const int count = std::max(1, doc.PageCount());
+struct Stream::Private {
+    explicit Private(QIODevice& out) : file(out), w(out), maker(w) {}
+    QIODevice& file;
+    Writer w;
+    PageMaker maker;
+    QString title;
+    int catalog = 0, pages = 0, info = 0, resources = 0;
     std::vector<int> kids;
-    kids.reserve(size_t(count));
-    auto writePage = [&](const QByteArray& packed) {
+    std::unique_ptr<Compressor> compressor;
+    std::deque<QByteArray> boxes; // media boxes of the pages being compressed
+    QSizeF lastSize{ReportUnits::Inches(8.5), ReportUnits::Inches(11)};
+
+    static QByteArray MediaBox(const QSizeF& size)
+    {
+        const QSizeF points = size * (72.0 / ReportUnits::PerInch);
+        QByteArray box("/MediaBox [0 0 ");
+        Num(box, points.width(), 3);
+        box.append(' ');
+        Num(box, points.height(), 3);
+        box.append(']');
+        return box;
+    }
+    void Write_Page(const QByteArray& box, const QByteArray& packed)
+    {
         const int page = w.NewObject(), content = w.NewObject();
         kids.push_back(page);
         QByteArray b("<</Type /Page /Parent 2 0 R ");
-        b.append(mediaBox).append(" /Resources 4 0 R /Contents ");
+        b.append(box).append(" /Resources 4 0 R /Contents ");
         Int(b, content);
         b.append(" 0 R>>");
         w.Object(page, b);
         w.Stream(content, packed);
-    };
-    static const ReportPage blank;
-    auto pageAt = [&](int i) -> const ReportPage& { return doc.PageCount() ? doc.pages[size_t(i)] : blank; };
-    if (count >= kPagesForCompressor) {
-        // The next page is made while the one before is compressed; a few
-        // pages ahead at most, so memory stays that of a few pages.
-        Compressor compressor;
-        int put = 0, taken = 0;
-        while (put < count && !w.Failed()) {
-            compressor.Put(maker.Content(pageAt(put++)));
-            if (put - taken > 2) {
-                writePage(compressor.Take());
-                ++taken;
-            }
-        }
-        for (; taken < put; ++taken)
-            writePage(compressor.Take());
-    } else {
-        for (int i = 0; i < count && !w.Failed(); ++i)
-            writePage(Deflate(maker.Content(pageAt(i)), 1));
     }
+    void Take()
+    {
+        Write_Page(boxes.front(), compressor->Take());
+        boxes.pop_front();
+    }
+};
+
+Stream::Stream(QIODevice& out, const QString& title, bool manyPages) : d(std::make_unique<Private>(out))
+{
+    d->title = title;
+    d->catalog = d->w.NewObject();
+    d->pages = d->w.NewObject();
+    d->info = d->w.NewObject();
+    d->resources = d->w.NewObject();
+    d->w.Raw().append("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
+    // The next page is made while the one before is compressed; a file of
+    // a page or two is done before a thread would have started.
+    if (manyPages)
+        d->compressor = std::make_unique<Compressor>();
+}
+
+Stream::~Stream()
+{
+    if (d->compressor)
+        while (!d->boxes.empty())
+            d->Take();
+}
+
+bool Stream::Add(const ReportDocument& doc)
+{
+    const QByteArray box = Private::MediaBox(doc.pageSize);
+    d->lastSize = doc.pageSize;
+    for (const ReportPage& page : doc.pages) {
+        if (d->w.Failed())
+            return false;
+        if (!d->compressor) {
+            d->Write_Page(box, Deflate(d->maker.Content(doc, page), 1));
+            continue;
+        }
+        d->compressor->Put(d->maker.Content(doc, page));
+        d->boxes.push_back(box);
+        // A few pages ahead at most, so memory stays that of a few pages.
+        if (d->boxes.size() > 2)
+            d->Take();
+    }
+    return !d->w.Failed();
+}
+
+bool Stream::Finish(QString* error)
+{
+    auto fail = [&] {
+        if (error)
+            *error = d->file.errorString();
+        return false;
+    };
+    if (d->compressor)
+        while (!d->boxes.empty())
+            d->Take();
+    if (d->kids.empty())
+        d->Write_Page(Private::MediaBox(d->lastSize), Deflate(QByteArray(), 1));
+    Writer& w = d->w;
     if (w.Failed())
-        return fail(file.errorString());
+        return fail();
 
     QByteArray fonts("<</Font <<");
-    for (const auto& [face, used] : maker.Fonts()) {
+    for (const auto& [face, used] : d->maker.Fonts()) {
         Write_Font(w, *face, used);
         fonts.append("/F");
         Int(fonts, used.resource);
@@ -889,20 +931,20 @@ bool Write(const ReportDocument& doc, QIODevice& file, QString* error)
         fonts.append(" 0 R ");
     }
     fonts.append(">> /ProcSet [/PDF /Text]>>");
-    w.Object(resources, fonts);
+    w.Object(d->resources, fonts);
 
     QByteArray b("<</Type /Pages /Kids [");
-    for (int k : kids) {
+    for (int k : d->kids) {
         Int(b, k);
         b.append(" 0 R ");
     }
     b.append("] /Count ");
-    Int(b, qint64(kids.size()));
+    Int(b, qint64(d->kids.size()));
     b.append(">>");
-    w.Object(pages, b);
-    w.Object(catalog, "<</Type /Catalog /Pages 2 0 R>>");
-    w.Object(info, "<</Title " + Text_String(doc.title) + " /Creator " + Text_String(QStringLiteral("Quorvane")) + " /Producer "
-                       + Text_String(QStringLiteral("Quorvane")) + ">>");
+    w.Object(d->pages, b);
+    w.Object(d->catalog, "<</Type /Catalog /Pages 2 0 R>>");
+    w.Object(d->info, "<</Title " + Text_String(d->title) + " /Creator " + Text_String(QStringLiteral("Quorvane")) + " /Producer "
+                          + Text_String(QStringLiteral("Quorvane")) + ">>");
 
     const qint64 xref = w.Offset();
     QByteArray& out = w.Raw();
@@ -920,8 +962,19 @@ bool Write(const ReportDocument& doc, QIODevice& file, QString* error)
     Int(out, xref);
     out.append("\n%%EOF\n");
     if (!w.Flush())
-        return fail(file.errorString());
+        return fail();
     return true;
+}
+
+bool Write(const ReportDocument& doc, QIODevice& file, QString* error)
+{
+    Stream stream(file, doc.title, doc.PageCount() >= kPagesForCompressor);
+    if (!stream.Add(doc)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return stream.Finish(error);
 }
 
 void Forget_Caches()

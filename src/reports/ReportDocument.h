@@ -103,6 +103,15 @@ public:
     QString Break_Long_Words(int font, const QString& text, double width, double scale = 1.0) const;
     // Once laid out, a document needs no measures kept for it.
     void Forget_Measures() const { m_measured.clear(); }
+    // The measures of a document laid out before with the same fonts, for
+    // a run that lays out one part at a time.
+    void Take_Measures(const ReportDocument& from) const
+    {
+        if (from.m_fonts == m_fonts) {
+            m_measured = std::move(from.m_measured);
+            m_metrics = std::move(from.m_metrics);
+        }
+    }
 
     // Paints a page into target (the painter's device coordinates).
     void Paint(QPainter& painter, int page, const QRectF& target) const;

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
@@ -139,7 +140,41 @@ void Keep_Large_Buffers()
 }
 } // namespace
 
-ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows) const
+bool rptStatement::Write_Pdf(const QString& path, const QDate& printed, int* pages, QString* error) const
+{
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    int count = 0;
+    if (written) {
+        PdfFile::Stream stream(file, Title());
+        ReportDocument before;
+        const std::vector<int> order = Statement_Order();
+        for (size_t i = 0; i < order.size() && written; ++i) {
+            ReportDocument doc = Layout_Statements(printed, {order[i]}, &before);
+            written = stream.Add(doc);
+            count += doc.PageCount();
+            before = std::move(doc);
+        }
+        if (order.empty()) {
+            // The blank report, as the whole layout would print it.
+            const ReportDocument doc = Layout_Statements(printed, order);
+            written = stream.Add(doc);
+            count = doc.PageCount();
+        }
+        written = written && stream.Finish(error);
+    }
+    if (!written || !file.commit()) {
+        if (error && (file.error() != QFileDevice::NoError || error->isEmpty()))
+            *error = file.errorString();
+        return false;
+    }
+    if (pages)
+        *pages = count;
+    return true;
+}
+
+ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows,
+                                               const ReportDocument* measuresFrom) const
 {
     Keep_Large_Buffers();
     ReportDocument doc;
@@ -147,6 +182,8 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
     doc.printed = printed;
     const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
     const int address = doc.Font({QStringLiteral("DejaVu Sans"), 10});
+    if (measuresFrom)
+        doc.Take_Measures(*measuresFrom);
     PageComposer composer(doc, QMarginsF(kMargin, kMargin, kMargin, kMargin));
     ReportStyle::Standard_Footer(composer, f);
     const double width = composer.ContentWidth();
