@@ -11,6 +11,8 @@ PACKAGES += libmspack-dev gcab libsodium-dev
 PACKAGES += mdbtools-dev
 # Statements by e-mail: SMTP through libcurl, the password in the desktop's secret store.
 PACKAGES += libcurl4-openssl-dev libsecret-1-dev
+# The PDF writer: font subsets and compressed streams.
+PACKAGES += libharfbuzz-dev zlib1g-dev
 # The sanitizer run and the fuzz targets use Debian's clang and its libFuzzer.
 PACKAGES += clang libclang-rt-14-dev
 # The test of qv-import gifts reads the data file with SQLite's shell.

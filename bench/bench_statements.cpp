@@ -85,6 +85,24 @@ void BM_StatementsAllToOnePdf(benchmark::State& state)
 }
 BENCHMARK(BM_StatementsAllToOnePdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The same written one statement at a time as it is laid out (qv-report's
+// way): memory that of one statement, not of the whole run.
+void BM_StatementsStreamedToOnePdf(benchmark::State& state)
+{
+    BenchData::OpenLargeDataSet();
+    QTemporaryDir dir;
+    int pages = 0;
+    for (auto _ : state) {
+        const auto report = Everybody();
+        QString error;
+        if (!report->Write_Pdf(dir.filePath(QStringLiteral("statements.pdf")), QDate(BenchData::LastYear() + 1, 1, 10), &pages, &error))
+            state.SkipWithError(qPrintable(error));
+    }
+    state.counters["pages"] = pages;
+    state.counters["peak_MB"] = Peak_MB();
+}
+BENCHMARK(BM_StatementsStreamedToOnePdf)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // "Save a PDF for each contributor": tables, then a file per statement.
 void BM_StatementsPdfEach(benchmark::State& state)
 {

@@ -1,13 +1,11 @@
 #include "ReportDocument.h"
 
-#include <QFile>
+#include "PdfFile.h"
+
 #include <QFontMetricsF>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <cmath>
 
 namespace {
@@ -63,6 +61,11 @@ int ReportDocument::Font(const ReportFont& style)
 QFont ReportDocument::MeasureFont(const ReportFont& style, double scale)
 {
     return DeviceFont(style, scale, ReportUnits::PerInch);
+}
+
+const QPaintDevice* ReportDocument::MeasureDevice()
+{
+    return &MetricsDevice();
 }
 
 QSizeF ReportDocument::Measure(int font, const QString& text, double width, int flags, double scale) const
@@ -176,25 +179,5 @@ void ReportDocument::Render(QPagedPaintDevice& device, int from, int to) const
 
 bool ReportDocument::WritePdf(const QString& path, QString* error) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("Quorvane"));
-        writer.setResolution(int(ReportUnits::PerInch));
-        const QSizeF inches(pageSize.width() / ReportUnits::PerInch, pageSize.height() / ReportUnits::PerInch);
-        writer.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        Render(writer);
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return PdfFile::Write(*this, path, error);
 }

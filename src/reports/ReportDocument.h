@@ -13,6 +13,7 @@
 #include <vector>
 
 class QPagedPaintDevice;
+class QPaintDevice;
 class QPainter;
 
 // A report laid out once: pages of positioned text runs, lines and boxes.
@@ -90,8 +91,10 @@ public:
     int Font(const ReportFont& style);
     const std::vector<ReportFont>& Fonts() const { return m_fonts; }
 
-    // The font as text is measured: at 1200 units to the inch.
+    // The font as text is measured: at 1200 units to the inch, on this
+    // device.
     static QFont MeasureFont(const ReportFont& style, double scale = 1.0);
+    static const QPaintDevice* MeasureDevice();
     // Size of a text in units; wrapped at width when width > 0.
     QSizeF Measure(int font, const QString& text, double width = 0, int flags = 0, double scale = 1.0) const;
     // The text with a line break inside every word too wide for width, at
@@ -100,11 +103,20 @@ public:
     QString Break_Long_Words(int font, const QString& text, double width, double scale = 1.0) const;
     // Once laid out, a document needs no measures kept for it.
     void Forget_Measures() const { m_measured.clear(); }
+    // The measures of a document laid out before with the same fonts, for
+    // a run that lays out one part at a time.
+    void Take_Measures(const ReportDocument& from) const
+    {
+        if (from.m_fonts == m_fonts) {
+            m_measured = std::move(from.m_measured);
+            m_metrics = std::move(from.m_metrics);
+        }
+    }
 
     // Paints a page into target (the painter's device coordinates).
     void Paint(QPainter& painter, int page, const QRectF& target) const;
-    // Paints every page (or from..to, 0-based, inclusive) on a paged device:
-    // a printer or a PDF writer, whose page size the caller has set.
+    // Paints every page (or from..to, 0-based, inclusive) on a paged device
+    // (a printer) whose page size the caller has set.
     void Render(QPagedPaintDevice& device, int from = 0, int to = -1) const;
     // A PDF file of every page; false with the reason on failure.
     bool WritePdf(const QString& path, QString* error = nullptr) const;

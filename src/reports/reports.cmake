@@ -9,12 +9,13 @@ target_sources(qv_core PRIVATE
 
 add_library(qv_reports STATIC
   reports/ReportDocument.cpp
+  reports/PdfFile.cpp
   reports/PageComposer.cpp
   reports/TableSection.cpp
   reports/LabelSheet.cpp
   reports/Report.cpp
 )
-target_link_libraries(qv_reports PUBLIC qv_core Qt6::Gui)
+target_link_libraries(qv_reports PUBLIC qv_core Qt6::Gui PRIVATE PkgConfig::HARFBUZZ_SUBSET ZLIB::ZLIB)
 target_link_libraries(qv_ui PUBLIC qv_reports)
 target_sources(qv_ui PRIVATE
   reports/CRViewer91.cpp

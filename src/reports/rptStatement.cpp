@@ -1,13 +1,24 @@
 #include "rptStatement.h"
 
+#include "PdfFile.h"
+
 #include "PageComposer.h"
 #include "TableSection.h"
 #include "shell/Helpers.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QThread>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <numeric>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -129,7 +140,41 @@ void Keep_Large_Buffers()
 }
 } // namespace
 
-ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows) const
+bool rptStatement::Write_Pdf(const QString& path, const QDate& printed, int* pages, QString* error) const
+{
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    int count = 0;
+    if (written) {
+        PdfFile::Stream stream(file, Title());
+        ReportDocument before;
+        const std::vector<int> order = Statement_Order();
+        for (size_t i = 0; i < order.size() && written; ++i) {
+            ReportDocument doc = Layout_Statements(printed, {order[i]}, &before);
+            written = stream.Add(doc);
+            count += doc.PageCount();
+            before = std::move(doc);
+        }
+        if (order.empty()) {
+            // The blank report, as the whole layout would print it.
+            const ReportDocument doc = Layout_Statements(printed, order);
+            written = stream.Add(doc);
+            count = doc.PageCount();
+        }
+        written = written && stream.Finish(error);
+    }
+    if (!written || !file.commit()) {
+        if (error && (file.error() != QFileDevice::NoError || error->isEmpty()))
+            *error = file.errorString();
+        return false;
+    }
+    if (pages)
+        *pages = count;
+    return true;
+}
+
+ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows,
+                                               const ReportDocument* measuresFrom) const
 {
     Keep_Large_Buffers();
     ReportDocument doc;
@@ -137,6 +182,8 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
     doc.printed = printed;
     const ReportStyle::Fonts f = ReportStyle::Add_Fonts(doc);
     const int address = doc.Font({QStringLiteral("DejaVu Sans"), 10});
+    if (measuresFrom)
+        doc.Take_Measures(*measuresFrom);
     PageComposer composer(doc, QMarginsF(kMargin, kMargin, kMargin, kMargin));
     ReportStyle::Standard_Footer(composer, f);
     const double width = composer.ContentWidth();
@@ -327,15 +374,73 @@ StatementFiles Write_Statement_Pdfs(const rptStatement& report, const QString& f
         return result;
     const QHash<int, QString> names = Statements::File_Names(*s, mainFund);
     const std::vector<int> order = report.Statement_Order();
+    const int total = int(order.size());
     const QDir dir(folder);
-    int done = 0;
-    for (int r : order) {
-        const int id = int(s->Integer(r, QStringLiteral("ContributorID")));
+    report.Index_Lines();
+
+    // Every core lays out statements and writes each into a temporary file
+    // beside its place; this thread gives the files their names in order
+    // and asks after each whether to go on, so that a cancelled run leaves
+    // the files named so far and nothing else. A few files ahead at most.
+    struct Made {
+        bool done = false;
+        QString temp, error;
+    };
+    std::vector<Made> made(static_cast<size_t>(total));
+    std::mutex mutex;
+    std::condition_variable changed;
+    int next = 0, named = 0;
+    bool stop = false;
+    const int threads = std::max(1, std::min(QThread::idealThreadCount(), total));
+    const int ahead = 4 * threads;
+    auto work = [&] {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return stop || next >= total || next < named + ahead; });
+            if (stop || next >= total)
+                return;
+            const int i = next++;
+            lock.unlock();
+            Made m;
+            try {
+                const ReportDocument doc = report.Layout_Statements(printed, {order[size_t(i)]});
+                QTemporaryFile file(dir.filePath(QStringLiteral(".statement-XXXXXX.part")));
+                file.setAutoRemove(false);
+                if (!file.open())
+                    m.error = file.errorString();
+                else if (!PdfFile::Write(doc, file, &m.error))
+                    file.remove();
+                else
+                    m.temp = file.fileName();
+            } catch (const std::exception& e) {
+                m.error = QString::fromLocal8Bit(e.what());
+            }
+            m.done = true;
+            lock.lock();
+            made[size_t(i)] = std::move(m);
+            changed.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t)
+        pool.emplace_back(work);
+
+    for (int i = 0; i < total; ++i) {
+        Made m;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return made[size_t(i)].done; });
+            m = std::exchange(made[size_t(i)], Made{true, {}, {}});
+        }
+        const int id = int(s->Integer(order[size_t(i)], QStringLiteral("ContributorID")));
         const QString path = dir.filePath(names.value(id) + QStringLiteral(".pdf"));
-        const ReportDocument doc = report.Layout_Statements(printed, {r});
-        QString error;
-        ++done;
-        if (doc.WritePdf(path, &error)) {
+        QString error = m.error;
+        // A rename puts the whole file in the place of any older one at once.
+        if (error.isEmpty() && std::rename(QFile::encodeName(m.temp).constData(), QFile::encodeName(path).constData()) != 0) {
+            error = QString::fromLocal8Bit(std::strerror(errno));
+            QFile::remove(m.temp);
+        }
+        if (error.isEmpty()) {
             result.files << path;
             ++result.written;
         } else {
@@ -343,10 +448,26 @@ StatementFiles Write_Statement_Pdfs(const rptStatement& report, const QString& f
             result.failed << QDir::toNativeSeparators(path) + QStringLiteral(": ") + error;
             result.error = result.failed.join(QStringLiteral("\r\n"));
         }
-        if (ok && !ok(done, int(order.size())) && done < int(order.size())) {
+        {
+            std::lock_guard lock(mutex);
+            named = i + 1;
+        }
+        changed.notify_all();
+        if (ok && !ok(i + 1, total) && i + 1 < total) {
             result.cancelled = true;
-            return result;
+            break;
         }
     }
+    {
+        std::lock_guard lock(mutex);
+        stop = true;
+    }
+    changed.notify_all();
+    for (std::thread& t : pool)
+        t.join();
+    // Files made ahead of a cancel are not the reader's.
+    for (const Made& m : made)
+        if (!m.temp.isEmpty())
+            QFile::remove(m.temp);
     return result;
 }

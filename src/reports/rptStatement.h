@@ -24,8 +24,17 @@ public:
     // same key kept apart by contributor.
     std::vector<int> Statement_Order() const;
     ReportDocument Layout(const QDate& printed) const override;
-    // Only the statements of these summary rows, in this order.
-    ReportDocument Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows) const;
+    // Only the statements of these summary rows, in this order; safe on
+    // several threads at once after Index_Lines.
+    // measuresFrom: a statement laid out before, whose measures are taken
+    // over.
+    ReportDocument Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows,
+                                     const ReportDocument* measuresFrom = nullptr) const;
+    void Index_Lines() const { Lines_Of(0); }
+    // Every statement into one PDF file, laid out and written one statement
+    // at a time, so that memory does not grow with the number of statements;
+    // the file is whole or not there. pages: how many were written.
+    bool Write_Pdf(const QString& path, const QDate& printed, int* pages = nullptr, QString* error = nullptr) const;
 
     // The area of the page (units from its top-left corner) that a #10
     // window envelope shows, however the folded page slides in it.

@@ -5,3 +5,5 @@ add_test(NAME report_tool COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/reports/report_
 qv_core_test(reports/tst_deposit_slip.cpp)
 target_compile_definitions(tst_deposit_slip PRIVATE QV_REPORT="$<TARGET_FILE:qv-report>")
 add_dependencies(tst_deposit_slip qv-report)
+qv_core_test(reports/tst_pdf_file.cpp qv_reports qv_sampledata)
+target_compile_definitions(tst_pdf_file PRIVATE QV_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/fixtures")

@@ -167,7 +167,17 @@ int Statements_Command(const QStringList& args)
             }
             std::printf("%d statements\n", tables.summaries.RowCount());
             report.Bind(std::move(tables));
-            if (const int status = Write(report, a); status != 0)
+            // Statements go into their PDF one at a time, whatever their number.
+            const QString pdf = a.values.value(QStringLiteral("pdf"));
+            if (!pdf.isEmpty()) {
+                int pages = 0;
+                if (!report.Write_Pdf(pdf, modGlobal::Today(), &pages, &error))
+                    return Fail(pdf + QStringLiteral(": ") + error);
+                std::printf("%s: %d pages\n", qPrintable(pdf), pages);
+            }
+            Args csvOnly = a;
+            csvOnly.values.remove(QStringLiteral("pdf"));
+            if (const int status = Write(report, csvOnly); status != 0)
                 return status;
             if (!each.isEmpty()) {
                 if (!QDir().mkpath(each))
