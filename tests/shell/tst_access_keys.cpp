@@ -2,19 +2,14 @@
 // menu, and the active window's own keys coming before the menu bar's.
 // Each window's own keys are walked with its layout (tst_window_layouts).
 #include "shell/AccessKeys.h"
-#include "shell/AllWindows.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
+#include "support/WindowTest.h"
 #include "shell/frmMain.h"
 #include "shell/modPassword.h"
-#include "support/TestDataSet.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
-#include <QtTest/QTest>
 
 class tst_AccessKeys : public QObject {
     Q_OBJECT

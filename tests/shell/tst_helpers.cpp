@@ -1,9 +1,6 @@
 // The formatting and reading helpers every window relies on.
-#include "shell/Helpers.h"
+#include "support/CoreTest.h"
 #include "support/ChurchSettings.h"
-#include "support/TestDataSet.h"
-
-#include <QtTest/QTest>
 
 using namespace modGlobal;
 

@@ -1,37 +1,22 @@
 // The main window as the treasurer meets it: start-up, password, menus,
 // window opening rules, the change broadcast and the change-year guard.
-#include "shell/AllWindows.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
+#include "support/WindowTest.h"
 #include "shell/frmMain.h"
 #include "shell/frmPWChange.h"
 #include "shell/frmPassword.h"
 #include "shell/frmPickDB.h"
 #include "shell/frmProgess.h"
-#include "shell/modGlobal.h"
 #include "shell/modSettings.h"
-#include "storage/Connection.h"
-#include "storage/clsChurch.h"
 #include "storage/clsFunds.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QToolBar>
-#include <QtTest/QTest>
-
-#include "support/ModalScript.h"
-#include "support/TestDataSet.h"
 
 using Messages::Answer;
 
