@@ -14,7 +14,6 @@
 #include "reports/frmRptMemorials.h"
 #include "reports/frmRptTelephone.h"
 #include "support/WindowTest.h"
-#include "shell/frmMain.h"
 #include "shell/frmPassword.h"
 #include "shell/modSettings.h"
 

@@ -3,7 +3,6 @@
 // the settings file and opening it; and a refused file leaving nothing.
 #include "support/WindowTest.h"
 #include "shell/ImportBooks.h"
-#include "shell/frmMain.h"
 #include "shell/frmPassword.h"
 #include "shell/frmPickDB.h"
 #include "shell/modSettings.h"

@@ -18,8 +18,6 @@
 #include "shell/MessageBoxService.h"
 #include "shell/QvDateBox.h"
 #include "shell/TypedInput.h"
-#include "shell/frmMain.h"
-#include "shell/modPassword.h"
 #include "storage/Schema.h"
 
 #include <QAction>
@@ -108,9 +106,7 @@ void tst_Keyboard::init()
 
 void tst_Keyboard::StartMain()
 {
-    m_main = std::make_unique<frmMain>();
-    QVERIFY(m_main->Loaded());
-    modPassword::Store_Password(QString());
+    m_main = LoadMainWindow();
     m_building = m_data->AddFund("Building Fund");
     m_missions = m_data->AddFund("Missions");
     clsChurch church;
@@ -132,13 +128,7 @@ void tst_Keyboard::StartMain()
 
 void tst_Keyboard::cleanup()
 {
-    if (m_main) {
-        for (frmChild* w : frmChild::OpenWindows())
-            w->Frame()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main->close();
-        m_main.reset();
-    }
+    CloseMainWindow(m_main);
     m_data.reset();
 }
 

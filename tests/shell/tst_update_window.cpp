@@ -3,7 +3,6 @@
 #include "UpdateFixture.h"
 #include "support/WindowTest.h"
 #include "shell/frmLocateUpdate.h"
-#include "shell/frmMain.h"
 #include "shell/frmPassword.h"
 #include "shell/modUpdate.h"
 

@@ -10,6 +10,8 @@
 #include "shell/Windows.h"
 #include "shell/clsDBEvent.h"
 #include "shell/frmChild.h"
+#include "shell/frmMain.h"
+#include "shell/modPassword.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -68,6 +70,29 @@ inline void Choose(QComboBox* list, int index)
 {
     list->setCurrentIndex(index);
     emit list->activated(index);
+}
+
+// The main window loaded from the data set's books, with no password asked
+// for; the test shows it once its data is in place.
+inline std::unique_ptr<frmMain> LoadMainWindow()
+{
+    auto main = std::make_unique<frmMain>();
+    if (!main->Loaded())
+        QTest::qFail("the main window did not load the books", __FILE__, __LINE__);
+    modPassword::Store_Password(QString());
+    return main;
+}
+
+// Every window closed as the user closes it, then the main window.
+inline void CloseMainWindow(std::unique_ptr<frmMain>& main)
+{
+    if (!main)
+        return;
+    for (frmChild* w : frmChild::OpenWindows())
+        w->Frame()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    main->close();
+    main.reset();
 }
 
 } // namespace WindowTest

@@ -7,7 +7,6 @@
 #include "reports/Report.h"
 #include "reports/frmReportWindow.h"
 #include "support/WindowTest.h"
-#include "shell/frmMain.h"
 #include "shell/frmPassword.h"
 #include "shell/frmProgess.h"
 #include "shell/modSettings.h"
