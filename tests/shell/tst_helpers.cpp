@@ -87,6 +87,7 @@ void tst_Helpers::wholeNumbersRoundingAndZero()
     QCOMPARE(WholeNumberText("-0.2"), "0");
     QCOMPARE(responder.Beeps(), 0);
     QCOMPARE(WholeNumberText("12abc"), "0");
+    QCOMPARE(responder.Notes().last(), "'12abc' is not a number");
     QCOMPARE(WholeNumberText("1e3"), "0");
     QCOMPARE(WholeNumberText("2147483648"), "0"); // beyond a whole-number column
     QCOMPARE(WholeNumberText("2147483647"), "2147483647");
