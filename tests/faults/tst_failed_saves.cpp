@@ -11,28 +11,13 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
-#include "shell/AllWindows.h"
-#include "shell/Helpers.h"
+#include "support/WindowTest.h"
 #include "shell/QvDateBox.h"
-#include "shell/QvGrid.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/frmChild.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
 #include "storage/DbError.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include "shell/QvDateBox.h"
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QtTest/QTest>
 #include <sqlite3.h>
-
-#include "support/OpenWindows.h"
-#include "support/TestDataSet.h"
 
 using namespace FaultInjection;
 

@@ -1,17 +1,10 @@
 // Text and settings that are not what they should be: control characters,
 // a NUL, characters outside the basic plane, a damaged settings file.
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
-#include "storage/clsChurch.h"
+#include "support/CoreTest.h"
 #include "storage/clsColComments.h"
 #include "storage/clsContributors.h"
 #include "storage/clsPledges.h"
 #include "storage/modDBConnection.h"
-
-#include <QtTest/QTest>
-
-#include "support/TestDataSet.h"
 
 using namespace modGlobal;
 

@@ -1,17 +1,13 @@
 // Start-up when the data file is not ours alone: another copy of the
 // program has it open, a copy that died left its lock behind, or the file
 // (or its folder) cannot be written. The other copy is a real process.
-#include "shell/modGlobal.h"
+#include "support/CoreTest.h"
 #include "shell/modSettings.h"
 #include "shell/modStartup.h"
-#include "support/TestDataSet.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSysInfo>
-#include <QtTest/QTest>
 #include <grp.h>
 #include <unistd.h>
 

@@ -6,40 +6,17 @@
 #include <QLineEdit>
 #include "maintenance/frmContList.h"
 #include "maintenance/frmPledge.h"
-#include "shell/AllWindows.h"
-#include "shell/Helpers.h"
-#include "shell/QvGrid.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/frmChild.h"
-#include "shell/modGlobal.h"
+#include "support/WindowTest.h"
 #include "storage/clsContributors.h"
 #include "storage/clsPledges.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QtTest/QTest>
-
-#include "support/TestDataSet.h"
 
 using Messages::Answer;
 using namespace modGlobal;
 
 namespace {
-template <class T>
-QList<T*> Open()
-{
-    QList<T*> found;
-    for (frmChild* w : frmChild::OpenWindows())
-        if (auto* t = qobject_cast<T*>(w))
-            found << t;
-    return found;
-}
-
 frmContList* OpenList()
 {
     return qobject_cast<frmContList*>(Windows::Open_Single("frmContList"));
@@ -50,13 +27,7 @@ frmPledge* OpenPledge(int contributor, bool envelopes, int pledgeID = 0)
     Windows::Open_New("frmPledge", {{"PledgeID", pledgeID},
                                                     {"ContributorID", contributor},
                                                     {"UseEnvelopes", envelopes}});
-    return Open<frmPledge>().last();
-}
-
-void ChooseFund(frmPledge* d, int index)
-{
-    d->cboFund->setCurrentIndex(index);
-    emit d->cboFund->activated(index);
+    return OpenOf<frmPledge>().last();
 }
 
 // The visible rows of a grid: columns 1 and 2.
@@ -127,7 +98,7 @@ void tst_Contributors::theList()
     list->chkShowAll->setChecked(false);
     // A second Contributors command focuses the same list.
     QCOMPARE(OpenList(), list);
-    QCOMPARE(Open<frmContList>().size(), 1);
+    QCOMPARE(OpenOf<frmContList>().size(), 1);
 
     // Changes made elsewhere: a renamed contributor moves to its place without
     // a rebuild; a main fund pledge fills the envelope column and its deletion empties it.
@@ -181,7 +152,7 @@ void tst_Contributors::newContributorWithPledgeCancelledOrSaved()
     // An empty list: Edit and Delete do nothing, and ask nothing.
     list->cmdEdit->click();
     list->cmdDelete->click();
-    QVERIFY(Open<frmContInfo>().isEmpty());
+    QVERIFY(OpenOf<frmContInfo>().isEmpty());
     // The cancelled contributor's pledge goes as every pledge does: with a
     // notice that open windows hear.
     int pledgesDeleted = 0;
@@ -191,13 +162,13 @@ void tst_Contributors::newContributorWithPledgeCancelledOrSaved()
                                         });
     for (bool save : {false, true}) {
         list->cmdAdd->click();
-        frmContInfo* info = Open<frmContInfo>().last();
+        frmContInfo* info = OpenOf<frmContInfo>().last();
         QVERIFY(info->chkEnv->isChecked()); // the church's default
         info->txtLastName->setText("Newman");
         info->txtFirstNames->setText(QString(save ? "Saved" : "Cancelled"));
         info->cmdAdd->click();
-        frmPledge* pledge = Open<frmPledge>().last();
-        ChooseFund(pledge, 0);
+        frmPledge* pledge = OpenOf<frmPledge>().last();
+        Choose(pledge->cboFund, 0);
         QCOMPARE(pledge->txtAccountNumber->text(), "1");
         pledge->txtAmount->setText("520");
         pledge->cmdOK->click();
@@ -228,8 +199,8 @@ void tst_Contributors::contributorWindow()
     // One window per contributor; a blank last name is refused; every field reaches the file.
     Windows::Show_Contributor(id);
     Windows::Show_Contributor(id);
-    QCOMPARE(Open<frmContInfo>().size(), 1);
-    frmContInfo* info = Open<frmContInfo>().first();
+    QCOMPARE(OpenOf<frmContInfo>().size(), 1);
+    frmContInfo* info = OpenOf<frmContInfo>().first();
     info->txtLastName->setText("   ");
     m_data->Messages().Expect("Please enter a Last Name for this Contributor.");
     info->cmdOK->click();
@@ -265,7 +236,7 @@ void tst_Contributors::contributorWindow()
 
     // A new Robert Smith is asked about Roberta; Bob is not.
     Windows::Show_Contributor(0);
-    info = Open<frmContInfo>().last();
+    info = OpenOf<frmContInfo>().last();
     info->txtLastName->setText("Smith");
     info->txtFirstNames->setText("Robert");
     m_data->Messages().ExpectEnter("A contributor with a similar name already exists:\r\n\r\nRoberta Smith\r\n\r\n"
@@ -286,7 +257,7 @@ void tst_Contributors::pledgeGridInTheContributorWindow()
     const int building = m_data->AddPledge(id, m_building, 1000, 10001);
     m_data->AddOffering(id, m_data->AddCollection(QDate(2025, 1, 5)), m_building, 50);
     Windows::Show_Contributor(id);
-    frmContInfo* info = Open<frmContInfo>().first();
+    frmContInfo* info = OpenOf<frmContInfo>().first();
     QvGrid* g = info->fgPledges;
     QCOMPARE(Shown(g), (QStringList{"7|2025 Operating Fund", "10001|Building Fund"}));
     info->chkShowAll->setChecked(true);
@@ -332,9 +303,9 @@ void tst_Contributors::pledgeDialogFundsAndNumbers()
     d->cmdOK->click();
     QVERIFY(!d->IsClosed());
     // The next number of the fund, envelopes and others apart.
-    ChooseFund(d, 1);
+    Choose(d->cboFund, 1);
     QCOMPARE(d->txtAccountNumber->text(), "2");
-    ChooseFund(d, 0);
+    Choose(d->cboFund, 0);
     QCOMPARE(d->txtAccountNumber->text(), "8"); // after B's 7
     d->cmdCancel->click();
 
@@ -342,9 +313,9 @@ void tst_Contributors::pledgeDialogFundsAndNumbers()
     QCOMPARE(d->cboFund->itemText(0), "Building Fund");
     d->cmdCancel->click();
     d = OpenPledge(n, false);
-    ChooseFund(d, 0);
+    Choose(d->cboFund, 0);
     QCOMPARE(d->txtAccountNumber->text(), "10001");
-    ChooseFund(d, 1);
+    Choose(d->cboFund, 1);
     QCOMPARE(d->txtAccountNumber->text(), "10002");
     d->cmdCancel->click();
     QCOMPARE(m_data->Scalar("SELECT COUNT(*) FROM Pledges"), 3.0); // Cancel wrote nothing

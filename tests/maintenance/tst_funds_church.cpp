@@ -4,25 +4,12 @@
 #include "maintenance/frmFundInfo.h"
 #include "maintenance/frmFundList.h"
 #include "maintenance/frmPreferences.h"
-#include "shell/AllWindows.h"
-#include "shell/QvGrid.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
-#include "storage/clsChurch.h"
+#include "support/WindowTest.h"
 #include "storage/clsFunds.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QtTest/QTest>
-
-#include "support/TestDataSet.h"
 
 using Messages::Answer;
 using namespace modGlobal;

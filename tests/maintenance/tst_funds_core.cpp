@@ -1,11 +1,7 @@
 // What the fund and preference windows read and write, without windows.
 #include "maintenance/FundQueries.h"
 #include "maintenance/Preferences.h"
-#include "storage/Connection.h"
-
-#include <QtTest/QTest>
-
-#include "support/TestDataSet.h"
+#include "support/CoreTest.h"
 
 using namespace FundQueries;
 

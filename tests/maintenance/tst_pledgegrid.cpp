@@ -1,14 +1,8 @@
 // The pledge grid editor without its window: the fund list, the listed
 // contributors, the typing rules and the saving of typed amounts.
 #include "maintenance/PledgeGrid.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
+#include "support/CoreTest.h"
 #include "storage/DbError.h"
-#include "storage/Recordset.h"
-#include "support/TestDataSet.h"
-
-#include <QtTest/QTest>
 
 using namespace PledgeGrid;
 

@@ -2,26 +2,15 @@
 // into the grid, OK, Cancel, the question on another fund, and the notices
 // of other windows reaching the grid.
 #include "maintenance/frmPledgeUtil.h"
-#include "shell/AllWindows.h"
-#include "shell/QvGrid.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
+#include "support/WindowTest.h"
 #include "shell/frmProgess.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
 #include "storage/clsContributors.h"
 #include "storage/clsPledges.h"
-#include "support/TestDataSet.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QMdiArea>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTimer>
-#include <QtTest/QTest>
 #include <sqlite3.h>
 
 namespace {

@@ -4,15 +4,9 @@
 #include "ReportChecks.h"
 #include "reports/ListingReports.h"
 #include "reports/ListingTables.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/clsChurch.h"
+#include "support/CoreTest.h"
 
 #include <QGuiApplication>
-#include <QtTest/QTest>
-
-#include "support/TestDataSet.h"
 
 using namespace modGlobal;
 

@@ -3,14 +3,7 @@
 // value; and the label template reader on the installed templates.
 #include "reports/LabelTemplates.h"
 #include "reports/ListingTables.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/clsChurch.h"
-
-#include <QtTest/QTest>
-
-#include "support/TestDataSet.h"
+#include "support/CoreTest.h"
 
 using namespace modGlobal;
 using Listings::Selection;

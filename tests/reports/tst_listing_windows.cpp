@@ -13,35 +13,19 @@
 #include "reports/frmRptMailingLabels.h"
 #include "reports/frmRptMemorials.h"
 #include "reports/frmRptTelephone.h"
-#include "shell/AllWindows.h"
-#include "shell/QvGrid.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/frmChild.h"
-#include "shell/frmMain.h"
+#include "support/WindowTest.h"
 #include "shell/frmPassword.h"
-#include "shell/modGlobal.h"
 #include "shell/modSettings.h"
-#include "storage/Connection.h"
-#include "storage/clsChurch.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include "shell/QvDateBox.h"
 #include <QDoubleSpinBox>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QtTest/QTest>
 
-#include "support/ModalScript.h"
-#include "support/TestDataSet.h"
 #include "support/TestWindowArea.h"
 
 using namespace modGlobal;
@@ -50,13 +34,6 @@ namespace {
 template <class W> W* Open(const QString& name, const QVariantMap& properties = {})
 {
     return qobject_cast<W*>(Windows::Open_New(name, properties));
-}
-
-// Chooses a list entry as a click does.
-void Choose(QComboBox* list, int index)
-{
-    list->setCurrentIndex(index);
-    emit list->activated(index);
 }
 
 int IndexOf(QComboBox* list, int id)

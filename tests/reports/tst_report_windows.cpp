@@ -6,46 +6,23 @@
 #include "reports/CRViewer91.h"
 #include "reports/Report.h"
 #include "reports/frmRptWeeklyReport.h"
-#include "shell/AllWindows.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/frmChild.h"
-#include "shell/modGlobal.h"
+#include "support/WindowTest.h"
 #include "shell/modSettings.h"
-#include "storage/Connection.h"
-#include "storage/clsChurch.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QtTest/QTest>
 
 #include "PdfText.h"
 #include "support/ChurchSettings.h"
-#include "support/OpenWindows.h"
-#include "support/TestDataSet.h"
 #include "support/TestWindowArea.h"
 
 using namespace modGlobal;
-
-namespace {
-void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QVERIFY(focus);
-    QTest::keyClick(focus, Qt::Key(key), mods);
-}
-} // namespace
 
 class tst_ReportWindows : public QObject {
     Q_OBJECT

@@ -5,15 +5,9 @@
 #include "reports/TrendTables.h"
 #include "reports/PledgeStatusTables.h"
 #include "SampleData.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
+#include "support/CoreTest.h"
 #include "storage/clsFunds.h"
 #include "storage/modDBConnection.h"
-
-#include <QtTest/QTest>
-
-#include "support/TestDataSet.h"
 
 using namespace modGlobal;
 

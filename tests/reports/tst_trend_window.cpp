@@ -5,26 +5,20 @@
 // reopening it.
 #include "reports/TrendCharts.h"
 #include "reports/frmRptTrends.h"
-#include "shell/Windows.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
+#include "support/WindowTest.h"
 
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QImage>
-#include <QLabel>
 #include <QLineSeries>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStackedBarSeries>
 #include <QTemporaryDir>
-#include <QtTest/QTest>
 
 #include "PdfText.h"
-#include "support/TestDataSet.h"
 #include "support/TestWindowArea.h"
 
 using namespace modGlobal;

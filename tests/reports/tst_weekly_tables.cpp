@@ -5,15 +5,9 @@
 #include "reports/ReportQueries.h"
 #include "reports/WeeklyReportTables.h"
 #include "SampleData.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
-#include "storage/clsChurch.h"
-
-#include <QtTest/QTest>
+#include "support/CoreTest.h"
 
 #include "support/ChurchSettings.h"
-#include "support/TestDataSet.h"
 
 using namespace modGlobal;
 

@@ -2,19 +2,12 @@
 // menu, and the active window's own keys coming before the menu bar's.
 // Each window's own keys are walked with its layout (tst_window_layouts).
 #include "shell/AccessKeys.h"
-#include "shell/AllWindows.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
-#include "shell/frmMain.h"
-#include "shell/modPassword.h"
-#include "support/TestDataSet.h"
+#include "support/WindowTest.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
-#include <QtTest/QTest>
 
 class tst_AccessKeys : public QObject {
     Q_OBJECT
@@ -34,9 +27,7 @@ void tst_AccessKeys::init()
     m_data = std::make_unique<TestDataSet>(TestDataSet::Start::FoldersOnly);
     m_data->ProvideTemplate();
     RegisterAllWindows();
-    m_main = std::make_unique<frmMain>();
-    QVERIFY(m_main->Loaded());
-    modPassword::Store_Password(QString());
+    m_main = LoadMainWindow();
     const int smith = m_data->AddContributor("Smith", "John");
     m_set = m_data->AddCollection(QDate(2025, 6, 15));
     m_data->AddOffering(smith, m_set, -2025, 20);
@@ -46,11 +37,7 @@ void tst_AccessKeys::init()
 
 void tst_AccessKeys::cleanup()
 {
-    for (frmChild* w : frmChild::OpenWindows())
-        w->Frame()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    m_main->close();
-    m_main.reset();
+    CloseMainWindow(m_main);
     m_data.reset();
 }
 

@@ -1,16 +1,11 @@
 // The grid every list window shows, driven the way the windows drive it:
 // heading first, a hidden key column, a hidden placeholder row, then records.
-#include "shell/QvGrid.h"
-#include "shell/WindowServices.h"
+#include "support/WindowTest.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QtTest/QTest>
 #include <utility>
-
-#include "support/TestDataSet.h"
 
 namespace {
 using Moves = QList<QPair<int, int>>;

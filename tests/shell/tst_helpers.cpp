@@ -1,9 +1,6 @@
 // The formatting and reading helpers every window relies on.
-#include "shell/Helpers.h"
+#include "support/CoreTest.h"
 #include "support/ChurchSettings.h"
-#include "support/TestDataSet.h"
-
-#include <QtTest/QTest>
 
 using namespace modGlobal;
 
@@ -90,6 +87,7 @@ void tst_Helpers::wholeNumbersRoundingAndZero()
     QCOMPARE(WholeNumberText("-0.2"), "0");
     QCOMPARE(responder.Beeps(), 0);
     QCOMPARE(WholeNumberText("12abc"), "0");
+    QCOMPARE(responder.Notes().last(), "'12abc' is not a number");
     QCOMPARE(WholeNumberText("1e3"), "0");
     QCOMPARE(WholeNumberText("2147483648"), "0"); // beyond a whole-number column
     QCOMPARE(WholeNumberText("2147483647"), "2147483647");

@@ -1,32 +1,19 @@
 // File, Import Books of the Older Program, as the treasurer uses it: the
 // file dialog, the progress, the report of the counts, the new data set in
 // the settings file and opening it; and a refused file leaving nothing.
-#include "shell/AllWindows.h"
+#include "support/WindowTest.h"
 #include "shell/ImportBooks.h"
-#include "shell/WindowServices.h"
-#include "shell/frmMain.h"
 #include "shell/frmPassword.h"
 #include "shell/frmPickDB.h"
-#include "shell/modGlobal.h"
 #include "shell/modSettings.h"
-#include "storage/Connection.h"
 #include "storage/LegacyImport.h"
-#include "storage/Recordset.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <functional>
-#include <QtTest/QTest>
 
 #include "LegacyFixture.h"
-#include "support/ModalScript.h"
-#include "support/TestDataSet.h"
 
 using Messages::Answer;
 

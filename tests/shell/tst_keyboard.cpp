@@ -13,89 +13,31 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
-#include "shell/AllWindows.h"
+#include "support/WindowTest.h"
 #include "shell/AmountBox.h"
-#include "shell/Helpers.h"
 #include "shell/MessageBoxService.h"
 #include "shell/QvDateBox.h"
-#include "shell/QvGrid.h"
 #include "shell/TypedInput.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
-#include "shell/frmMain.h"
-#include "shell/modGlobal.h"
-#include "shell/modPassword.h"
 #include "storage/Schema.h"
-#include "storage/clsChurch.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCalendarWidget>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
-#include <QtTest/QTest>
-
-#include "support/ModalScript.h"
-#include "support/TestDataSet.h"
 
 using Messages::Answer;
 using namespace modGlobal;
 
 namespace {
 
-QWidget* Focus()
-{
-    return QApplication::focusWidget();
-}
-
-// One key to whatever has the focus.
-void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QWidget* f = Focus();
-    if (!f) {
-        QTest::qFail("no control has the focus", __FILE__, __LINE__);
-        return;
-    }
-    QTest::keyClick(f, Qt::Key(key), mods);
-}
-
-// Text typed character by character, each to the control that has the
-// focus at that moment.
-void Type(const QString& text)
-{
-    for (const QChar c : text) {
-        QWidget* f = Focus();
-        if (!f) {
-            QTest::qFail("no control has the focus", __FILE__, __LINE__);
-            return;
-        }
-        QTest::keyClick(f, c.toLatin1() ? c.toLatin1() : '?');
-    }
-}
-
 template <class W>
 W* Open(const char* name)
 {
     return qobject_cast<W*>(Windows::Find_Window(QLatin1String(name)));
-}
-
-template <class W>
-QList<W*> OpenOf()
-{
-    QList<W*> found;
-    for (frmChild* w : frmChild::OpenWindows())
-        if (auto* x = qobject_cast<W*>(w))
-            found.append(x);
-    return found;
 }
 
 // The collection-set dialog as a person meets it: shown, active, and the
@@ -164,9 +106,7 @@ void tst_Keyboard::init()
 
 void tst_Keyboard::StartMain()
 {
-    m_main = std::make_unique<frmMain>();
-    QVERIFY(m_main->Loaded());
-    modPassword::Store_Password(QString());
+    m_main = LoadMainWindow();
     m_building = m_data->AddFund("Building Fund");
     m_missions = m_data->AddFund("Missions");
     clsChurch church;
@@ -188,13 +128,7 @@ void tst_Keyboard::StartMain()
 
 void tst_Keyboard::cleanup()
 {
-    if (m_main) {
-        for (frmChild* w : frmChild::OpenWindows())
-            w->Frame()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main->close();
-        m_main.reset();
-    }
+    CloseMainWindow(m_main);
     m_data.reset();
 }
 
@@ -975,10 +909,6 @@ void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Offering WHERE ContributorID = %1").arg(m_smith)), 1.0);
     QCOMPARE(Cents(*m_data, QStringLiteral("ContributorID = %1").arg(m_smith)), 4000);
-
-    // Whole-number boxes say the same of a number.
-    QCOMPARE(WholeNumberText("12abc"), "0");
-    QCOMPARE(m_data->Messages().Notes().last(), "'12abc' is not a number");
 
     // A refused pledge amount is marked the same way.
     Windows::Open_New("frmPledge", {{"PledgeID", 0}, {"ContributorID", m_adams}, {"UseEnvelopes", false}});

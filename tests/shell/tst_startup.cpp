@@ -1,16 +1,9 @@
 // From the settings file to an open data file, and back at exit.
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
+#include "support/CoreTest.h"
 #include "shell/modSettings.h"
 #include "shell/modStartup.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
-#include "support/TestDataSet.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QtTest/QTest>
 
 using namespace modGlobal;
 using modStartup::Result;

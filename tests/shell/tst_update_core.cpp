@@ -6,10 +6,9 @@
 #include "Version.h"
 #include "shell/modUpdate.h"
 #include "support/ScriptedResponder.h"
-#include "support/TestDataSet.h"
+#include "support/CoreTest.h"
 
 #include <QFileInfo>
-#include <QtTest/QTest>
 
 using namespace UpdateFixture;
 using modUpdate::Expansion;

@@ -1,26 +1,15 @@
 // The locate window driven as a user drives it, and the File menu's
 // "Update Quorvane" from the main window: cancelled, and installed.
 #include "UpdateFixture.h"
-#include "shell/AllWindows.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
+#include "support/WindowTest.h"
 #include "shell/frmLocateUpdate.h"
-#include "shell/frmMain.h"
 #include "shell/frmPassword.h"
 #include "shell/modUpdate.h"
-#include "support/ModalScript.h"
-#include "support/TestDataSet.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QStorageInfo>
 #include <QTreeWidget>
-#include <QtTest/QTest>
 
 using namespace UpdateFixture;
 

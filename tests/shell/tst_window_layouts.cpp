@@ -5,18 +5,15 @@
 // access keys too: no letter given to two controls a person can reach at
 // once, and every button with one.
 #include "shell/AccessKeys.h"
-#include "shell/QvGrid.h"
+#include "support/WindowTest.h"
 #include "shell/modSettings.h"
 #include "shell/modUpdate.h"
 
-#include <QApplication>
 #include <QTabWidget>
-#include <QtTest/QTest>
 #include <memory>
 
 #include "support/EveryWindow.h"
 #include "support/LayoutCheck.h"
-#include "support/TestDataSet.h"
 #include "support/TestWindowArea.h"
 
 namespace {

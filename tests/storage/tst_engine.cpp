@@ -1,14 +1,8 @@
 // The engine wrapper: the SQL the program writes must run unchanged on the
 // data file and return the right rows.
-#include "shell/Helpers.h"
-#include "storage/Connection.h"
+#include "support/CoreTest.h"
 #include "storage/DbError.h"
-#include "storage/Recordset.h"
 #include "storage/modDBConnection.h"
-#include "support/TestDataSet.h"
-
-#include <QFile>
-#include <QtTest/QTest>
 
 using namespace modDBConnection;
 using namespace modGlobal;

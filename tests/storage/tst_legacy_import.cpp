@@ -4,28 +4,20 @@
 // nothing left behind.
 #include "offering/CollectionTotals.h"
 #include "reports/WeeklyReportTables.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
+#include "support/CoreTest.h"
 #include "shell/modStartup.h"
-#include "storage/Connection.h"
 #include "storage/LegacyImport.h"
-#include "storage/Recordset.h"
 #include "storage/Schema.h"
-#include "storage/clsChurch.h"
 #include "storage/clsContributors.h"
 #include "storage/modDBConnection.h"
 #include "storage/modDBKeys.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonObject>
 #include <QProcess>
-#include <QtTest/QTest>
 #include <cmath>
 #include <functional>
 
 #include "LegacyFixture.h"
-#include "support/TestDataSet.h"
 
 using namespace LegacyFixture;
 using LegacyImport::ImportError;

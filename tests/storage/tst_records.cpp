@@ -1,18 +1,13 @@
 // The record classes: setter rules, the changed flag, what each write sends
 // to the notifier, and the refusals that protect records with offerings.
-#include "shell/Helpers.h"
+#include "support/CoreTest.h"
 #include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "storage/clsChurch.h"
 #include "storage/clsColComments.h"
 #include "storage/clsCollection.h"
 #include "storage/clsContributors.h"
 #include "storage/clsFunds.h"
 #include "storage/clsOffering.h"
 #include "storage/clsPledges.h"
-#include "support/TestDataSet.h"
-
-#include <QtTest/QTest>
 
 using namespace modGlobal;
 

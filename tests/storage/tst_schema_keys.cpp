@@ -1,12 +1,8 @@
 // Making tables ready, the default rows, the Church upgrade, and keys.
-#include "shell/Helpers.h"
+#include "support/CoreTest.h"
 #include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
 #include "shell/modStartup.h"
-#include "storage/Connection.h"
 #include "storage/DbError.h"
-#include "storage/Recordset.h"
-#include "storage/clsChurch.h"
 #include "storage/clsColComments.h"
 #include "storage/clsCollection.h"
 #include "storage/clsContributors.h"
@@ -14,9 +10,6 @@
 #include "storage/clsOffering.h"
 #include "storage/clsPledges.h"
 #include "storage/modDBKeys.h"
-#include "support/TestDataSet.h"
-
-#include <QtTest/QTest>
 
 using namespace modGlobal;
 using modDBKeys::NextKey;

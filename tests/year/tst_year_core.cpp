@@ -1,21 +1,14 @@
 // The year-end routines without a window: numbering, activation, the year
 // list of the change-of-year dialog, and the safety copies of the books.
-#include "shell/Helpers.h"
+#include "support/CoreTest.h"
 #include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
 #include "storage/ContributorQueries.h"
 #include "storage/DbError.h"
-#include "storage/Recordset.h"
-#include "support/TestDataSet.h"
 #include "year/SafetyCopy.h"
 #include "year/YearEnd.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QCryptographicHash>
-#include <QtTest/QTest>
 #include <sqlite3.h>
 
 using namespace modGlobal;

@@ -6,22 +6,12 @@
 #include "reports/PdfText.h"
 #include "reports/Report.h"
 #include "reports/frmReportWindow.h"
-#include "shell/AllWindows.h"
-#include "shell/Helpers.h"
-#include "shell/QvGrid.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/frmMain.h"
+#include "support/WindowTest.h"
 #include "shell/frmPassword.h"
 #include "shell/frmProgess.h"
-#include "shell/modGlobal.h"
 #include "shell/modSettings.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
 #include "storage/clsFunds.h"
 #include "support/ChurchSettings.h"
-#include "support/OpenWindows.h"
-#include "support/TestDataSet.h"
 #include "year/SafetyCopy.h"
 #include "year/frmActive.h"
 #include "year/frmAssign.h"
@@ -29,17 +19,9 @@
 #include "year/frmYear.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QtTest/QTest>
 
 using namespace modGlobal;
 

@@ -1,0 +1,100 @@
+#pragma once
+
+// What nearly every window test needs: the program's shell, the data set,
+// the scripted dialogs, and keys sent as a person sends them.
+#include "support/CoreTest.h"
+
+#include "shell/AllWindows.h"
+#include "shell/QvGrid.h"
+#include "shell/WindowServices.h"
+#include "shell/Windows.h"
+#include "shell/clsDBEvent.h"
+#include "shell/frmChild.h"
+#include "shell/frmMain.h"
+#include "shell/modPassword.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "support/ModalScript.h"
+#include "support/OpenWindows.h"
+
+namespace WindowTest {
+
+inline QWidget* Focus()
+{
+    return QApplication::focusWidget();
+}
+
+// One key to whatever has the focus.
+inline void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget* f = Focus();
+    if (!f) {
+        QTest::qFail("no control has the focus", __FILE__, __LINE__);
+        return;
+    }
+    QTest::keyClick(f, Qt::Key(key), mods);
+}
+
+// Text typed character by character, each to the control that has the
+// focus at that moment.
+inline void Type(const QString& text)
+{
+    for (const QChar c : text) {
+        QWidget* f = Focus();
+        if (!f) {
+            QTest::qFail("no control has the focus", __FILE__, __LINE__);
+            return;
+        }
+        QTest::keyClick(f, c.toLatin1() ? c.toLatin1() : '?');
+    }
+}
+
+// Every open window of a kind, oldest first.
+template <class W>
+QList<W*> OpenOf()
+{
+    QList<W*> found;
+    for (frmChild* w : frmChild::OpenWindows())
+        if (auto* x = qobject_cast<W*>(w))
+            found.append(x);
+    return found;
+}
+
+// Chooses a list entry as a click does.
+inline void Choose(QComboBox* list, int index)
+{
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+}
+
+// The main window loaded from the data set's books, with no password asked
+// for; the test shows it once its data is in place.
+inline std::unique_ptr<frmMain> LoadMainWindow()
+{
+    auto main = std::make_unique<frmMain>();
+    if (!main->Loaded())
+        QTest::qFail("the main window did not load the books", __FILE__, __LINE__);
+    modPassword::Store_Password(QString());
+    return main;
+}
+
+// Every window closed as the user closes it, then the main window.
+inline void CloseMainWindow(std::unique_ptr<frmMain>& main)
+{
+    if (!main)
+        return;
+    for (frmChild* w : frmChild::OpenWindows())
+        w->Frame()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    main->close();
+    main.reset();
+}
+
+} // namespace WindowTest
+
+using namespace WindowTest;
