@@ -89,6 +89,11 @@ struct Face {
     std::vector<quint16> advances; // design units, by glyph
     std::vector<quint32> common;   // glyphs of the letters every report uses
 
+    Face() = default;
+    Face(const Face&) = delete;
+    Face& operator=(const Face&) = delete;
+    ~Face() { hb_face_destroy(hb); }
+
     double Width1000(quint32 glyph) const
     {
         if (advances.empty())
