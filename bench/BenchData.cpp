@@ -92,6 +92,17 @@ bool Read_Options(int* argc, char** argv)
 int Contributors() { return LargeParams().contributors; }
 int LastYear() { return LargeParams().lastYear; }
 
+double Peak_MB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
 void OpenLargeDataSet()
 {
     const SampleData::Params p = LargeParams();

@@ -16,4 +16,6 @@ bool Read_Options(int* argc, char** argv);
 void OpenLargeDataSet();
 int Contributors();
 int LastYear();
+// The process's peak resident memory so far, in MB (the kernel's VmHWM).
+double Peak_MB();
 } // namespace BenchData

@@ -43,15 +43,7 @@ double Band::FittedText(const QRectF& area, const QString& text, int font, int a
     }
     if (fits)
         *fits = fitted;
-    PageItem it;
-    it.kind = PageItem::Text;
-    it.font = quint8(font);
-    it.flags = flags;
-    it.scale = float(scale);
-    it.rect = area;
-    it.text = shown;
-    m_items.push_back(std::move(it));
-    SetHeight(area.bottom());
+    Put_Text(area, shown, font, flags, scale);
     return scale;
 }
 

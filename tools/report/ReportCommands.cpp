@@ -3,11 +3,32 @@
 #include "reports/LabelTemplates.h"
 #include "reports/ListingReports.h"
 #include "reports/ListingTables.h"
+#include "shell/modGlobal.h"
+#include "shell/modStartup.h"
+#include "storage/Connection.h"
+#include "storage/clsFunds.h"
+
+#include <QFileInfo>
 
 std::map<QString, ReportCommand>& Report_Commands()
 {
     static std::map<QString, ReportCommand> commands;
     return commands;
+}
+
+bool Open_Books(const QString& dataFile, QString* error)
+{
+    if (!QFileInfo(dataFile).isFile()) {
+        *error = QStringLiteral("no data file at ") + dataFile;
+        return false;
+    }
+    modGlobal::SetDB(std::make_unique<Connection>(dataFile));
+    modGlobal::ResetTableReady();
+    modStartup::MakeTablesReady();
+    clsFunds mainFund;
+    mainFund.Get_One_Record(QStringLiteral("ID = 1"));
+    modGlobal::MainFundName = mainFund.FundName();
+    return true;
 }
 
 bool CommandArgs::Flag(const QString& name)

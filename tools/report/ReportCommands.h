@@ -17,6 +17,11 @@ struct ReportCommand {
 };
 std::map<QString, ReportCommand>& Report_Commands();
 
+// Opens the books every command reads: the data file, its tables made ready
+// and the main fund's name read. False with the reason when there is no such
+// file; an engine error throws DbError.
+bool Open_Books(const QString& dataFile, QString* error);
+
 struct Register_Command {
     Register_Command(const QString& name, ReportCommand command) { Report_Commands()[name] = std::move(command); }
 };

@@ -6,6 +6,7 @@
 //             --from DATE --to DATE [--pdf FILE] [--csv FOLDER]
 // Dates are YYYY-MM-DD. --pdf-each writes a PDF file per statement, after
 // printing the pre-run check's findings.
+#include "ReportCommands.h"
 #include "reports/PledgeStatusTables.h"
 #include "reports/ReportQueries.h"
 #include "reports/StatementTables.h"
@@ -74,21 +75,6 @@ bool Dates(const Args& a, QDate* from, QDate* to, QString* error)
     return error->isEmpty();
 }
 
-bool Open(const QString& dataFile, QString* error)
-{
-    if (!QFileInfo(dataFile).isFile()) {
-        *error = QStringLiteral("no data file at ") + dataFile;
-        return false;
-    }
-    modGlobal::SetDB(std::make_unique<Connection>(dataFile));
-    modGlobal::ResetTableReady();
-    modStartup::MakeTablesReady();
-    clsFunds mainFund;
-    mainFund.Get_One_Record(QStringLiteral("ID = 1"));
-    modGlobal::MainFundName = mainFund.FundName();
-    return true;
-}
-
 // Writes the report's PDF and CSV files as asked.
 int Write(const Report& report, const Args& a)
 {
@@ -119,7 +105,7 @@ int Run(const QStringList& args, const std::function<int(const Args&)>& body, co
         return Fail(a.error, 2);
     try {
         QString error;
-        if (!Open(args[0], &error))
+        if (!Open_Books(args[0], &error))
             return Fail(error);
         const int status = body(a);
         modGlobal::CloseDB();

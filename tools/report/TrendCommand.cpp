@@ -4,6 +4,7 @@
 //   qv-report DATAFILE trends --year Y [--fund F] [--png FOLDER] [--csv FOLDER]
 // F is a fund reference (-2025 for that year's main fund) or a name as the
 // window's fund list shows it; without it, the year's main fund.
+#include "ReportCommands.h"
 #include "reports/Report.h"
 #include "reports/ReportDocument.h"
 #include "reports/TrendCharts.h"
@@ -117,18 +118,11 @@ int Trends_Command(int argc, char** argv)
     TrendArgs a;
     if (const QString bad = Parse(args, a); !bad.isEmpty())
         return Fail(bad, 2);
-    if (!QFileInfo(a.dataFile).isFile())
-        return Fail(QStringLiteral("no data file at ") + a.dataFile);
-
     Trends::Charts charts;
     try {
-        modGlobal::SetDB(std::make_unique<Connection>(a.dataFile));
-        modGlobal::ResetTableReady();
-        modStartup::MakeTablesReady();
-        clsFunds mainFund;
-        mainFund.Get_One_Record(QStringLiteral("ID = 1"));
-        modGlobal::MainFundName = mainFund.FundName();
         QString error;
+        if (!Open_Books(a.dataFile, &error))
+            return Fail(error);
         const int fund = Find_Fund(a.fund, a.year, &error);
         if (fund == 0)
             return Fail(error, 2);

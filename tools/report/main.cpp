@@ -150,18 +150,11 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return 2;
     }
-    if (!QFileInfo(o.dataFile).isFile())
-        return Fail(QStringLiteral("no data file at ") + o.dataFile);
-
     std::unique_ptr<Report> report;
     try {
-        modGlobal::SetDB(std::make_unique<Connection>(o.dataFile));
-        modGlobal::ResetTableReady();
-        modStartup::MakeTablesReady();
-        clsFunds mainFund;
-        mainFund.Get_One_Record(QStringLiteral("ID = 1"));
-        modGlobal::MainFundName = mainFund.FundName();
         QString error;
+        if (!Open_Books(o.dataFile, &error))
+            return Fail(error);
         if (auto command = Report_Commands().find(o.report); command != Report_Commands().end())
             report = command->second.build(o.commandArgs, &error);
         else
