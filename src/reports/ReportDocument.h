@@ -112,6 +112,17 @@ public:
             m_metrics = std::move(from.m_metrics);
         }
     }
+    // A document of no pages holding the measures (and fonts) of one just
+    // laid out, which keeps its pages: what a thread laying out part after
+    // part keeps while the part goes on to be written.
+    static ReportDocument Measures_Of(const ReportDocument& laidOut)
+    {
+        ReportDocument kept;
+        kept.m_fonts = laidOut.m_fonts;
+        kept.m_measured = std::move(laidOut.m_measured);
+        kept.m_metrics = std::move(laidOut.m_metrics);
+        return kept;
+    }
 
     // Paints a page into target (the painter's device coordinates).
     void Paint(QPainter& painter, int page, const QRectF& target) const;

@@ -20,6 +20,7 @@
 #include <mutex>
 #include <thread>
 #include <numeric>
+#include <optional>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -34,6 +35,89 @@ constexpr double kMargin = 600;
 QString Lines(QString s)
 {
     return s.replace(QStringLiteral("\r\n"), kNl);
+}
+
+// Makes items 0..total-1 on every core (make(item, thread) with the
+// thread's number, for what a thread keeps from item to item), a few ahead of the one in use, and
+// hands them to use() in order on the calling thread, so that the work of
+// many statements goes on side by side while their output keeps its order
+// and only a few are in memory. use() returning false stops the run; items
+// made ahead of that are handed to drop(). An exception thrown while making
+// an item is thrown again on the calling thread when its turn comes.
+template <class T, class Make, class Use, class Drop>
+void Ordered_Run(int total, Make make, Use use, Drop drop)
+{
+    struct Made {
+        bool done = false;
+        std::optional<T> item;
+        std::exception_ptr failure;
+    };
+    std::vector<Made> made(static_cast<size_t>(total));
+    std::mutex mutex;
+    std::condition_variable changed;
+    int next = 0, used = 0;
+    bool stop = false;
+    const int threads = std::max(1, std::min(QThread::idealThreadCount(), total));
+    const int ahead = 4 * threads;
+    auto work = [&](int worker) {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return stop || next >= total || next < used + ahead; });
+            if (stop || next >= total)
+                return;
+            const int i = next++;
+            lock.unlock();
+            Made m;
+            try {
+                m.item.emplace(make(i, worker));
+            } catch (...) {
+                m.failure = std::current_exception();
+            }
+            m.done = true;
+            lock.lock();
+            made[size_t(i)] = std::move(m);
+            changed.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t)
+        pool.emplace_back(work, t);
+    auto finish = [&] {
+        {
+            std::lock_guard lock(mutex);
+            stop = true;
+        }
+        changed.notify_all();
+        for (std::thread& t : pool)
+            t.join();
+        for (Made& m : made)
+            if (m.item)
+                drop(*m.item);
+    };
+    try {
+        for (int i = 0; i < total; ++i) {
+            Made m;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return made[size_t(i)].done; });
+                m = std::exchange(made[size_t(i)], Made{true, std::nullopt, nullptr});
+            }
+            if (m.failure)
+                std::rethrow_exception(m.failure);
+            const bool more = use(i, *m.item);
+            {
+                std::lock_guard lock(mutex);
+                used = i + 1;
+            }
+            changed.notify_all();
+            if (!more)
+                break;
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
 }
 } // namespace
 
@@ -147,19 +231,32 @@ bool rptStatement::Write_Pdf(const QString& path, const QDate& printed, int* pag
     int count = 0;
     if (written) {
         PdfFile::Stream stream(file, Title());
-        ReportDocument before;
         const std::vector<int> order = Statement_Order();
-        for (size_t i = 0; i < order.size() && written; ++i) {
-            ReportDocument doc = Layout_Statements(printed, {order[i]}, &before);
-            written = stream.Add(doc);
-            count += doc.PageCount();
-            before = std::move(doc);
-        }
         if (order.empty()) {
             // The blank report, as the whole layout would print it.
             const ReportDocument doc = Layout_Statements(printed, order);
             written = stream.Add(doc);
             count = doc.PageCount();
+        } else {
+            // The other cores lay out the statements that come next while
+            // this thread writes the one whose turn it is; each thread keeps
+            // the measures of the texts it met before.
+            Index_Lines();
+            std::vector<ReportDocument> measures(size_t(std::max(1, QThread::idealThreadCount())));
+            Ordered_Run<ReportDocument>(
+                int(order.size()),
+                [&](int i, int worker) {
+                    ReportDocument& mine = measures[size_t(worker)];
+                    ReportDocument doc = Layout_Statements(printed, {order[size_t(i)]}, &mine);
+                    mine = ReportDocument::Measures_Of(doc);
+                    return doc;
+                },
+                [&](int, ReportDocument& doc) {
+                    written = stream.Add(doc);
+                    count += doc.PageCount();
+                    return written;
+                },
+                [](ReportDocument&) {});
         }
         written = written && stream.Finish(error);
     }
@@ -381,26 +478,13 @@ StatementFiles Write_Statement_Pdfs(const rptStatement& report, const QString& f
     // Every core lays out statements and writes each into a temporary file
     // beside its place; this thread gives the files their names in order
     // and asks after each whether to go on, so that a cancelled run leaves
-    // the files named so far and nothing else. A few files ahead at most.
+    // the files named so far and nothing else.
     struct Made {
-        bool done = false;
         QString temp, error;
     };
-    std::vector<Made> made(static_cast<size_t>(total));
-    std::mutex mutex;
-    std::condition_variable changed;
-    int next = 0, named = 0;
-    bool stop = false;
-    const int threads = std::max(1, std::min(QThread::idealThreadCount(), total));
-    const int ahead = 4 * threads;
-    auto work = [&] {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            changed.wait(lock, [&] { return stop || next >= total || next < named + ahead; });
-            if (stop || next >= total)
-                return;
-            const int i = next++;
-            lock.unlock();
+    Ordered_Run<Made>(
+        total,
+        [&](int i, int) {
             Made m;
             try {
                 const ReportDocument doc = report.Layout_Statements(printed, {order[size_t(i)]});
@@ -415,59 +499,36 @@ StatementFiles Write_Statement_Pdfs(const rptStatement& report, const QString& f
             } catch (const std::exception& e) {
                 m.error = QString::fromLocal8Bit(e.what());
             }
-            m.done = true;
-            lock.lock();
-            made[size_t(i)] = std::move(m);
-            changed.notify_all();
-        }
-    };
-    std::vector<std::thread> pool;
-    for (int t = 0; t < threads; ++t)
-        pool.emplace_back(work);
-
-    for (int i = 0; i < total; ++i) {
-        Made m;
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return made[size_t(i)].done; });
-            m = std::exchange(made[size_t(i)], Made{true, {}, {}});
-        }
-        const int id = int(s->Integer(order[size_t(i)], QStringLiteral("ContributorID")));
-        const QString path = dir.filePath(names.value(id) + QStringLiteral(".pdf"));
-        QString error = m.error;
-        // A rename puts the whole file in the place of any older one at once.
-        if (error.isEmpty() && std::rename(QFile::encodeName(m.temp).constData(), QFile::encodeName(path).constData()) != 0) {
-            error = QString::fromLocal8Bit(std::strerror(errno));
-            QFile::remove(m.temp);
-        }
-        if (error.isEmpty()) {
-            result.files << path;
-            ++result.written;
-        } else {
-            // One file the disk refuses does not stop everybody else's.
-            result.failed << QDir::toNativeSeparators(path) + QStringLiteral(": ") + error;
-            result.error = result.failed.join(QStringLiteral("\r\n"));
-        }
-        {
-            std::lock_guard lock(mutex);
-            named = i + 1;
-        }
-        changed.notify_all();
-        if (ok && !ok(i + 1, total) && i + 1 < total) {
-            result.cancelled = true;
-            break;
-        }
-    }
-    {
-        std::lock_guard lock(mutex);
-        stop = true;
-    }
-    changed.notify_all();
-    for (std::thread& t : pool)
-        t.join();
-    // Files made ahead of a cancel are not the reader's.
-    for (const Made& m : made)
-        if (!m.temp.isEmpty())
-            QFile::remove(m.temp);
+            return m;
+        },
+        [&](int i, Made& m) {
+            const int id = int(s->Integer(order[size_t(i)], QStringLiteral("ContributorID")));
+            const QString path = dir.filePath(names.value(id) + QStringLiteral(".pdf"));
+            QString error = std::exchange(m.error, {});
+            // A rename puts the whole file in the place of any older one at once.
+            if (error.isEmpty() && std::rename(QFile::encodeName(m.temp).constData(), QFile::encodeName(path).constData()) != 0) {
+                error = QString::fromLocal8Bit(std::strerror(errno));
+                QFile::remove(m.temp);
+            }
+            m.temp.clear();
+            if (error.isEmpty()) {
+                result.files << path;
+                ++result.written;
+            } else {
+                // One file the disk refuses does not stop everybody else's.
+                result.failed << QDir::toNativeSeparators(path) + QStringLiteral(": ") + error;
+                result.error = result.failed.join(QStringLiteral("\r\n"));
+            }
+            if (ok && !ok(i + 1, total) && i + 1 < total) {
+                result.cancelled = true;
+                return false;
+            }
+            return true;
+        },
+        // Files made ahead of a cancel are not the reader's.
+        [](Made& m) {
+            if (!m.temp.isEmpty())
+                QFile::remove(m.temp);
+        });
     return result;
 }
