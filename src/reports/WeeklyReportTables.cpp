@@ -49,15 +49,16 @@ public:
             }
         }
         // Earlier means in another set dated before this one, or on the
-        // same date with a smaller number.
-        Recordset paid(QStringLiteral("SELECT Offering.ContributorID, Sum(Offering.Amount) AS AmountPaid FROM Offering "
-                                      "LEFT JOIN Collection ON Offering.CollectionID = Collection.ID WHERE ((Offering.FundID = ")
-                           + f + QStringLiteral(") AND (Collection.ID <> ") + k
-                           + QStringLiteral(") AND ((Collection.CollectionDate < ") + d
-                           + QStringLiteral(") OR ((Collection.CollectionDate = ") + d + QStringLiteral(") AND (Collection.ID < ")
-                           + k + QStringLiteral(")))) AND Offering.ContributorID IN (SELECT ContributorID FROM Offering "
-                                                 "WHERE CollectionID = ")
-                           + k + QStringLiteral(" AND FundID = ") + f + QStringLiteral(") GROUP BY Offering.ContributorID;"),
+        // same date with a smaller number. The earlier sets are picked
+        // first, so that the gifts are found through the fund's index by set
+        // rather than each looked up in the sets' table (a third of the time
+        // of the largest set's report at 20,000 contributors).
+        Recordset paid(QStringLiteral("SELECT ContributorID, Sum(Amount) AS AmountPaid FROM Offering WHERE FundID = ") + f
+                           + QStringLiteral(" AND CollectionID IN (SELECT ID FROM Collection WHERE ID <> ") + k
+                           + QStringLiteral(" AND (CollectionDate < ") + d + QStringLiteral(" OR (CollectionDate = ") + d
+                           + QStringLiteral(" AND ID < ") + k
+                           + QStringLiteral("))) AND ContributorID IN (SELECT ContributorID FROM Offering WHERE CollectionID = ") + k
+                           + QStringLiteral(" AND FundID = ") + f + QStringLiteral(") GROUP BY ContributorID;"),
                        DB(), Recordset::Cursor::ForwardOnly);
         for (; !paid.Eof(); paid.MoveNext())
             m_paid.insert(FieldLong(paid.Field(0)), FieldDouble(paid.Field(1)));
