@@ -49,6 +49,30 @@ PrintedTable& ReportDocument::Printed_Table(const QString& name, const QStringLi
     return tables.back();
 }
 
+void ReportDocument::Append(ReportDocument&& part)
+{
+    std::vector<quint8> font(part.m_fonts.size());
+    bool same = true;
+    for (size_t i = 0; i < font.size(); ++i) {
+        font[i] = quint8(Font(part.m_fonts[i]));
+        same = same && font[i] == i;
+    }
+    pages.reserve(pages.size() + part.pages.size());
+    for (ReportPage& page : part.pages) {
+        if (!same)
+            for (PageItem& item : page.items)
+                item.font = font[item.font];
+        pages.push_back(std::move(page));
+    }
+    for (PrintedTable& table : part.tables) {
+        PrintedTable& mine = Printed_Table(table.name, table.headings);
+        for (QStringList& row : table.rows)
+            mine.rows.push_back(std::move(row));
+    }
+    unfit += part.unfit;
+    part = ReportDocument();
+}
+
 int ReportDocument::Font(const ReportFont& style)
 {
     for (size_t i = 0; i < m_fonts.size(); ++i)

@@ -85,6 +85,9 @@ public:
     // and these headings, or a new one (statements print the same table once
     // per contributor).
     PrintedTable& Printed_Table(const QString& name, const QStringList& headings);
+    // The pages, printed tables and unfit items of a part laid out apart
+    // (on another thread) put after this document's, as if laid out here.
+    void Append(ReportDocument&& part);
 
     int PageCount() const { return int(pages.size()); }
     // Adds a font (or finds it) and returns its index.

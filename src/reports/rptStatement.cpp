@@ -203,7 +203,36 @@ std::vector<int> rptStatement::Statement_Order() const
 
 ReportDocument rptStatement::Layout(const QDate& printed) const
 {
-    return Layout_Statements(printed, Statement_Order());
+    // A church's statements are laid out in parts on every core and put
+    // together in order; each thread keeps the measures of the texts it met.
+    constexpr size_t kPart = 8;
+    const std::vector<int> order = Statement_Order();
+    if (order.size() <= kPart)
+        return Layout_Statements(printed, order);
+    Index_Lines();
+    std::vector<ReportDocument> measures(size_t(std::max(1, QThread::idealThreadCount())));
+    ReportDocument whole;
+    bool first = true;
+    Ordered_Run<ReportDocument>(
+        int((order.size() + kPart - 1) / kPart),
+        [&](int part, int worker) {
+            const auto from = order.begin() + long(size_t(part) * kPart);
+            const std::vector<int> rows(from, order.begin() + long(std::min(order.size(), size_t(part + 1) * kPart)));
+            ReportDocument& mine = measures[size_t(worker)];
+            ReportDocument doc = Layout_Statements(printed, rows, &mine);
+            mine = ReportDocument::Measures_Of(doc);
+            return doc;
+        },
+        [&](int, ReportDocument& doc) {
+            if (first)
+                whole = std::move(doc);
+            else
+                whole.Append(std::move(doc));
+            first = false;
+            return true;
+        },
+        [](ReportDocument&) {});
+    return whole;
 }
 
 namespace {
