@@ -62,7 +62,10 @@ private slots:
     void groupsWithTotalsSortedAndNumberedApart();
 
 private:
-    QString Pdf(const Report& r, const QString& name);
+    QString Pdf(const Report& r, const QString& name)
+    {
+        return ReportChecks::Pdf(r.Layout(QDate(2025, 6, 15)), m_out.filePath(name + ".pdf"));
+    }
     std::unique_ptr<TestDataSet> m_data;
     QTemporaryDir m_out;
     int m_building = 0, m_missions = 0;
@@ -79,16 +82,6 @@ void tst_ReportEngine::init()
     m_building = m_data->AddFund("Building Fund");
     m_missions = m_data->AddFund("Missions");
     SetReportFunds(m_building, m_missions, "Grace Fellowship Church");
-}
-
-QString tst_ReportEngine::Pdf(const Report& r, const QString& name)
-{
-    const QString path = m_out.filePath(name + ".pdf");
-    QString error;
-    const ReportDocument doc = r.Layout(QDate(2025, 6, 15));
-    if (!doc.WritePdf(path, &error))
-        qWarning() << error;
-    return path;
 }
 
 void tst_ReportEngine::weeklyReportOnOnePage()
@@ -468,12 +461,5 @@ void tst_ReportEngine::groupsWithTotalsSortedAndNumberedApart()
     QVERIFY(pages[3].contains("Total of Cole $15.00") && pages[3].contains("All givers $178.75"));
 }
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    PrepareTestEnvironment();
-    tst_ReportEngine tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_GUI_TEST_MAIN(tst_ReportEngine)
 #include "tst_report_engine.moc"
