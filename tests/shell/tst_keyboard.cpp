@@ -13,6 +13,7 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
+#include "shell/AccessKeys.h"
 #include "support/WindowTest.h"
 #include "shell/AmountBox.h"
 #include "shell/MessageBoxService.h"
@@ -25,6 +26,8 @@
 #include <QCalendarWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -82,6 +85,7 @@ private slots:
     void duplicateEnvelopeWarning();
     void textBoxesHoldTheirColumnAndAmountBoxesTheLargestAmount();
     void notAnAmountIsNotedInTheStatusBar();
+    void windowKeysComeBeforeTheMenuBar();
 
 private:
     void StartMain();
@@ -912,6 +916,44 @@ void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
     p->cmdCancel->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(m_main->sbNote->text(), "");
+}
+
+// The menu bar's titles, and each menu's entries, have a letter each; the
+// active window's own keys come before the menu bar's. (Each window's own
+// keys are walked with its layout, in tst_window_layouts.)
+void tst_Keyboard::windowKeysComeBeforeTheMenuBar()
+{
+    StartMain();
+    QStringList clashes;
+    auto check = [&](const QList<QAction*>& actions, const QString& where) {
+        QMap<QChar, QStringList> byKey;
+        for (QAction* a : actions)
+            if (const QChar k = AccessKeys::Of(a->text()); !k.isNull())
+                byKey[k] << a->text();
+        for (auto it = byKey.constBegin(); it != byKey.constEnd(); ++it)
+            if (it.value().size() > 1)
+                clashes << where + QStringLiteral(": ") + it.value().join(QStringLiteral(", "));
+    };
+    check(m_main->menuBar()->actions(), "menu bar");
+    for (QAction* title : m_main->menuBar()->actions())
+        check(title->menu()->actions(), title->text());
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join('\n')));
+
+    const int set = m_data->AddCollection(QDate(2025, 6, 15));
+    m_data->AddOffering(m_smith, set, -2025, 20);
+    frmCollections* w = OpenSet(set, QDate(2025, 6, 15));
+    QTRY_VERIFY(Focus() && w->isAncestorOf(Focus()));
+    // The Print menu gives its letter up while the offering window is active...
+    QAction* print = m_main->findChild<QMenu*>("mnuPrint")->menuAction();
+    QCOMPARE(print->text(), "Print");
+    // ...so that Alt+P presses the window's Print, which opens the report.
+    Key(Qt::Key_P, Qt::AltModifier);
+    QTRY_VERIFY(Windows::Find_Window("frmRptWeeklyReport"));
+    QVERIFY(!m_main->findChild<QMenu*>("mnuPrint")->isVisible());
+    // Without a window that uses the letter the menu has it back.
+    for (frmChild* c : frmChild::OpenWindows())
+        c->Frame()->close();
+    QTRY_COMPARE(print->text(), "&Print");
 }
 
 QV_WIDGET_TEST_MAIN(tst_Keyboard)
