@@ -6,7 +6,6 @@
 // the writer was our own, every font an embedded subset that maps back to
 // text (searching and copying work).
 #include "offering/PlateCount.h"
-#include "reports/LabelSheet.h"
 #include "reports/ListingReports.h"
 #include "reports/ListingTables.h"
 #include "reports/PageComposer.h"
@@ -95,7 +94,6 @@ private slots:
     void headingsNeverCut();
     void thirdFundNeverMain();
     void numberingGroupsAndAbsolutePlacement();
-    void labelSheetPositionsAndShrinking();
     void groupsWithTotalsSortedAndNumberedApart();
     void slipHoldsEveryCheckAndAddsUp();
     void collectionReportCarriesTheCountSheet();
@@ -436,42 +434,6 @@ void tst_ReportEngine::numberingGroupsAndAbsolutePlacement()
     for (const QString& p : pages)
         lines += p.count("Statement 0 line");
     QCOMPARE(lines, 70);
-}
-
-void tst_ReportEngine::labelSheetPositionsAndShrinking()
-{
-    ReportDocument doc;
-    const int font = doc.Font({QStringLiteral("DejaVu Sans"), 10});
-    const LabelGeometry g = LabelGeometry::Avery5160();
-    LabelSheet sheet(doc, g);
-    QCOMPARE(sheet.LabelRect(0), QRectF(187.5, 600, 3150, 1200));
-    QCOMPARE(sheet.LabelRect(4), QRectF(187.5 + 3337.5, 600 + 1200, 3150, 1200));
-    QCOMPARE(sheet.LabelRect(30), sheet.LabelRect(0)); // the second sheet starts over
-    sheet.Skip_Label();
-    QCOMPARE(sheet.Add_Label("Mr. and Mrs. John Smith\n12 Elm St\nSpringfield, IL  62701", font), 1.0);
-    const double shrunk = sheet.Add_Label(
-        "The Reverend Doctor Bartholomew Montgomery-Fitzgerald III and family\n1234 Long Avenue Name Boulevard\n"
-        "Apartment 5678\nSpringfield, IL  62701-1234",
-        font);
-    QVERIFY(shrunk < 1.0 && shrunk >= 0.8);
-    for (int i = 0; i < 30; ++i)
-        sheet.Add_Label(QStringLiteral("Label %1").arg(i), font);
-    QCOMPARE(doc.PageCount(), 2);
-    const QString pdf = m_out.filePath("labels.pdf");
-    QVERIFY(doc.WritePdf(pdf));
-    // Every word of the long label lies inside its label (second position).
-    const QRectF second(sheet.LabelRect(2).x() / ReportUnits::PerPoint, sheet.LabelRect(2).y() / ReportUnits::PerPoint,
-                        sheet.LabelRect(2).width() / ReportUnits::PerPoint, sheet.LabelRect(2).height() / ReportUnits::PerPoint);
-    int inside = 0;
-    for (const auto& w : PdfText::Words(pdf)) {
-        if (w.page == 0 && (w.text == "Montgomery-Fitzgerald" || w.text == "62701-1234")) {
-            QVERIFY2(second.contains(w.box), qPrintable(QStringLiteral("%1 %2,%3 %4x%5").arg(w.text).arg(w.box.x()).arg(w.box.y()).arg(w.box.width()).arg(w.box.height())));
-            ++inside;
-        }
-        if (w.text == "Smith,")
-            QFAIL("no comma in the name");
-    }
-    QCOMPARE(inside, 2);
 }
 
 void tst_ReportEngine::groupsWithTotalsSortedAndNumberedApart()
