@@ -5,7 +5,6 @@ target_include_directories(qv_faultinjection PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 qv_widget_test(faults/tst_failed_saves.cpp)
 target_link_libraries(tst_failed_saves PRIVATE qv_faultinjection)
-qv_core_test(faults/tst_odd_input.cpp)
 
 qv_core_test(faults/tst_crash_trials.cpp)
 target_compile_definitions(tst_crash_trials PRIVATE QV_FAULTCHILD="$<TARGET_FILE:qv-faultchild>")

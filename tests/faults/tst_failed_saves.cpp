@@ -23,12 +23,6 @@ using namespace FaultInjection;
 
 namespace {
 const QDate kSunday(2025, 6, 15);
-
-frmCollections* OpenSet(int set)
-{
-    return qobject_cast<frmCollections*>(Windows::Open_New(
-        "frmCollections", {{"CollectionNumber", set}, {"CollectionDate", kSunday}, {"CollectionNotation", QString()}}));
-}
 } // namespace
 
 class tst_FailedSaves : public QObject {
@@ -54,9 +48,7 @@ private:
 
 void tst_FailedSaves::init()
 {
-    m_data = std::make_unique<TestDataSet>();
-    RegisterAllWindows();
-    QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
+    m_data = WindowBooks();
     m_smith = m_data->AddContributor("Smith", "John");
     m_data->AddPledge(m_smith, -2025, 520, 7);
     m_set = CollectionSets::Create_Set(kSunday, QString()).id;
@@ -150,7 +142,7 @@ void tst_FailedSaves::offeringWindowKeepsItsAmountsWhenTheFileRefuses()
 {
     QFETCH(QString, how);
     QFETCH(QString, fault);
-    frmCollections* w = OpenSet(m_set);
+    frmCollections* w = OpenSet(m_set, kSunday);
     w->lines->Amount(1)->setText("412.37");
     w->sstCollections->setCurrentIndex(2); // saves the loose offering once
     w->sstCollections->setCurrentIndex(0);
@@ -195,7 +187,7 @@ void tst_FailedSaves::offeringWindowKeepsItsAmountsWhenTheFileRefuses()
 
 void tst_FailedSaves::aRefusedCountKeepsWhatWasTypedAndTheLooseOffering()
 {
-    frmCollections* w = OpenSet(m_set);
+    frmCollections* w = OpenSet(m_set, kSunday);
     w->lines->Amount(1)->setText("512");
     w->sstCollections->setCurrentIndex(3); // the loose offering is saved here
     w->lines->Amount(1)->setText("500");

@@ -3,8 +3,8 @@
 #include "gifts/frmGiftMapping.h"
 #include "gifts/frmGiftPreview.h"
 #include "shell/QvGrid.h"
-#include "support/TestDataSet.h"
 #include "support/TestWindowArea.h"
+#include "support/WindowTest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,18 +21,6 @@ private slots:
     void mapping_and_preview_by_keys();
 };
 
-namespace {
-void Keys(const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    for (const QChar c : text)
-        QTest::keyClick(QApplication::focusWidget(), c.toLatin1(), modifiers);
-}
-void Key(Qt::Key key)
-{
-    QTest::keyClick(QApplication::focusWidget(), key);
-}
-} // namespace
-
 void TestGiftWindows::mapping_and_preview_by_keys()
 {
     TestDataSet data;
@@ -46,24 +34,23 @@ void TestGiftWindows::mapping_and_preview_by_keys()
                                           "6/2/2025,New Person,$15.00,Building,R3\n"
                                           "6/2/2025,John Smith,($10.00),Building,R4\n");
     TestWindowArea area(QSize(1400, 900));
-    auto* mapping = qobject_cast<frmGiftMapping*>(Windows::Open_New("frmGiftMapping", {{"FileName", file}}));
+    auto* mapping = OpenNew<frmGiftMapping>("frmGiftMapping", {{"FileName", file}});
     QVERIFY(mapping);
-    QTRY_COMPARE(QApplication::focusWidget(), mapping->txtPlatform);
+    QTRY_COMPARE(Focus(), mapping->txtPlatform);
     QCOMPARE(mapping->txtPlatform->text(), QStringLiteral("givenow")); // a first file: named after itself
-    Keys("a", Qt::ControlModifier);
-    Keys("GiveNow");
-    Keys("a", Qt::AltModifier); // the amount's column
-    QCOMPARE(QApplication::focusWidget(), mapping->cboColumn.at(GiftImport::fAmount));
-    Keys("Pa");
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type("GiveNow");
+    Key(Qt::Key_A, Qt::AltModifier); // the amount's column
+    QCOMPARE(Focus(), mapping->cboColumn.at(GiftImport::fAmount));
+    Type("Pa");
     QCOMPARE(mapping->lblSample.at(GiftImport::fAmount)->text(), QStringLiteral("$100.00"));
-    Keys("u", Qt::AltModifier);
-    Keys("Pu");
+    Key(Qt::Key_U, Qt::AltModifier);
+    Type("Pu");
     Key(Qt::Key_Return);
 
-    frmChild* found = nullptr;
-    QTRY_VERIFY((found = Windows::Find_Window("frmGiftPreview")) != nullptr);
-    auto* preview = qobject_cast<frmGiftPreview*>(found);
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(preview->fgGifts));
+    QTRY_VERIFY(OpenWindowOf<frmGiftPreview>());
+    auto* preview = OpenWindowOf<frmGiftPreview>();
+    QTRY_COMPARE(Focus(), static_cast<QWidget*>(preview->fgGifts));
     QVERIFY(preview->lblQuestions->text().contains("\"Roof\""));
     QVERIFY(preview->lblQuestions->text().contains("Mary Jones"));
 
@@ -73,15 +60,15 @@ void TestGiftWindows::mapping_and_preview_by_keys()
     data.Messages().VerifyAllShown();
     QCOMPARE(data.Scalar("SELECT COUNT(*) FROM Offering"), 0.0);
 
-    Keys("d", Qt::AltModifier);
-    QCOMPARE(QApplication::focusWidget(), preview->lstDesignations);
+    Key(Qt::Key_D, Qt::AltModifier);
+    QCOMPARE(Focus(), preview->lstDesignations);
     Key(Qt::Key_Down);
-    Keys("u", Qt::AltModifier);
-    Keys("B");
-    Keys("o", Qt::AltModifier);
+    Key(Qt::Key_U, Qt::AltModifier);
+    Type("B");
+    Key(Qt::Key_O, Qt::AltModifier);
     QCOMPARE(preview->lstDonors->currentRow(), 0);
-    Keys("n", Qt::AltModifier);
-    Keys("M");
+    Key(Qt::Key_N, Qt::AltModifier);
+    Type("M");
     QCOMPARE(preview->lblQuestions->text(), QStringLiteral("Ready to import."));
     QCOMPARE(preview->fgTotals->TextMatrix(2, 0), QStringLiteral("Building")); // every gift now on that fund
     QCOMPARE(preview->fgTotals->TextMatrix(2, 2), QStringLiteral("$145.00"));

@@ -17,11 +17,6 @@ using Messages::Answer;
 using namespace modGlobal;
 
 namespace {
-frmContList* OpenList()
-{
-    return qobject_cast<frmContList*>(Windows::Open_Single("frmContList"));
-}
-
 frmPledge* OpenPledge(int contributor, bool envelopes, int pledgeID = 0)
 {
     Windows::Open_New("frmPledge", {{"PledgeID", pledgeID},
@@ -60,17 +55,14 @@ private:
 
 void tst_Contributors::init()
 {
-    m_data = std::make_unique<TestDataSet>();
-    RegisterAllWindows();
-    QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
+    m_data = WindowBooks();
     m_building = m_data->AddFund("Building Fund");
     m_data->ClearNotices();
 }
 
 void tst_Contributors::cleanup()
 {
-    for (frmChild* w : frmChild::OpenWindows())
-        delete w;
+    CloseAllWindows();
     m_data.reset();
 }
 
@@ -87,7 +79,7 @@ void tst_Contributors::theList()
     m_data->AddPledge(other, -2024, 100, 1); // last year only: no number now
     m_data->AddPledge(gone, -2025, 0, 2);
     m_data->AddOffering(other, m_data->AddCollection(QDate(2025, 6, 1)), -2025, 20);
-    frmContList* list = OpenList();
+    frmContList* list = OpenSingle<frmContList>("frmContList");
     QvGrid* g = list->fgContributors;
     // Opened sorted by name, the inactive hidden.
     QCOMPARE(Shown(g), (QStringList{"Abbot, Al|10", "Adams, Ann|10", "Baker, Bo|", "Young, Yves|9"}));
@@ -97,7 +89,7 @@ void tst_Contributors::theList()
     QCOMPARE(Shown(g).at(0), "Clark, Cy|2");
     list->chkShowAll->setChecked(false);
     // A second Contributors command focuses the same list.
-    QCOMPARE(OpenList(), list);
+    QCOMPARE(OpenSingle<frmContList>("frmContList"), list);
     QCOMPARE(OpenOf<frmContList>().size(), 1);
 
     // Changes made elsewhere: a renamed contributor moves to its place without
@@ -147,7 +139,7 @@ void tst_Contributors::theList()
 
 void tst_Contributors::newContributorWithPledgeCancelledOrSaved()
 {
-    frmContList* list = OpenList();
+    frmContList* list = OpenSingle<frmContList>("frmContList");
     QvGrid* g = list->fgContributors;
     // An empty list: Edit and Delete do nothing, and ask nothing.
     list->cmdEdit->click();

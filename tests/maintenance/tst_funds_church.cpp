@@ -15,12 +15,6 @@ using Messages::Answer;
 using namespace modGlobal;
 
 namespace {
-template <class T>
-T* OpenSingle(const char* name)
-{
-    return qobject_cast<T*>(Windows::Open_Single(QLatin1String(name)));
-}
-
 frmFundInfo* FundDialog(int id)
 {
     for (frmChild* w : frmChild::OpenWindows())
@@ -91,11 +85,8 @@ private:
 
 void tst_FundsChurch::init()
 {
-    m_data = std::make_unique<TestDataSet>();
-    RegisterAllWindows();
-    // Without a main window, the open windows hear the notices directly and
-    // the record classes find the open fund dialogs themselves.
-    QObject::connect(DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
+    m_data = WindowBooks();
+    // Without a main window the record classes find the open fund dialogs themselves.
     SetFindOpenWindow(&Windows::Find_Open_Window);
     m_building = m_data->AddFund(QStringLiteral("Building Fund"), true, true);
     m_missions = m_data->AddFund(QStringLiteral("Missions"), true, true);
@@ -106,8 +97,7 @@ void tst_FundsChurch::init()
 
 void tst_FundsChurch::cleanup()
 {
-    for (frmChild* w : frmChild::OpenWindows())
-        delete w;
+    CloseAllWindows();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Windows::Unregister(QStringLiteral("frmRptFunds"));
     m_data.reset();

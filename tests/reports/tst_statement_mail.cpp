@@ -301,12 +301,5 @@ void tst_StatementMail::killedSendingResumes()
     qInfo("%d kills, %d messages sent twice", kills, repeats);
 }
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    PrepareTestEnvironment();
-    tst_StatementMail tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_GUI_TEST_MAIN(tst_StatementMail)
 #include "tst_statement_mail.moc"

@@ -55,14 +55,7 @@ private:
         r->Bind(Statements::Build({false, true, 0}, QDate(2025, 1, 1), QDate(2025, 12, 31)));
         return r;
     }
-    QString Pdf(const ReportDocument& doc)
-    {
-        const QString path = m_data->Folder() + QStringLiteral("/out.pdf");
-        QString error;
-        if (!doc.WritePdf(path, &error))
-            qWarning() << error;
-        return path;
-    }
+    QString Pdf(const ReportDocument& doc) { return ReportChecks::Pdf(doc, m_data->Folder() + QStringLiteral("/out.pdf")); }
 
     std::unique_ptr<TestDataSet> m_data;
     int m_adams = 0, m_baker = 0, m_cole = 0;
@@ -349,13 +342,5 @@ void tst_StatementRender::longNamesInsideMarginsAndReadable()
     }
 }
 
-int main(int argc, char** argv)
-{
-    // Text is measured with real fonts.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    PrepareTestEnvironment();
-    tst_StatementRender tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_GUI_TEST_MAIN(tst_StatementRender)
 #include "tst_statement_render.moc"

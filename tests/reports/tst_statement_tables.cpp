@@ -3,7 +3,6 @@
 // the statements account for every tax-deductible dollar to the cent.
 #include "reports/PledgeStatusTables.h"
 #include "reports/StatementTables.h"
-#include "SampleData.h"
 #include "shell/Helpers.h"
 #include "shell/modGlobal.h"
 #include "storage/Connection.h"
@@ -15,7 +14,7 @@
 #include <QtTest/QTest>
 
 #include "support/ChurchSettings.h"
-#include "support/TestDataSet.h"
+#include "support/GeneratedBooks.h"
 
 using namespace modGlobal;
 
@@ -474,13 +473,7 @@ void tst_StatementTables::pledgeStatusNonPledgers()
 
 void tst_StatementTables::generatedYearAccountsForEveryDollar()
 {
-    m_data.reset(); // the generator fills an untouched file
-    m_data = std::make_unique<TestDataSet>();
-    SampleData::Params p;
-    p.contributors = 80;
-    p.years = 3;
-    p.lastYear = 2025;
-    SampleData::Generate(p);
+    GenerateBooks(m_data, 80, 3);
     const QDate begin(2025, 1, 1), end(2025, 12, 31);
     double statements = 0;
     int people = 0;

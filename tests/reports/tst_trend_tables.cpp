@@ -4,7 +4,7 @@
 // week by week, month by month, fund by fund and cumulative.
 #include "reports/TrendTables.h"
 #include "reports/PledgeStatusTables.h"
-#include "SampleData.h"
+#include "support/GeneratedBooks.h"
 #include "support/CoreTest.h"
 #include "storage/clsFunds.h"
 #include "storage/modDBConnection.h"
@@ -183,14 +183,8 @@ void tst_TrendTables::seriesEqualPlainSums()
 {
     QFETCH(int, year);
     QFETCH(QString, fund);
-    m_data.reset(); // the generator fills an untouched file
-    m_data = std::make_unique<TestDataSet>();
+    GenerateBooks(m_data, 30, 3);
     TestDataSet& d = *m_data;
-    SampleData::Params p;
-    p.contributors = 30;
-    p.years = 3;
-    p.lastYear = 2025;
-    SampleData::Generate(p);
     int fundID = -year;
     if (fund == "first")
         fundID = int(d.Scalar("SELECT Min(FundID) FROM Offering WHERE FundID > 1"));

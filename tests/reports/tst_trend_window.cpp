@@ -157,13 +157,7 @@ void tst_TrendWindow::hoverSaveAndPrint()
 
     // Saving through the dialog, as PNG or PDF by the name's ending.
     const QString path = m_out.filePath(file);
-    WindowServices::SetModalHook([&](QDialog* d) {
-        auto* fd = qobject_cast<QFileDialog*>(d);
-        if (!fd || fd->objectName() != "dlgSaveChart")
-            return int(QDialog::Rejected);
-        fd->selectFile(path);
-        return int(QDialog::Accepted);
-    });
+    WindowServices::SetModalHook(ChooseFile(path, "dlgSaveChart"));
     QVERIFY(w->Save_Chart(0));
     if (file.endsWith(".png")) {
         const QImage image(path);
@@ -175,24 +169,14 @@ void tst_TrendWindow::hoverSaveAndPrint()
     }
     // A folder that is not there: the system's reason, nothing written.
     const QString nowhere = m_out.filePath("missing/" + file);
-    WindowServices::SetModalHook([&](QDialog* d) {
-        qobject_cast<QFileDialog*>(d)->selectFile(nowhere);
-        return int(QDialog::Accepted);
-    });
+    WindowServices::SetModalHook(ChooseFile(nowhere));
     m_data->Messages().Expect("The chart could not be saved as");
     QVERIFY(!w->Save_Chart(1));
     QVERIFY(!QFile::exists(nowhere));
 
     // The whole window on one page.
     const QString printed = m_out.filePath("printed-" + file + ".pdf");
-    WindowServices::SetModalHook([&](QDialog* d) {
-        auto* pd = qobject_cast<QPrintDialog*>(d);
-        if (!pd)
-            return int(QDialog::Rejected);
-        pd->printer()->setOutputFormat(QPrinter::PdfFormat);
-        pd->printer()->setOutputFileName(printed);
-        return int(QDialog::Accepted);
-    });
+    WindowServices::SetModalHook(PrintTo(printed));
     QVERIFY(w->Print_Window());
     QCOMPARE(PdfText::PageCount(printed), 1);
     const QString text = PdfText::Pages(printed).value(0);

@@ -4,7 +4,7 @@
 #include "offering/CollectionTotals.h"
 #include "reports/ReportQueries.h"
 #include "reports/WeeklyReportTables.h"
-#include "SampleData.h"
+#include "support/GeneratedBooks.h"
 #include "support/CoreTest.h"
 
 #include "support/ChurchSettings.h"
@@ -237,13 +237,7 @@ void tst_WeeklyTables::collectionList()
 
 void tst_WeeklyTables::totalsAgreeWithTheTotalsTabOnAGeneratedYear()
 {
-    m_data.reset(); // the generator fills an untouched file
-    m_data = std::make_unique<TestDataSet>();
-    SampleData::Params p;
-    p.contributors = 40;
-    p.years = 1;
-    p.lastYear = 2025;
-    SampleData::Generate(p);
+    GenerateBooks(m_data, 40, 1);
     Recordset sets("SELECT ID FROM Collection ORDER BY ID", DB());
     int checked = 0, shares = 0;
     for (; !sets.Eof(); sets.MoveNext()) {

@@ -1,3 +1,2 @@
 qv_widget_test(shell/tst_keyboard.cpp)
 qv_widget_test(shell/tst_window_layouts.cpp)
-qv_widget_test(shell/tst_access_keys.cpp)

@@ -13,17 +13,21 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
+#include "shell/AccessKeys.h"
 #include "support/WindowTest.h"
 #include "shell/AmountBox.h"
 #include "shell/MessageBoxService.h"
 #include "shell/QvDateBox.h"
 #include "shell/TypedInput.h"
 #include "storage/Schema.h"
+#include "support/ChurchSettings.h"
 
 #include <QAction>
 #include <QCalendarWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -33,12 +37,6 @@ using Messages::Answer;
 using namespace modGlobal;
 
 namespace {
-
-template <class W>
-W* Open(const char* name)
-{
-    return qobject_cast<W*>(Windows::Find_Window(QLatin1String(name)));
-}
 
 // The collection-set dialog as a person meets it: shown, active, and the
 // keys of the script typed into whatever has the focus.
@@ -87,6 +85,7 @@ private slots:
     void duplicateEnvelopeWarning();
     void textBoxesHoldTheirColumnAndAmountBoxesTheLargestAmount();
     void notAnAmountIsNotedInTheStatusBar();
+    void windowKeysComeBeforeTheMenuBar();
 
 private:
     void StartMain();
@@ -109,11 +108,7 @@ void tst_Keyboard::StartMain()
     m_main = LoadMainWindow();
     m_building = m_data->AddFund("Building Fund");
     m_missions = m_data->AddFund("Missions");
-    clsChurch church;
-    church.Get_One_Record(QStringLiteral("ID = 1"));
-    church.DefaultFund2(m_building);
-    church.DefaultFund3(m_missions);
-    church.Update_Record_to_DB();
+    SetReportFunds(m_building, m_missions);
     m_smith = m_data->AddContributor("Smith", "John");
     m_lefevre = m_data->AddContributor(QStringLiteral("Lefèvre"), "Anne");
     m_adams = m_data->AddContributor("Adams", "Carl", false);
@@ -144,7 +139,7 @@ void tst_Keyboard::aWholeSundayByKeyboard()
         });
     });
     m_main->Menu("mnuCollections")->trigger();
-    frmCollections* w = Open<frmCollections>("frmCollections");
+    frmCollections* w = OpenWindowOf<frmCollections>();
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), "Collection 1 for 6/15/2025");
 
@@ -214,11 +209,11 @@ void tst_Keyboard::aWholeSundayByKeyboard()
     // new contributor with the typing in it, and Enter there comes back to
     // Quick Find.
     Key(Qt::Key_A, Qt::AltModifier);
-    QTRY_VERIFY(Open<frmContInfo>("frmContInfo"));
-    QTRY_COMPARE(Focus(), Open<frmContInfo>("frmContInfo")->txtLastName);
+    QTRY_VERIFY(OpenWindowOf<frmContInfo>());
+    QTRY_COMPARE(Focus(), OpenWindowOf<frmContInfo>()->txtLastName);
     Type("Okafor");
     Key(Qt::Key_Return);
-    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+    QTRY_VERIFY(!OpenWindowOf<frmContInfo>());
     const QList<frmContReceipt*> receipts = OpenOf<frmContReceipt>();
     QCOMPARE(receipts.size(), 1);
     const int newcomer = receipts.first()->ContributorID();
@@ -231,7 +226,7 @@ void tst_Keyboard::aWholeSundayByKeyboard()
 
     // Esc closes the offering window, which keeps what it holds.
     Key(Qt::Key_Escape);
-    QTRY_VERIFY(!Open<frmCollections>("frmCollections"));
+    QTRY_VERIFY(!OpenWindowOf<frmCollections>());
 
     // Every amount once, to the cent, where it belongs.
     QCOMPARE(Cents(*m_data, "ContributorID = 1 AND FundID = -2025"), 41237);
@@ -248,50 +243,50 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     StartMain();
     // Add in the contributor list: the last name takes the typing; Enter is OK.
     m_main->Menu("mnuContributor")->trigger();
-    frmContList* list = Open<frmContList>("frmContList");
+    frmContList* list = OpenWindowOf<frmContList>();
     QVERIFY(list);
     list->cmdAdd->click();
-    frmContInfo* c = Open<frmContInfo>("frmContInfo");
+    frmContInfo* c = OpenWindowOf<frmContInfo>();
     QVERIFY(c);
     QTRY_COMPARE(Focus(), c->txtLastName);
     Type("Nguyen");
     Key(Qt::Key_Tab);
     Type("Bao");
     Key(Qt::Key_Return);
-    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+    QTRY_VERIFY(!OpenWindowOf<frmContInfo>());
     QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Contributors WHERE LastName = 'Nguyen' AND FirstNames = 'Bao'"), 1.0);
 
     // In the list, Esc closes it.
     Windows::Bring_Forward(list);
     QTRY_VERIFY(list->isAncestorOf(Focus()));
     Key(Qt::Key_Escape);
-    QTRY_VERIFY(!Open<frmContList>("frmContList"));
+    QTRY_VERIFY(!OpenWindowOf<frmContList>());
 
     // Add in the fund list: the name takes the typing; Enter is OK.
     m_main->Menu("mnuFunds")->trigger();
-    frmFundList* funds = Open<frmFundList>("frmFundList");
+    frmFundList* funds = OpenWindowOf<frmFundList>();
     QVERIFY(funds);
     funds->cmdAdd->click();
-    frmFundInfo* f = Open<frmFundInfo>("frmFundInfo");
+    frmFundInfo* f = OpenWindowOf<frmFundInfo>();
     QTRY_COMPARE(Focus(), f->txtName);
     Type("Youth Choir");
     Key(Qt::Key_Return);
-    QTRY_VERIFY(!Open<frmFundInfo>("frmFundInfo"));
+    QTRY_VERIFY(!OpenWindowOf<frmFundInfo>());
     QCOMPARE(m_data->Scalar("SELECT Count(*) FROM Funds WHERE FundName = 'Youth Choir'"), 1.0);
     // Enter on the list's grid edits the fund on the current row.
     funds->fgFunds->SetRow(funds->fgFunds->FindRow(1, "Missions"));
     funds->fgFunds->setFocus();
     Key(Qt::Key_Return);
-    f = Open<frmFundInfo>("frmFundInfo");
+    f = OpenWindowOf<frmFundInfo>();
     QVERIFY(f);
     QCOMPARE(f->txtName->text(), "Missions");
     QTRY_COMPARE(Focus(), f->txtName);
     Key(Qt::Key_Escape);
-    QTRY_VERIFY(!Open<frmFundInfo>("frmFundInfo"));
+    QTRY_VERIFY(!OpenWindowOf<frmFundInfo>());
 
     // The church dialog: typing at once, 41 characters hold 40, Enter is OK.
     m_main->Menu("mnuAddress")->trigger();
-    frmChurch* church = Open<frmChurch>("frmChurch");
+    frmChurch* church = OpenWindowOf<frmChurch>();
     QVERIFY(church);
     QTRY_COMPARE(Focus(), church->txtName);
     const QString name41 = "Saint Bartholomew and All Angels Parishes"; // 41 characters
@@ -299,13 +294,13 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     Type(name41);
     QCOMPARE(church->txtName->text(), name41.left(40));
     Key(Qt::Key_Return);
-    QTRY_VERIFY(!Open<frmChurch>("frmChurch"));
+    QTRY_VERIFY(!OpenWindowOf<frmChurch>());
     QCOMPARE(m_data->Scalar("SELECT Length(ChurchName) FROM Church WHERE ID = 1"), 40.0);
     QCOMPARE(m_main->windowTitle(), "Quorvane - " + name41.left(40));
 
     // The password change: the boxes in turn, Enter is OK.
     m_main->Menu("mnuPassword")->trigger();
-    auto* pw = Open<frmChild>("frmPWChange");
+    auto* pw = Windows::Find_Window("frmPWChange");
     QVERIFY(pw);
     QTRY_COMPARE(Focus(), pw->findChild<QLineEdit*>("txtCurPW"));
     Key(Qt::Key_Tab);
@@ -314,15 +309,15 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     Type("hymnal");
     m_data->Messages().Expect("Your password was successfully changed.");
     Key(Qt::Key_Return);
-    QTRY_VERIFY(!Open<frmChild>("frmPWChange"));
+    QTRY_VERIFY(!Windows::Find_Window("frmPWChange"));
     QVERIFY(modPassword::Password_Matches("HYMNAL"));
 
     // Add pledge: the fund list takes the keys, the proposed number follows,
     // the amount is typed, Enter is OK.
     Windows::Show_Contributor(m_adams);
-    c = Open<frmContInfo>("frmContInfo");
+    c = OpenWindowOf<frmContInfo>();
     c->cmdAdd->click();
-    frmPledge* p = Open<frmPledge>("frmPledge");
+    frmPledge* p = OpenWindowOf<frmPledge>();
     QVERIFY(p);
     QTRY_COMPARE(Focus(), p->cboFund);
     Key(Qt::Key_Down); // the first fund: 2025 Operating Fund
@@ -344,7 +339,7 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     Key(Qt::Key_Tab);
     QCOMPARE(Focus(), p->cmdOK);
     Key(Qt::Key_Return);
-    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+    QTRY_VERIFY(!OpenWindowOf<frmPledge>());
     QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Count(*) FROM Pledges WHERE ContributorID = %1 AND Notes = "
                                            "'Paid' || char(10) || 'yearly'")
                                 .arg(m_adams)),
@@ -352,11 +347,11 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Amount FROM Pledges WHERE ContributorID = %1").arg(m_adams)), 300.0);
     QTRY_COMPARE(m_main->mdiMain->activeSubWindow()->widget(), c);
     Key(Qt::Key_Escape);
-    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+    QTRY_VERIFY(!OpenWindowOf<frmContInfo>());
 
     // The pledge grid: amounts typed at once; Tab to OK and Enter saves.
     m_main->Menu("mnuEditPledges")->trigger();
-    frmPledgeUtil* grid = Open<frmPledgeUtil>("frmPledgeUtil");
+    frmPledgeUtil* grid = OpenWindowOf<frmPledgeUtil>();
     QVERIFY(grid);
     QTRY_COMPARE(Focus(), grid->fgPledges);
     const int row = grid->fgPledges->Row();
@@ -364,12 +359,12 @@ void tst_Keyboard::dialogsTakeTypingAtOnceAndAnswerEnterAndEsc()
     const QString who = grid->fgPledges->TextMatrix(row, 1);
     Type("777");
     Key(Qt::Key_Return); // the grid's own Enter: the amount is taken, nothing closes
-    QVERIFY(Open<frmPledgeUtil>("frmPledgeUtil"));
+    QVERIFY(OpenWindowOf<frmPledgeUtil>());
     QVERIFY(grid->fgPledges->TextMatrix(row, 2).contains("777"));
     Key(Qt::Key_Tab);
     QCOMPARE(Focus(), grid->cmdOK);
     Key(Qt::Key_Return);
-    QTRY_VERIFY(!Open<frmPledgeUtil>("frmPledgeUtil"));
+    QTRY_VERIFY(!OpenWindowOf<frmPledgeUtil>());
     QCOMPARE(m_data->Scalar(QStringLiteral("SELECT Pledges.Amount FROM Pledges INNER JOIN Contributors ON "
                                            "Pledges.ContributorID = Contributors.ID WHERE FundID = -2025 AND "
                                            "Contributors.LastName || ', ' || Contributors.FirstNames = '%1'")
@@ -381,9 +376,9 @@ void tst_Keyboard::focusGoesBackToTheOpener()
 {
     StartMain();
     m_main->Menu("mnuContributor")->trigger();
-    frmContList* list = Open<frmContList>("frmContList");
+    frmContList* list = OpenWindowOf<frmContList>();
     Windows::Show_Contributor(m_smith);
-    frmContInfo* c = Open<frmContInfo>("frmContInfo");
+    frmContInfo* c = OpenWindowOf<frmContInfo>();
     QTRY_COMPARE(Focus(), c->txtLastName);
     Key(Qt::Key_Tab);
     QCOMPARE(Focus(), c->txtFirstNames);
@@ -391,12 +386,12 @@ void tst_Keyboard::focusGoesBackToTheOpener()
     // to the box the user was in, not to the list behind it.
     c->fgPledges->SetRow(2);
     c->cmdEdit->click();
-    frmPledge* p = Open<frmPledge>("frmPledge");
+    frmPledge* p = OpenWindowOf<frmPledge>();
     QVERIFY(p);
     QTRY_COMPARE(Focus(), p->txtAmount); // an existing pledge: its amount
     QCOMPARE(p->Opener(), c);
     Key(Qt::Key_Escape);
-    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+    QTRY_VERIFY(!OpenWindowOf<frmPledge>());
     QTRY_COMPARE(m_main->mdiMain->activeSubWindow()->widget(), c);
     QTRY_COMPARE(Focus(), c->txtFirstNames);
 
@@ -408,11 +403,11 @@ void tst_Keyboard::focusGoesBackToTheOpener()
 
     // An opener that is gone is no harm: the window closes as ever.
     c->cmdEdit->click();
-    p = Open<frmPledge>("frmPledge");
+    p = OpenWindowOf<frmPledge>();
     c->Frame()->close();
-    QTRY_VERIFY(!Open<frmContInfo>("frmContInfo"));
+    QTRY_VERIFY(!OpenWindowOf<frmContInfo>());
     p->Frame()->close();
-    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+    QTRY_VERIFY(!OpenWindowOf<frmPledge>());
 }
 
 void tst_Keyboard::dateBoxLeavesOnTabAndRefusesLetters()
@@ -693,8 +688,7 @@ void tst_Keyboard::quickFindHighlightsOneRowAndBeepsOnNoMatch()
 {
     StartMain();
     const int set = m_data->AddCollection(QDate(2025, 6, 15));
-    auto* w = qobject_cast<frmCollections*>(Windows::Open_New(
-        "frmCollections", {{"CollectionNumber", set}, {"CollectionDate", QDate(2025, 6, 15)}, {"CollectionNotation", ""}}));
+    frmCollections* w = OpenSet(set, QDate(2025, 6, 15));
     QTRY_COMPARE(Focus(), w->lines->Amount(1));
     Key(Qt::Key_O, Qt::AltModifier);
     QCOMPARE(Focus(), w->txtQuick);
@@ -754,9 +748,9 @@ void tst_Keyboard::duplicateEnvelopeWarning()
 
     auto addPledge = [this](const QString& number) {
         Windows::Show_Contributor(m_adams);
-        auto* c = Open<frmContInfo>("frmContInfo");
+        auto* c = OpenWindowOf<frmContInfo>();
         c->cmdAdd->click();
-        frmPledge* p = Open<frmPledge>("frmPledge");
+        frmPledge* p = OpenWindowOf<frmPledge>();
         if (!QTest::qWaitFor([p] { return Focus() == p->cboFund; }))
             QTest::qFail("the pledge dialog did not take the typing", __FILE__, __LINE__);
         Key(Qt::Key_Down);
@@ -779,18 +773,18 @@ void tst_Keyboard::duplicateEnvelopeWarning()
     // Yes: kept as typed.
     m_data->Messages().Expect(question, Answer::Yes);
     Key(Qt::Key_Return);
-    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+    QTRY_VERIFY(!OpenWindowOf<frmPledge>());
     QCOMPARE(m_data->Scalar(QStringLiteral("SELECT AccountNumber FROM Pledges WHERE ContributorID = %1 AND Amount = 260")
                                 .arg(m_adams)),
              101.0);
     QCOMPARE(m_data->Messages().Seen().last().icon, Messages::Icon::Exclamation);
     // Reopened and saved unchanged, the pledge does not ask again.
-    auto* c = Open<frmContInfo>("frmContInfo");
+    auto* c = OpenWindowOf<frmContInfo>();
     c->fgPledges->SetRow(2);
     c->cmdEdit->click();
-    QTRY_COMPARE(Focus(), Open<frmPledge>("frmPledge")->txtAmount);
+    QTRY_COMPARE(Focus(), OpenWindowOf<frmPledge>()->txtAmount);
     Key(Qt::Key_Return);
-    QTRY_VERIFY(!Open<frmPledge>("frmPledge"));
+    QTRY_VERIFY(!OpenWindowOf<frmPledge>());
 }
 
 void tst_Keyboard::textBoxesHoldTheirColumnAndAmountBoxesTheLargestAmount()
@@ -842,13 +836,13 @@ void tst_Keyboard::textBoxesHoldTheirColumnAndAmountBoxesTheLargestAmount()
         const QRect room = box->contentsRect().marginsRemoved(box->textMargins());
         return need + 4 <= room.width(); // the line edit keeps two pixels each side
     };
-    auto* w = qobject_cast<frmCollections*>(Windows::Open_New("frmCollections", setProps));
+    auto* w = OpenNew<frmCollections>("frmCollections", setProps);
     for (int i = 1; i <= w->lines->Count(); ++i)
         QVERIFY2(fits(w->lines->Amount(i)), qPrintable(QString::number(i)));
-    auto* r = qobject_cast<frmContReceipt*>(Windows::Open_New("frmContReceipt", setProps));
+    auto* r = OpenNew<frmContReceipt>("frmContReceipt", setProps);
     for (int i = 1; i <= r->lines->Count(); ++i)
         QVERIFY2(fits(r->lines->Amount(i)), qPrintable(QString::number(i)));
-    auto* p = qobject_cast<frmPledge*>(Windows::Open_New("frmPledge", {{"ContributorID", m_smith}}));
+    auto* p = OpenNew<frmPledge>("frmPledge", {{"ContributorID", m_smith}});
     QVERIFY(fits(p->txtAmount));
     // ... and the lines stay inside their tab.
     for (int i = 1; i <= w->lines->Count(); ++i)
@@ -859,9 +853,7 @@ void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
 {
     StartMain();
     const int set = m_data->AddCollection(QDate(2025, 6, 15));
-    Windows::Open_New("frmContReceipt", {{"CollectionNumber", set}, {"CollectionDate", QDate(2025, 6, 15)},
-                                         {"ContributorID", m_smith}});
-    frmContReceipt* r = OpenOf<frmContReceipt>().first();
+    frmContReceipt* r = OpenReceipt(m_smith, set, QDate(2025, 6, 15));
     QTRY_COMPARE(Focus(), r->lines->Amount(1));
     const int beeps = m_data->Messages().Beeps();
     Type("1O0");
@@ -912,7 +904,7 @@ void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
 
     // A refused pledge amount is marked the same way.
     Windows::Open_New("frmPledge", {{"PledgeID", 0}, {"ContributorID", m_adams}, {"UseEnvelopes", false}});
-    auto* p = Open<frmPledge>("frmPledge");
+    auto* p = OpenWindowOf<frmPledge>();
     QVERIFY(p);
     QTest::mouseClick(p->txtAmount, Qt::LeftButton);
     Key(Qt::Key_A, Qt::ControlModifier);
@@ -924,6 +916,44 @@ void tst_Keyboard::notAnAmountIsNotedInTheStatusBar()
     p->cmdCancel->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(m_main->sbNote->text(), "");
+}
+
+// The menu bar's titles, and each menu's entries, have a letter each; the
+// active window's own keys come before the menu bar's. (Each window's own
+// keys are walked with its layout, in tst_window_layouts.)
+void tst_Keyboard::windowKeysComeBeforeTheMenuBar()
+{
+    StartMain();
+    QStringList clashes;
+    auto check = [&](const QList<QAction*>& actions, const QString& where) {
+        QMap<QChar, QStringList> byKey;
+        for (QAction* a : actions)
+            if (const QChar k = AccessKeys::Of(a->text()); !k.isNull())
+                byKey[k] << a->text();
+        for (auto it = byKey.constBegin(); it != byKey.constEnd(); ++it)
+            if (it.value().size() > 1)
+                clashes << where + QStringLiteral(": ") + it.value().join(QStringLiteral(", "));
+    };
+    check(m_main->menuBar()->actions(), "menu bar");
+    for (QAction* title : m_main->menuBar()->actions())
+        check(title->menu()->actions(), title->text());
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join('\n')));
+
+    const int set = m_data->AddCollection(QDate(2025, 6, 15));
+    m_data->AddOffering(m_smith, set, -2025, 20);
+    frmCollections* w = OpenSet(set, QDate(2025, 6, 15));
+    QTRY_VERIFY(Focus() && w->isAncestorOf(Focus()));
+    // The Print menu gives its letter up while the offering window is active...
+    QAction* print = m_main->findChild<QMenu*>("mnuPrint")->menuAction();
+    QCOMPARE(print->text(), "Print");
+    // ...so that Alt+P presses the window's Print, which opens the report.
+    Key(Qt::Key_P, Qt::AltModifier);
+    QTRY_VERIFY(Windows::Find_Window("frmRptWeeklyReport"));
+    QVERIFY(!m_main->findChild<QMenu*>("mnuPrint")->isVisible());
+    // Without a window that uses the letter the menu has it back.
+    for (frmChild* c : frmChild::OpenWindows())
+        c->Frame()->close();
+    QTRY_COMPARE(print->text(), "&Print");
 }
 
 QV_WIDGET_TEST_MAIN(tst_Keyboard)

@@ -3,7 +3,11 @@
 #include "shell/WindowServices.h"
 #include "shell/frmPassword.h"
 
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStringList>
 #include <QtTest/QTest>
@@ -15,6 +19,34 @@ struct ModalScript {
     ~ModalScript() { WindowServices::SetModalHook(m_previous); }
     WindowServices::ModalHook m_previous;
 };
+
+// The print dialog answered by printing to a PDF file, on the paper given
+// or the printer's own; any other dialog is refused.
+inline WindowServices::ModalHook PrintTo(const QString& pdf, const QPageSize& paper = QPageSize())
+{
+    return [pdf, paper](QDialog* d) {
+        auto* pd = qobject_cast<QPrintDialog*>(d);
+        if (!pd)
+            return int(QDialog::Rejected);
+        pd->printer()->setOutputFormat(QPrinter::PdfFormat);
+        pd->printer()->setOutputFileName(pdf);
+        if (paper.isValid())
+            pd->printer()->setPageSize(paper);
+        return int(QDialog::Accepted);
+    };
+}
+
+// A file dialog answered with a path; given a name, only that dialog.
+inline WindowServices::ModalHook ChooseFile(const QString& path, const QString& dialog = QString())
+{
+    return [path, dialog](QDialog* d) {
+        auto* fd = qobject_cast<QFileDialog*>(d);
+        if (!fd || (!dialog.isEmpty() && fd->objectName() != dialog))
+            return int(QDialog::Rejected);
+        fd->selectFile(path);
+        return int(QDialog::Accepted);
+    };
+}
 
 // Types each text into the password window and clicks OK, until it closes;
 // then Cancel if asked.

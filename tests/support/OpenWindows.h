@@ -1,5 +1,6 @@
 #pragma once
 
+#include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
 #include "shell/Windows.h"
 #include "shell/frmChild.h"
@@ -21,6 +22,13 @@ inline void CloseAllWindows()
 {
     for (frmChild* w : frmChild::OpenWindows())
         delete w;
+}
+
+// The offering window of a collection set, opened as the set dialog opens it.
+inline frmCollections* OpenSet(int set, const QDate& date, const QString& notation = QString())
+{
+    return qobject_cast<frmCollections*>(Windows::Open_New(
+        "frmCollections", {{"CollectionNumber", set}, {"CollectionDate", date}, {"CollectionNotation", notation}}));
 }
 
 // A contributor's offering record for one collection set, opened as the

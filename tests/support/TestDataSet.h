@@ -82,6 +82,17 @@ void PrepareTestEnvironment();
         return QTest::qExec(&tc, argc, argv);                                                                          \
     }
 
+// Reports measure their text with real fonts, but show no window.
+#define QV_GUI_TEST_MAIN(TestClass)                                                                                    \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                                                                       \
+        QGuiApplication app(argc, argv);                                                                               \
+        PrepareTestEnvironment();                                                                                      \
+        TestClass tc;                                                                                                  \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
+    }
+
 #define QV_WIDGET_TEST_MAIN(TestClass)                                                                                 \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \

@@ -65,11 +65,35 @@ QList<W*> OpenOf()
     return found;
 }
 
+// A window opened as the program opens it: a single window brought
+// forward, any other made anew with the properties given.
+template <class W>
+W* OpenSingle(const char* name)
+{
+    return qobject_cast<W*>(Windows::Open_Single(QLatin1String(name)));
+}
+
+template <class W>
+W* OpenNew(const QString& name, const QVariantMap& properties = {})
+{
+    return qobject_cast<W*>(Windows::Open_New(name, properties));
+}
+
 // Chooses a list entry as a click does.
 inline void Choose(QComboBox* list, int index)
 {
     list->setCurrentIndex(index);
     emit list->activated(index);
+}
+
+// The books of a window test without a main window: every window
+// registered, the open windows hearing the change notices directly.
+inline std::unique_ptr<TestDataSet> WindowBooks()
+{
+    auto data = std::make_unique<TestDataSet>();
+    RegisterAllWindows();
+    QObject::connect(modGlobal::DBEvent(), &clsDBEvent::DBChange, &Windows::Broadcast);
+    return data;
 }
 
 // The main window loaded from the data set's books, with no password asked

@@ -46,12 +46,6 @@ QStringList Items(const QComboBox* c)
     return t;
 }
 
-template <class W>
-W* Open(const char* name, bool fresh = false)
-{
-    return qobject_cast<W*>(fresh ? Windows::Open_New(name) : Windows::Open_Single(name));
-}
-
 QString g_backups;
 // The copies in the Backups folder, also once the books are closed.
 int OpenLists()
@@ -129,7 +123,7 @@ void tst_YearWindows::yearListAndCaptions()
     m_data->AddContributor("Baker");
     m_data->AddContributor("Cole", "", false);
     SetToday(QDate(2004, 3, 10));
-    auto* w = Open<frmYear>("frmYear", true);
+    auto* w = OpenNew<frmYear>("frmYear");
     QCOMPARE(Items(w->cboYear), QStringList({"2001", "2002", "2003*", "2004", "2005"}));
     QCOMPARE(w->chkOldInactive->text(), "Mark all 2004 Operating Fund pledges as &Inactive");
     QCOMPARE(w->chkNewActive->text(), "Mark all 2003 Operating Fund pledges as &Active");
@@ -167,18 +161,9 @@ void tst_YearWindows::yearEndFromTheMainWindowAndRestore()
     m_data->ProvideTemplate();
     RegisterAllWindows();
     // The new books' initial password, typed at start.
-    const auto previous = WindowServices::SetModalHook([](QDialog* d) {
-        auto* pw = qobject_cast<frmPassword*>(d);
-        if (!pw)
-            return int(QDialog::Rejected);
-        pw->txtPassword->setText("Brv9kQ2e");
-        pw->cmdOK->click();
-        return pw->result();
+    ModalScript password([](QDialog* d) {
+        return qobject_cast<frmPassword*>(d) ? AnswerPassword(d, {"Brv9kQ2e"}) : int(QDialog::Rejected);
     });
-    struct Restore {
-        WindowServices::ModalHook hook;
-        ~Restore() { WindowServices::SetModalHook(hook); }
-    } restoreHook{previous};
     frmMain main;
     QVERIFY(main.Loaded());
     main.show();
@@ -195,7 +180,7 @@ void tst_YearWindows::yearEndFromTheMainWindowAndRestore()
 
     // Unchecked boxes change only the year.
     main.Menu("mnuChangeYear")->trigger();
-    auto* w = qobject_cast<frmYear*>(Windows::Find_Window("frmYear"));
+    auto* w = OpenWindowOf<frmYear>();
     QVERIFY(w);
     const QStringList before = Pledges();
     w->cboYear->setCurrentText("2024");
@@ -208,7 +193,7 @@ void tst_YearWindows::yearEndFromTheMainWindowAndRestore()
 
     // The same year with both marking boxes is refused and changes nothing.
     main.Menu("mnuChangeYear")->trigger();
-    w = qobject_cast<frmYear*>(Windows::Find_Window("frmYear"));
+    w = OpenWindowOf<frmYear>();
     w->cboYear->setCurrentText("2024");
     w->chkOldInactive->setChecked(true);
     w->chkNewActive->setChecked(true);
@@ -224,7 +209,7 @@ void tst_YearWindows::yearEndFromTheMainWindowAndRestore()
 
     // The whole year end into 2026, by the menu, with a copy first.
     main.Menu("mnuChangeYear")->trigger();
-    w = qobject_cast<frmYear*>(Windows::Find_Window("frmYear"));
+    w = OpenWindowOf<frmYear>();
     w->cboYear->setCurrentText("2026");
     for (QCheckBox* box : {w->chkOldInactive, w->chkNewActive, w->Choice[0].chkAssign, w->Choice[1].chkAssign})
         box->setChecked(true);
@@ -251,7 +236,7 @@ void tst_YearWindows::yearEndFromTheMainWindowAndRestore()
     // window is closed first.
     Windows::Open_Single("frmContList");
     main.Menu("mnuRestore")->trigger();
-    auto* r = qobject_cast<frmRestore*>(Windows::Find_Window("frmRestore"));
+    auto* r = OpenWindowOf<frmRestore>();
     QVERIFY(r);
     QCOMPARE(r->fgCopies->Rows(), 2 + copiesAtStart + 1);
     QCOMPARE(r->fgCopies->TextMatrix(2, 1), "June 15, 2025");
@@ -305,7 +290,7 @@ void tst_YearWindows::numberingByKeyboard()
     m_data->AddPledge(adams, -2024, 10, 3);
     m_data->AddPledge(baker, -2023, 10, 3);
     ProcessingYear = 2025;
-    auto* w = Open<frmAssign>("frmAssign");
+    auto* w = OpenSingle<frmAssign>("frmAssign");
     QCOMPARE(Items(w->cboFund), QStringList({"2023 Operating Fund", "2024 Operating Fund", "2025 Operating Fund*"}));
     // A new fund reaches the list; the fund chosen stays chosen.
     w->cboFund->setCurrentIndex(1);
@@ -353,23 +338,21 @@ void tst_YearWindows::numberingByKeyboard()
     QCOMPARE(ReportTable::ParseCsv(file.readAll()).size(), 3);
 
     // Offering entry finds Baker by the new number.
-    auto* week = qobject_cast<frmCollections*>(Windows::Open_New(
-        "frmCollections", {{"CollectionNumber", m_data->AddCollection(QDate(2025, 6, 15))},
-                           {"CollectionDate", QDate(2025, 6, 15)}}));
+    auto* week = OpenSet(m_data->AddCollection(QDate(2025, 6, 15)), QDate(2025, 6, 15));
     QTest::keyClicks(week->txtQuick, "6");
     QCOMPARE(week->fgContrib->TextMatrix(week->fgContrib->RowSel(), 1), "Baker, Bo");
     delete week;
 
     // Running it again changes nothing, so no copy is made; neither box
     // checked simply closes.
-    w = Open<frmAssign>("frmAssign");
+    w = OpenSingle<frmAssign>("frmAssign");
     w->Choice[0].chkAssign->setChecked(true);
     w->Choice[0].txtBegin->setText("5");
     w->cmdOK->click();
     QVERIFY(w->IsClosed());
     QCOMPARE(Copies(), 1);
     QCOMPARE(OpenLists(), 1);
-    w = Open<frmAssign>("frmAssign");
+    w = OpenSingle<frmAssign>("frmAssign");
     w->cmdOK->click();
     QVERIFY(w->IsClosed());
 }
@@ -383,7 +366,7 @@ void tst_YearWindows::numberingFailures()
     m_data->AddPledge(baker, -2025, 10, 9);
     m_data->ClearNotices();
     const QStringList before = Pledges();
-    auto* w = Open<frmAssign>("frmAssign");
+    auto* w = OpenSingle<frmAssign>("frmAssign");
     w->Choice[0].chkAssign->setChecked(true);
 
     // 0 would leave the first contributor without a number.
@@ -430,7 +413,7 @@ void tst_YearWindows::numberingFailures()
 void tst_YearWindows::lockedFileAnsweredByTheDialog()
 {
     m_data->AddContributor("Adams");
-    auto* w = Open<frmYear>("frmYear", true);
+    auto* w = OpenNew<frmYear>("frmYear");
     w->cboYear->setCurrentText("2026");
     w->Choice[0].chkAssign->setChecked(true);
     // Another program holds the file while OK reads it for the number check.
@@ -455,7 +438,7 @@ void tst_YearWindows::activation()
     const int building = m_data->AddFund("Building Fund");
     m_data->AddPledge(adams, building, 10);
     const QStringList before = Pledges();
-    auto* w = Open<frmActive>("frmActive");
+    auto* w = OpenSingle<frmActive>("frmActive");
     QCOMPARE(Items(w->cboFund), QStringList({"2024 Operating Fund", "2025 Operating Fund*", "Building Fund"}));
 
     // OK without a choice says so and changes nothing.
