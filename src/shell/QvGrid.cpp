@@ -144,7 +144,9 @@ public:
         if (rows.empty())
             return r;
         beginInsertRows({}, r, r + int(rows.size()) - 1);
-        m_lines.reserve(m_lines.size() + rows.size());
+        // Grown by doubling, also when a window adds its rows one at a time.
+        if (const std::size_t needed = m_lines.size() + rows.size(); needed > m_lines.capacity())
+            m_lines.reserve(std::max(needed, 2 * m_lines.capacity()));
         for (auto& line : rows) {
             line.cells.resize(m_cols);
             m_lines.push_back(std::move(line));
@@ -234,8 +236,12 @@ public:
         const int n = int(m_lines.size());
         std::vector<int> order(n);
         std::iota(order.begin(), order.end(), 0);
+        // A column of text alone, the usual case, is compared as text straight away.
+        const bool byValue =
+            std::any_of(m_lines.cbegin(), m_lines.cend(), [col](const Line& line) { return valueAt(line, col); });
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            return less(m_lines[a], m_lines[b], col);
+            const Line &la = m_lines[a], &lb = m_lines[b];
+            return byValue ? less(la, lb, col) : QString::compare(la.cells[col], lb.cells[col], Qt::CaseSensitive) < 0;
         });
         std::vector<Line> sorted;
         sorted.reserve(n);
