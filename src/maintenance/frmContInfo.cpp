@@ -95,7 +95,7 @@ frmContInfo::frmContInfo(QWidget* parent) : frmChild(parent)
     page->addLayout(ButtonRow({cmdOK, cmdCancel}));
     Open_At(this, 5175 + 300, 5760 + 300);
 
-    connect(chkShowAll, &QCheckBox::toggled, this, &frmContInfo::Sort_Pledges);
+    connect(chkShowAll, &QCheckBox::toggled, fgPledges, &QvGrid::SetShowAll);
     connect(cmdAdd, &QPushButton::clicked, this, &frmContInfo::Add_Pledge);
     connect(cmdEdit, &QPushButton::clicked, this, &frmContInfo::Edit_Pledge);
     connect(fgPledges, &QvGrid::RowDoubleClicked, this, [this](int) { Edit_Pledge(); });
@@ -139,28 +139,22 @@ void frmContInfo::Form_Load()
     g->SetRowHidden(1, true);
     for (const auto& p : CM::Pledge_Rows(m_id))
         Put_Pledge(-1, p.id, p.accountNumber, p.fundName, p.amount, p.inactive);
-    Sort_Pledges();
+    g->Sort(2);
     txtLastName->setFocus();
 }
 
 void frmContInfo::Put_Pledge(int row, int id, int number, const QString& fund, double amount, bool inactive)
 {
-    const QStringList cells = {QString::number(id), BlankIfZero(number), fund, FormatAmount(amount),
-                               inactive ? QStringLiteral("I") : QString()};
-    if (row < 0) {
-        fgPledges->AddItem(cells.join(QLatin1Char('\t')));
-        return;
-    }
-    for (int c = 1; c < 5; ++c)
-        fgPledges->SetTextMatrix(row, c, cells.at(c));
-}
-
-void frmContInfo::Sort_Pledges()
-{
-    fgPledges->Sort(2);
-    const bool all = chkShowAll->isChecked();
-    for (int r = 2; r < fgPledges->Rows(); ++r)
-        fgPledges->SetRowHidden(r, !all && fgPledges->TextMatrix(r, 4) == QLatin1String("I"));
+    GridRow line{id,
+                 {QString::number(id), BlankIfZero(number), fund, FormatAmount(amount),
+                  inactive ? QStringLiteral("I") : QString()},
+                 {},
+                 false,
+                 inactive};
+    if (row < 0)
+        fgPledges->AddRow(std::move(line));
+    else
+        fgPledges->ReplaceRow(row, std::move(line));
 }
 
 void frmContInfo::Open_Pledge(int pledgeID)
@@ -185,7 +179,7 @@ void frmContInfo::Add_Pledge()
 void frmContInfo::Edit_Pledge()
 {
     const int r = fgPledges->Row();
-    const int key = r >= 1 ? fgPledges->TextMatrix(r, 0).toInt() : 0;
+    const int key = int(fgPledges->Key(r));
     if (key != 0)
         Open_Pledge(key);
 }
@@ -196,7 +190,7 @@ void frmContInfo::Delete_Pledge()
     if (r < 2)
         return;
     clsPledges p;
-    p.Get_One_Record(QStringLiteral("ID = ") + fgPledges->TextMatrix(r, 0));
+    p.Get_One_Record(QStringLiteral("ID = ") + QString::number(fgPledges->Key(r)));
     if (!p.OK_to_Delete(true))
         return;
     if (Messages::Ask_Default_No(CM::Delete_Pledge_Question(fgPledges->TextMatrix(r, 1), fgPledges->TextMatrix(r, 2),
@@ -307,7 +301,7 @@ void frmContInfo::Handle_DBChange(int table, bool, bool, bool deleted, int recor
 {
     if (table != dbPledges || contributorID != m_id || m_id == 0)
         return;
-    const int row = fgPledges->FindRow(0, QString::number(recordID));
+    const int row = fgPledges->FindKey(recordID);
     if (deleted) {
         if (row >= 2)
             fgPledges->RemoveItem(row);
@@ -317,5 +311,5 @@ void frmContInfo::Handle_DBChange(int table, bool, bool, bool deleted, int recor
     if (!CM::Pledge_Row(recordID, &p))
         return;
     Put_Pledge(row >= 2 ? row : -1, p.id, p.accountNumber, p.fundName, p.amount, p.inactive);
-    Sort_Pledges();
+    fgPledges->Sort(2);
 }

@@ -41,7 +41,6 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void Sort_Pledges();
     void Put_Pledge(int row, int id, int number, const QString& fund, double amount, bool inactive);
     void Open_Pledge(int pledgeID);
     void Add_Pledge();

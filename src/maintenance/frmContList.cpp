@@ -39,7 +39,7 @@ frmContList::frmContList(QWidget* parent) : frmChild(parent)
     page->addLayout(Row({cmdAdd, cmdEdit, cmdDelete, cmdClose, nullptr}));
     Open_At(this, 5040, 3615);
 
-    connect(chkShowAll, &QCheckBox::toggled, this, [this] { Apply_Show_All(); });
+    connect(chkShowAll, &QCheckBox::toggled, fgContributors, &QvGrid::SetShowAll);
     connect(cmdSort, &QPushButton::clicked, this, &frmContList::Sort_Command);
     connect(cmdAdd, &QPushButton::clicked, this, [] { Windows::Show_Contributor(0); });
     connect(cmdEdit, &QPushButton::clicked, this, &frmContList::Edit_Current);
@@ -74,18 +74,18 @@ void frmContList::Form_Load()
     g->setUpdatesEnabled(true);
 }
 
-void frmContList::Put_Row(int row, int id, const QString& name, int envelope, bool inactive)
+int frmContList::Put_Row(int row, int id, const QString& name, int envelope, bool inactive)
 {
-    const QString cells = QString::number(id) + QLatin1Char('\t') + name + QLatin1Char('\t') + BlankIfZero(envelope)
-        + QLatin1Char('\t') + (inactive ? QStringLiteral("I") : QString()) + QLatin1Char('\t')
-        + EnvelopeSortKey(envelope, name);
-    if (row < 0) {
-        fgContributors->AddItem(cells);
-        return;
-    }
-    const QStringList parts = cells.split(QLatin1Char('\t'));
-    for (int c = 1; c < 5; ++c)
-        fgContributors->SetTextMatrix(row, c, parts.at(c));
+    GridRow line{id,
+                 {QString::number(id), name, BlankIfZero(envelope), inactive ? QStringLiteral("I") : QString(),
+                  EnvelopeSortKey(envelope, name)},
+                 {},
+                 false,
+                 inactive};
+    if (row < 0)
+        return fgContributors->AddRow(std::move(line));
+    fgContributors->ReplaceRow(row, std::move(line));
+    return row;
 }
 
 void frmContList::Sort_Command()
@@ -98,20 +98,12 @@ void frmContList::Sort_Command()
         fgContributors->Sort(4);
         cmdSort->setText(QStringLiteral("Sort by &Name"));
     }
-    Apply_Show_All();
-}
-
-void frmContList::Apply_Show_All()
-{
-    const bool all = chkShowAll->isChecked();
-    for (int r = 2; r < fgContributors->Rows(); ++r)
-        fgContributors->SetRowHidden(r, !all && fgContributors->TextMatrix(r, 3) == QLatin1String("I"));
 }
 
 void frmContList::Edit_Current()
 {
     const int r = fgContributors->Row();
-    const int id = r >= 1 ? fgContributors->TextMatrix(r, 0).toInt() : 0;
+    const int id = int(fgContributors->Key(r));
     if (id != 0)
         Windows::Show_Contributor(id);
 }
@@ -122,7 +114,7 @@ void frmContList::Delete_Current()
     if (r < 2)
         return;
     clsContributors c;
-    c.ID(fgContributors->TextMatrix(r, 0).toInt());
+    c.ID(int(fgContributors->Key(r)));
     if (!c.OK_to_Delete(true))
         return;
     if (Messages::Ask_Default_No(CM::Delete_Contributor_Question(fgContributors->TextMatrix(r, 1), fgContributors->TextMatrix(r, 2)),
@@ -142,7 +134,7 @@ void frmContList::Refresh_Envelope(int row, int contributorID)
 void frmContList::Handle_DBChange(int table, bool, bool, bool deleted, int recordID, int contributorID)
 {
     if (table == dbContributors) {
-        const int row = fgContributors->FindRow(0, QString::number(recordID));
+        const int row = fgContributors->FindKey(recordID);
         if (deleted) {
             if (row >= 2)
                 fgContributors->RemoveItem(row);
@@ -151,13 +143,12 @@ void frmContList::Handle_DBChange(int table, bool, bool, bool deleted, int recor
         CM::ListRow r;
         if (!CM::List_Row(recordID, ProcessingYear, &r))
             return;
-        Put_Row(row >= 2 ? row : -1, r.id, r.name, r.envelope, r.inactive);
+        const int at = Put_Row(row >= 2 ? row : -1, r.id, r.name, r.envelope, r.inactive);
         // Only the changed row moves to its place: sorting twenty thousand
         // rows again after every save would be felt.
-        const int at = fgContributors->Move_Into_Order(row >= 2 ? row : fgContributors->Rows() - 1, m_sortedByName ? 1 : 4);
-        fgContributors->SetRowHidden(at, !chkShowAll->isChecked() && r.inactive);
+        fgContributors->Move_Into_Order(at, m_sortedByName ? 1 : 4);
     } else if (table == dbPledges) {
-        const int row = fgContributors->FindRow(0, QString::number(contributorID));
+        const int row = fgContributors->FindKey(contributorID);
         if (row >= 2) {
             Refresh_Envelope(row, contributorID);
             if (!m_sortedByName)

@@ -23,10 +23,10 @@ public:
 
 private:
     void Sort_Command();
-    void Apply_Show_All();
     void Edit_Current();
     void Delete_Current();
-    void Put_Row(int row, int id, const QString& name, int envelope, bool inactive);
+    // Writes a contributor into its row, or a new row when row < 0; returns the row.
+    int Put_Row(int row, int id, const QString& name, int envelope, bool inactive);
     void Refresh_Envelope(int row, int contributorID);
 
     bool m_sortedByName = false;

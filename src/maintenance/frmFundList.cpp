@@ -23,7 +23,12 @@ using namespace Layouts;
 
 namespace {
 enum Column { colKey, colName, colPledges, colInactive, colTax, colCount };
+
+GridRow Row_Of(const FundQueries::FundRow& fund)
+{
+    return {fund.id, FundQueries::List_Cells(fund), {}, false, fund.inactive};
 }
+} // namespace
 
 frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
 {
@@ -65,7 +70,7 @@ frmFundList::frmFundList(QWidget* parent) : frmChild(parent)
     connect(cmdReport, &QPushButton::clicked, this, &frmFundList::cmdReport_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmFundList::cmdDelete_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
-    connect(chkShowAll, &QCheckBox::toggled, this, [this] { Apply_Filter(); });
+    connect(chkShowAll, &QCheckBox::toggled, fgFunds, &QvGrid::SetShowAll);
 }
 
 void frmFundList::Form_Load()
@@ -96,22 +101,9 @@ void frmFundList::Load_Grid()
     g->AddItem(QStringLiteral("0\t\t\t\t"));
     g->SetRowHidden(1, true);
     for (const FundQueries::FundRow& fund : FundQueries::Additional_Funds())
-        g->AddItem(FundQueries::List_Cells(fund).join(QLatin1Char('\t')));
-    Sort_and_Filter();
+        g->AddRow(Row_Of(fund));
+    g->Sort(colName);
     g->setUpdatesEnabled(true);
-}
-
-void frmFundList::Sort_and_Filter()
-{
-    fgFunds->Sort(colName);
-    Apply_Filter();
-}
-
-void frmFundList::Apply_Filter()
-{
-    const bool all = chkShowAll->isChecked();
-    for (int r = 2; r < fgFunds->Rows(); ++r)
-        fgFunds->SetRowHidden(r, !all && fgFunds->TextMatrix(r, colInactive) == QLatin1String("I"));
 }
 
 int frmFundList::Selected_Fund_Row() const
@@ -123,14 +115,14 @@ int frmFundList::Selected_Fund_Row() const
 void frmFundList::cmdEdit_Click()
 {
     if (const int r = Selected_Fund_Row())
-        Windows::Show_Fund(fgFunds->TextMatrix(r, colKey).toInt());
+        Windows::Show_Fund(int(fgFunds->Key(r)));
 }
 
 void frmFundList::cmdReport_Click()
 {
     if (const int r = Selected_Fund_Row())
         Windows::Open_New(QStringLiteral("frmRptFunds"),
-                          {{QStringLiteral("Fund_ID"), fgFunds->TextMatrix(r, colKey).toInt()}});
+                          {{QStringLiteral("Fund_ID"), int(fgFunds->Key(r))}});
 }
 
 void frmFundList::cmdDelete_Click()
@@ -139,7 +131,7 @@ void frmFundList::cmdDelete_Click()
     if (!r)
         return;
     clsFunds fund;
-    fund.ID(fgFunds->TextMatrix(r, colKey).toInt());
+    fund.ID(int(fgFunds->Key(r)));
     if (!fund.OK_to_Delete(true))
         return;
     const QString question = FundQueries::Delete_Question(fgFunds->TextMatrix(r, colName),
@@ -160,7 +152,7 @@ void frmFundList::Handle_DBChange(int table, bool, bool, bool deleted, int recor
         lblMainFund->setText(main.FundName());
         return;
     }
-    const int row = fgFunds->FindRow(colKey, QString::number(recordID), 1);
+    const int row = fgFunds->FindKey(recordID);
     const FundQueries::FundRow fund = deleted ? FundQueries::FundRow{} : FundQueries::Fund(recordID);
     if (fund.id == 0) {
         // Deleted, or gone again before this notice arrived: no row for it.
@@ -168,13 +160,10 @@ void frmFundList::Handle_DBChange(int table, bool, bool, bool deleted, int recor
             fgFunds->RemoveItem(row);
         return;
     }
-    const QStringList cells = FundQueries::List_Cells(fund);
-    if (row < 0) {
-        fgFunds->AddItem(cells.join(QLatin1Char('\t')));
-    } else {
-        for (int c = colName; c < colCount; ++c)
-            fgFunds->SetTextMatrix(row, c, cells.at(c));
-    }
-    Sort_and_Filter();
+    if (row < 0)
+        fgFunds->AddRow(Row_Of(fund));
+    else
+        fgFunds->ReplaceRow(row, Row_Of(fund));
+    fgFunds->Sort(colName);
 }
 

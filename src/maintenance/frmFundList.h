@@ -32,8 +32,6 @@ public:
 
 private:
     void Load_Grid();
-    void Sort_and_Filter();
-    void Apply_Filter();
     int Selected_Fund_Row() const;
     void cmdEdit_Click();
     void cmdReport_Click();

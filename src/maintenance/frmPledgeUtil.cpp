@@ -160,8 +160,7 @@ void frmPledgeUtil::Load_Grid()
         progress.Show_Progress(int(rows.size()), QStringLiteral("Loading Contributors and Pledges"));
         for (const PledgeGrid::Row& r : rows) {
             progress.Increment_Progess(1);
-            g->AddItem(QString::number(r.contributorID) + QLatin1Char('\t') + r.name + QLatin1Char('\t')
-                       + FormatAmount(r.amount));
+            g->AddRow({r.contributorID, {QString::number(r.contributorID), r.name, FormatAmount(r.amount)}, {}});
             m_stored.insert(r.contributorID, r.amount);
         }
     }
@@ -292,7 +291,7 @@ void frmPledgeUtil::Grid_Row_Changed(int row)
 
 int frmPledgeUtil::Key_Of(int row) const
 {
-    return fgPledges->TextMatrix(row, kKeyCol).toInt();
+    return int(fgPledges->Key(row));
 }
 
 int frmPledgeUtil::Row_Of(int contributorID)
@@ -329,7 +328,7 @@ void frmPledgeUtil::Handle_DBChange(int table, bool, bool, bool deleted, int rec
             if (c.inactive && !chkAll->isChecked())
                 return;
             const double amount = PledgeGrid::Pledge_Amount(recordID, m_selectedFund);
-            g->AddItem(QString::number(recordID) + QLatin1Char('\t') + c.name + QLatin1Char('\t') + FormatAmount(amount));
+            g->AddRow({recordID, {QString::number(recordID), c.name, FormatAmount(amount)}, {}});
             m_stored.insert(recordID, amount);
         } else {
             // A row already listed stays, with whatever was typed in it.

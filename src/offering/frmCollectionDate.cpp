@@ -92,8 +92,7 @@ void frmCollectionDate::LoadGrid()
     g->AddItem(QStringLiteral("0\t0\t"));
     g->SetRowHidden(1, true);
     for (const auto& set : CollectionSets::Sets_Of_Year(modGlobal::ProcessingYear))
-        g->AddItem(QString::number(set.id) + QLatin1Char('\t') + modGlobal::ShortDate(set.date) + QLatin1Char('\t')
-                   + set.notation);
+        g->AddRow({set.id, {QString::number(set.id), modGlobal::ShortDate(set.date), set.notation}, {{}, set.date}});
     if (g->Rows() > 2)
         g->Select(2, 2);
 }
@@ -128,13 +127,13 @@ void frmCollectionDate::cmdNew_Click()
 void frmCollectionDate::cmdPrev_Click()
 {
     const int r = fgPrevColl->RowSel();
-    if (r < 1 || modGlobal::AmountValue(fgPrevColl->TextMatrix(r, 0)) <= 0)
+    if (fgPrevColl->Key(r) <= 0)
         return;
     hide();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_cancelled = false;
-    m_date = modGlobal::ParseShortDate(fgPrevColl->TextMatrix(r, 1));
-    m_number = fgPrevColl->TextMatrix(r, 0).toInt();
+    m_date = fgPrevColl->Value(r, 1).toDate();
+    m_number = int(fgPrevColl->Key(r));
     m_notation = fgPrevColl->TextMatrix(r, 2);
     accept();
 }

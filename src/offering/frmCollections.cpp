@@ -150,7 +150,7 @@ frmCollections::frmCollections(QWidget* parent) : frmChild(parent)
         Apply_Sort();
         txtQuick->setFocus();
     });
-    connect(chkShowAllContrib, &QCheckBox::toggled, this, [this] { Apply_Show_All(); });
+    connect(chkShowAllContrib, &QCheckBox::toggled, fgContrib, &QvGrid::SetShowAll);
     connect(txtQuick, &QLineEdit::textChanged, this, &frmCollections::Quick_Find);
     connect(dpColDate, &QvDateBox::dateChanged, this, &frmCollections::Set_Caption);
     connect(cmdDone, &QPushButton::clicked, this, &frmCollections::cmdDone_Click);
@@ -216,14 +216,19 @@ void frmCollections::Build_Contributor_Grid()
     count->Set_Contributors(m_who);
     // Each contributor's gifts in this set go in with the row, not after it.
     const QHash<int, qint64> given = Entered_By_Contributor();
-    std::vector<std::vector<QString>> rows;
+    std::vector<GridRow> rows;
     rows.reserve(size_t(m_who.size()));
     for (const auto& r : std::as_const(m_who)) {
         const auto entered = given.constFind(r.id);
-        rows.push_back({QString::number(r.id), r.name, QString::number(r.envelope),
-                        r.inactive ? QStringLiteral("I") : QString(), SearchKey(r.name),
-                        EnvelopeSortKey(r.envelope, r.name),
-                        entered == given.constEnd() ? QString() : PlateCount::Format_Cents(*entered)});
+        // The envelope number is there to be found only where there is one.
+        rows.push_back({r.id,
+                        {QString::number(r.id), r.name, QString::number(r.envelope),
+                         r.inactive ? QStringLiteral("I") : QString(), SearchKey(r.name),
+                         EnvelopeSortKey(r.envelope, r.name),
+                         entered == given.constEnd() ? QString() : PlateCount::Format_Cents(*entered)},
+                        {{}, {}, r.envelope > 0 ? QVariant(qint64(r.envelope)) : QVariant()},
+                        false,
+                        r.inactive});
     }
     g->AddRows(std::move(rows));
     Mark_Entered(given, false);
@@ -240,14 +245,6 @@ void frmCollections::Apply_Sort()
         fgContrib->Sort(5);
         cmdSort->setText(QStringLiteral("Sort by &Name"));
     }
-    Apply_Show_All();
-}
-
-void frmCollections::Apply_Show_All()
-{
-    const bool all = chkShowAllContrib->isChecked();
-    for (int r = 2; r < fgContrib->Rows(); ++r)
-        fgContrib->SetRowHidden(r, !all && fgContrib->TextMatrix(r, 3) == QLatin1String("I"));
 }
 
 QHash<int, qint64> frmCollections::Entered_By_Contributor() const
@@ -266,7 +263,7 @@ void frmCollections::Mark_Entered(const QHash<int, qint64>& given, bool inGrid)
 {
     if (inGrid)
         for (int r = 2; r < fgContrib->Rows(); ++r) {
-            const auto it = given.constFind(fgContrib->TextMatrix(r, 0).toInt());
+            const auto it = given.constFind(int(fgContrib->Key(r)));
             fgContrib->SetTextMatrix(r, 6, it == given.constEnd() ? QString() : PlateCount::Format_Cents(*it));
         }
     qint64 contributors = 0;
@@ -315,23 +312,11 @@ void frmCollections::Quick_Find(const QString& text)
 {
     if (!m_gridBuilt)
         Build_Contributor_Grid();
-    const QString s = text.toUpper();
-    const int rows = fgContrib->Rows();
-    int found = -1;
     double value = 0;
-    if (ParseNumber(s, &value)) {
-        // Rounded half to even, as the number conversion has always done.
-        const long n = std::lrint(value);
-        for (int r = 1; r < rows && found < 0; ++r)
-            if (fgContrib->TextMatrix(r, 2).toLong() == n)
-                found = r;
-    } else {
-        // Names are compared without accents: "lefe" finds Lefèvre.
-        const QString key = SearchKey(text);
-        for (int r = 1; r < rows && found < 0; ++r)
-            if (fgContrib->TextMatrix(r, 4).startsWith(key))
-                found = r;
-    }
+    // Numbers rounded half to even, as the number conversion has always done;
+    // names compared without accents: "lefe" finds Lefèvre.
+    const int found = ParseNumber(text.toUpper(), &value) ? fgContrib->FindValue(2, qint64(std::lrint(value)))
+                                                          : fgContrib->FindPrefix(4, SearchKey(text));
     if (found > 0)
         Select_Row(found);
     else
@@ -345,7 +330,7 @@ void frmCollections::Select_Contributor()
         return;
     txtQuick->setFocus();
     Windows::Open_New(QStringLiteral("frmContReceipt"),
-                      {{QStringLiteral("ContributorID"), fgContrib->TextMatrix(r, 0).toInt()},
+                      {{QStringLiteral("ContributorID"), int(fgContrib->Key(r))},
                        {QStringLiteral("CollectionNumber"), m_number},
                        {QStringLiteral("CollectionDate"), m_date}});
 }

@@ -75,7 +75,6 @@ protected:
 private:
     void Build_Contributor_Grid();
     void Apply_Sort();
-    void Apply_Show_All();
     void Build_Totals();
     // What each contributor gave in this set, in cents (the loose offering not).
     QHash<int, qint64> Entered_By_Contributor() const;

@@ -37,15 +37,12 @@ int PxToTwips(int px, const QWidget* grid)
 
 } // namespace
 
-// The grid's cells. Model row r is program row r + 1; the heading row lives
-// here too but is served as horizontal header data. Each row carries its own
-// hidden flag so that sorting moves it along with the row's cells.
+// The grid's rows. Model row r is program row r + 1; the heading row lives
+// here too but is served as horizontal header data. Each row carries its key,
+// values and flags so that sorting moves them along with the row's cells.
 class QvGridModel : public QAbstractTableModel {
 public:
-    struct Line {
-        std::vector<QString> cells;
-        bool hidden = false;
-    };
+    using Line = GridRow;
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -117,9 +114,9 @@ public:
             endRemoveColumns();
     }
 
-    std::vector<QString> split(const QString& tabSeparated) const
+    QStringList split(const QString& tabSeparated) const
     {
-        std::vector<QString> cells(m_cols);
+        QStringList cells(m_cols);
         int col = 0;
         qsizetype start = 0;
         while (col < m_cols) {
@@ -136,24 +133,34 @@ public:
     {
         const int r = int(m_lines.size());
         beginInsertRows({}, r, r);
-        m_lines.push_back(Line{split(tabSeparated), false});
+        m_lines.push_back(Line{0, split(tabSeparated), {}, false, false});
         endInsertRows();
         return r;
     }
 
-    int appendLines(std::vector<std::vector<QString>> rows)
+    int appendLines(std::vector<Line> rows)
     {
         const int r = int(m_lines.size());
         if (rows.empty())
             return r;
         beginInsertRows({}, r, r + int(rows.size()) - 1);
-        m_lines.reserve(m_lines.size() + rows.size());
-        for (auto& cells : rows) {
-            cells.resize(size_t(m_cols));
-            m_lines.push_back(Line{std::move(cells), false});
+        // Grown by doubling, also when a window adds its rows one at a time.
+        if (const std::size_t needed = m_lines.size() + rows.size(); needed > m_lines.capacity())
+            m_lines.reserve(std::max(needed, 2 * m_lines.capacity()));
+        for (auto& line : rows) {
+            line.cells.resize(m_cols);
+            m_lines.push_back(std::move(line));
         }
         endInsertRows();
         return r;
+    }
+
+    void replaceLine(int r, Line with)
+    {
+        with.cells.resize(m_cols);
+        m_lines[r] = std::move(with);
+        if (m_cols > 0)
+            emit dataChanged(index(r, 0), index(r, m_cols - 1), {Qt::DisplayRole});
     }
 
     void removeLine(int r)
@@ -178,9 +185,14 @@ public:
         emit headerDataChanged(Qt::Horizontal, col, col);
     }
 
-    void setCell(int r, int col, const QString& text)
+    void setCell(int r, int col, const QString& text, const QVariant& value)
     {
-        m_lines[r].cells[col] = text;
+        Line& line = m_lines[r];
+        line.cells[col] = text;
+        if (value.isValid() && line.values.size() <= col)
+            line.values.resize(col + 1);
+        if (col < line.values.size())
+            line.values[col] = value;
         const QModelIndex i = index(r, col);
         emit dataChanged(i, i, {Qt::DisplayRole});
     }
@@ -194,14 +206,42 @@ public:
             emit dataChanged(index(0, col), index(int(m_lines.size()) - 1, col), {Qt::TextAlignmentRole});
     }
 
+    // Looked at without a copy: sorting thousands of rows asks often.
+    static const QVariant* valueAt(const Line& line, int col)
+    {
+        return col >= 0 && col < line.values.size() && line.values[col].isValid() ? &line.values[col] : nullptr;
+    }
+
+    // The order of Sort: rows with a value in col after those without (as an
+    // empty text comes first); two values compared as what they are (numbers
+    // as numbers, dates as dates); rows without one, and values of kinds that
+    // do not compare, by their text.
+    static bool less(const Line& a, const Line& b, int col)
+    {
+        const QVariant* va = valueAt(a, col);
+        const QVariant* vb = valueAt(b, col);
+        if (!va != !vb)
+            return vb != nullptr;
+        if (va) {
+            const QPartialOrdering order = QVariant::compare(*va, *vb);
+            if (order != QPartialOrdering::Unordered)
+                return order == QPartialOrdering::Less;
+        }
+        return QString::compare(a.cells[col], b.cells[col], Qt::CaseSensitive) < 0;
+    }
+
     // Stable ascending sort on one column; returns where each old row went.
     std::vector<int> sortOn(int col)
     {
         const int n = int(m_lines.size());
         std::vector<int> order(n);
         std::iota(order.begin(), order.end(), 0);
+        // A column of text alone, the usual case, is compared as text straight away.
+        const bool byValue =
+            std::any_of(m_lines.cbegin(), m_lines.cend(), [col](const Line& line) { return valueAt(line, col); });
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            return QString::compare(m_lines[a].cells[col], m_lines[b].cells[col], Qt::CaseSensitive) < 0;
+            const Line &la = m_lines[a], &lb = m_lines[b];
+            return byValue ? less(la, lb, col) : QString::compare(la.cells[col], lb.cells[col], Qt::CaseSensitive) < 0;
         });
         std::vector<Line> sorted;
         sorted.reserve(n);
@@ -219,13 +259,13 @@ public:
     int moveIntoOrder(int r, int col)
     {
         const int n = int(m_lines.size());
-        const QString& key = m_lines[r].cells[col];
+        const Line& line = m_lines[r];
         // After the last equal key, as a stable sort of the others would put it.
         int lo = 0, hi = n - 1; // positions among the n - 1 other lines
         while (lo < hi) {
             const int mid = (lo + hi) / 2;
             const Line& other = m_lines[mid < r ? mid : mid + 1];
-            if (QString::compare(key, other.cells[col], Qt::CaseSensitive) < 0)
+            if (less(line, other, col))
                 hi = mid;
             else
                 lo = mid + 1;
@@ -263,7 +303,7 @@ public:
     void announceLayoutChanged() { emit layoutChanged({}, QAbstractItemModel::VerticalSortHint); }
 
     std::vector<Line> m_lines;
-    std::vector<QString> m_heading;
+    QStringList m_heading;
     std::vector<Qt::Alignment> m_align;
     int m_cols = 0;
     bool m_hasHeading = false;
@@ -445,9 +485,36 @@ int QvGrid::AddItem(const QString& tabSeparated)
     return m_model->appendLine(tabSeparated) + 1;
 }
 
-int QvGrid::AddRows(std::vector<std::vector<QString>> rows)
+int QvGrid::AddRows(std::vector<GridRow> rows)
 {
-    return m_model->appendLines(std::move(rows)) + 1;
+    const int first = m_model->appendLines(std::move(rows));
+    const auto& lines = m_model->m_lines;
+    // Only rows that hide make the view catch up, a list of shown ones costing nothing.
+    int from = -1, to = -1;
+    for (int r = first; r < int(lines.size()); ++r) {
+        if (Hides(lines[r])) {
+            from = from < 0 ? r : from;
+            to = r;
+        }
+    }
+    if (to >= 0)
+        NoteHiddenChange(from, to);
+    return first + 1;
+}
+
+int QvGrid::AddRow(GridRow row)
+{
+    std::vector<GridRow> one;
+    one.push_back(std::move(row));
+    return AddRows(std::move(one));
+}
+
+void QvGrid::ReplaceRow(int row, GridRow with)
+{
+    if (row < 1 || row >= Rows())
+        return;
+    m_model->replaceLine(row - 1, std::move(with));
+    NoteHiddenChange(row - 1, row - 1);
 }
 
 void QvGrid::RemoveItem(int row)
@@ -471,12 +538,27 @@ QString QvGrid::TextMatrix(int row, int col) const
 
 void QvGrid::SetTextMatrix(int row, int col, const QString& text)
 {
-    if (col < 0 || col >= Cols() || row < 0)
-        return;
-    if (row == 0)
+    if (row == 0 && col >= 0 && col < Cols())
         m_model->setHeadingCell(col, text);
-    else if (row < Rows())
-        m_model->setCell(row - 1, col, text);
+    else
+        SetCell(row, col, text, {});
+}
+
+void QvGrid::SetCell(int row, int col, const QString& text, const QVariant& value)
+{
+    if (col >= 0 && col < Cols() && row >= 1 && row < Rows())
+        m_model->setCell(row - 1, col, text, value);
+}
+
+qint64 QvGrid::Key(int row) const
+{
+    return row >= 1 && row < Rows() ? m_model->m_lines[row - 1].key : 0;
+}
+
+QVariant QvGrid::Value(int row, int col) const
+{
+    const QVariant* v = row >= 1 && row < Rows() ? QvGridModel::valueAt(m_model->m_lines[row - 1], col) : nullptr;
+    return v ? *v : QVariant();
 }
 
 void QvGrid::SetRowHidden(int row, bool hidden)
@@ -505,7 +587,20 @@ bool QvGrid::IsRowHidden(int row) const
         return m_headingHidden;
     if (row < 0 || row >= Rows())
         return false;
-    return m_model->m_lines[row - 1].hidden;
+    return Hides(m_model->m_lines[row - 1]);
+}
+
+bool QvGrid::Hides(const GridRow& row) const
+{
+    return row.hidden || (row.inactive && !m_showAll);
+}
+
+void QvGrid::SetShowAll(bool all)
+{
+    if (all == m_showAll)
+        return;
+    m_showAll = all;
+    NoteHiddenChange(0, int(m_model->m_lines.size()) - 1);
 }
 
 int QvGrid::FindRow(int col, const QString& text, int from) const
@@ -518,6 +613,36 @@ int QvGrid::FindRow(int col, const QString& text, int from) const
     const auto& lines = m_model->m_lines;
     for (std::size_t r = std::size_t(std::max(from - 1, 0)); r < lines.size(); ++r) {
         if (lines[r].cells[col] == text)
+            return int(r) + 1;
+    }
+    return -1;
+}
+
+int QvGrid::FindKey(qint64 key) const
+{
+    const auto& lines = m_model->m_lines;
+    const auto it = std::find_if(lines.cbegin(), lines.cend(), [key](const GridRow& r) { return r.key == key; });
+    return it == lines.cend() ? -1 : int(it - lines.cbegin()) + 1;
+}
+
+int QvGrid::FindValue(int col, const QVariant& value, int from) const
+{
+    const auto& lines = m_model->m_lines;
+    for (std::size_t r = std::size_t(std::max(from - 1, 0)); r < lines.size(); ++r) {
+        const QVariant* v = QvGridModel::valueAt(lines[r], col);
+        if (v && QVariant::compare(*v, value) == QPartialOrdering::Equivalent)
+            return int(r) + 1;
+    }
+    return -1;
+}
+
+int QvGrid::FindPrefix(int col, const QString& prefix, int from) const
+{
+    if (col < 0 || col >= Cols())
+        return -1;
+    const auto& lines = m_model->m_lines;
+    for (std::size_t r = std::size_t(std::max(from - 1, 0)); r < lines.size(); ++r) {
+        if (lines[r].cells[col].startsWith(prefix))
             return int(r) + 1;
     }
     return -1;
@@ -599,8 +724,9 @@ void QvGrid::ApplyHiddenRows()
     const auto& lines = m_model->m_lines;
     const int last = std::min(m_hiddenTo, int(lines.size()) - 1);
     for (int r = m_hiddenFrom; r <= last; ++r) {
-        if (isRowHidden(r) != lines[r].hidden)
-            setRowHidden(r, lines[r].hidden);
+        const bool hide = Hides(lines[r]);
+        if (isRowHidden(r) != hide)
+            setRowHidden(r, hide);
     }
     m_hiddenFrom = 0;
     m_hiddenTo = -1;
@@ -690,11 +816,11 @@ void QvGrid::SetTopRow(int row)
     // or the last one shown when none follows.
     int target = -1;
     for (int r = std::max(row - 1, 0); r < n && target < 0; ++r) {
-        if (!lines[r].hidden)
+        if (!Hides(lines[r]))
             target = r;
     }
     for (int r = std::min(row - 1, n - 1); r >= 0 && target < 0; --r) {
-        if (!lines[r].hidden)
+        if (!Hides(lines[r]))
             target = r;
     }
     if (target < 0) {

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -40,6 +41,21 @@ QStringList Column(const QvGrid& grid, int col)
     return cells;
 }
 
+QList<qint64> Keys(const QvGrid& grid)
+{
+    QList<qint64> keys;
+    for (int r = 1; r < grid.Rows(); ++r)
+        keys << grid.Key(r);
+    return keys;
+}
+
+// A record as the list windows give it: its key, its name, an envelope
+// number as text and as value.
+GridRow Record(qint64 key, const QString& name, int envelope, bool inactive = false)
+{
+    return {key, {QString::number(key), name, QString::number(envelope)}, {{}, {}, envelope}, false, inactive};
+}
+
 // The CurrentRowChanged signals caught, as (row, previous row).
 Moves Caught(const QSignalSpy& spy)
 {
@@ -72,6 +88,9 @@ private slots:
     void cellsWidthsHeadingAndClear();
     void hiddenRowsFoundShownAndScrolledPast();
     void sortKeepsHeadingHiddenRowsCurrentRecordAndOrderOfEquals();
+    void sortOrdersByValuesWhereRowsHaveThem_data();
+    void sortOrdersByValuesWhereRowsHaveThem();
+    void typedRowsKeepKeyValuesAndFilterThroughChanges();
     void selectingAndRemovingRows();
     void keysAndMouse();
 };
@@ -125,15 +144,15 @@ void tst_Grid::hiddenRowsFoundShownAndScrolledPast()
     QvGrid grid;
     Fill(grid, {});
     for (int i = 1; i <= 300; ++i)
-        grid.SetRowHidden(grid.AddItem(QStringLiteral("%1\tName %1\t").arg(i)), i % 3 == 0);
-    grid.SetRowHidden(grid.FindRow(0, QStringLiteral("30")), false);
-    grid.SetRowHidden(grid.FindRow(0, QStringLiteral("31")), true);
-    grid.RemoveItem(grid.FindRow(0, QStringLiteral("10")));
+        grid.AddRow({i, {QString::number(i), QStringLiteral("Name %1").arg(i), {}}, {}, i % 3 == 0});
+    grid.SetRowHidden(grid.FindKey(30), false);
+    grid.SetRowHidden(grid.FindKey(31), true);
+    grid.RemoveItem(grid.FindKey(10));
     grid.SetTopRow(100); // a window scrolls straight after filling, before any event
 
     // Hidden rows are still found; 'from' and the heading (only from 0) count.
     QCOMPARE(grid.FindRow(1, QStringLiteral("Name 3")), 4);
-    QCOMPARE(grid.FindRow(0, QStringLiteral("10")), -1);
+    QCOMPARE(grid.FindKey(10), -1);
     grid.SetTextMatrix(200, 1, QStringLiteral("Name 3"));
     QCOMPARE(grid.FindRow(1, QStringLiteral("Name 3"), 5), 200);
     QCOMPARE(grid.FindRow(1, QStringLiteral("Name 3"), 201), -1);
@@ -144,7 +163,7 @@ void tst_Grid::hiddenRowsFoundShownAndScrolledPast()
     Show(grid);
     QCOMPARE(grid.TopRow(), 100);
     for (int r = 1; r < grid.Rows(); ++r) {
-        const int key = grid.TextMatrix(r, 0).toInt();
+        const qint64 key = grid.Key(r);
         const bool hide = key == 31 || (key % 3 == 0 && key != 30);
         QCOMPARE(grid.IsRowHidden(r), hide);
         QCOMPARE(grid.isRowHidden(r - 1), hide);
@@ -242,6 +261,111 @@ void tst_Grid::sortKeepsHeadingHiddenRowsCurrentRecordAndOrderOfEquals()
         if (name == previousName)
             QVERIFY(before.indexOf(grid.TextMatrix(r - 1, 0)) < before.indexOf(grid.TextMatrix(r, 0)));
     }
+}
+
+void tst_Grid::sortOrdersByValuesWhereRowsHaveThem_data()
+{
+    // Keys 1.. in the order given; the placeholder (key 0, no value) is there too.
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<QList<qint64>>("order");
+    QTest::newRow("numbers, not their text") << QStringList{"10", "9", "100", "2"} << QVariantList{10, 9, 100, 2}
+                                             << QList<qint64>{0, 4, 2, 1, 3};
+    QTest::newRow("amounts in cents, negatives first")
+        << QStringList{"$12.00", "($5.00)", "$0.05", "$1,000.00"} << QVariantList{qint64(1200), qint64(-500), qint64(5), qint64(100000)}
+        << QList<qint64>{0, 2, 3, 1, 4};
+    QTest::newRow("dates, not their text")
+        << QStringList{"10/5/2025", "9/1/2025", "1/2/2026"} << QVariantList{QDate(2025, 10, 5), QDate(2025, 9, 1), QDate(2026, 1, 2)}
+        << QList<qint64>{0, 2, 1, 3};
+    QTest::newRow("without a value first, by text") << QStringList{"7", "b", "a", "3"} << QVariantList{7, {}, {}, 3}
+                                                    << QList<qint64>{0, 3, 2, 4, 1};
+    QTest::newRow("equal values keep their order") << QStringList{"x", "y", "z", "w"} << QVariantList{5, 1, 5, 5}
+                                                   << QList<qint64>{0, 2, 1, 3, 4};
+}
+
+void tst_Grid::sortOrdersByValuesWhereRowsHaveThem()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(QVariantList, values);
+    QFETCH(QList<qint64>, order);
+    QvGrid grid;
+    Fill(grid, {});
+    std::vector<GridRow> rows;
+    for (int i = 0; i < texts.size(); ++i)
+        rows.push_back({i + 1, {QString::number(i + 1), {}, texts[i]}, {{}, {}, values[i]}});
+    QCOMPARE(grid.AddRows(std::move(rows)), 2);
+    grid.Sort(2);
+    QCOMPARE(Keys(grid), order);
+
+    // The last row given the first valued row's value lands right after it,
+    // as a whole sort would put it.
+    const int first = 2 + int(std::count_if(values.cbegin(), values.cend(), [](const QVariant& v) { return !v.isValid(); }));
+    const int last = grid.Rows() - 1;
+    grid.SetCell(last, 2, grid.TextMatrix(first, 2), grid.Value(first, 2));
+    const qint64 moved = grid.Key(last);
+    QCOMPARE(grid.Move_Into_Order(last, 2), first + 1);
+    QCOMPARE(grid.Key(first + 1), moved);
+    const QList<qint64> placed = Keys(grid);
+    grid.Sort(2);
+    QCOMPARE(Keys(grid), placed);
+}
+
+void tst_Grid::typedRowsKeepKeyValuesAndFilterThroughChanges()
+{
+    QvGrid grid;
+    Fill(grid, {});
+    grid.AddRows({Record(11, "Miller", 7, true), Record(12, "Adams", 3), Record(13, "Young", 12, true)});
+    grid.AddRow(Record(14, "Cole", 5));
+    QApplication::processEvents();
+    const auto shown = [&grid] {
+        QList<qint64> keys;
+        for (int r = 1; r < grid.Rows(); ++r) {
+            if (grid.IsRowHidden(r) != grid.isRowHidden(r - 1))
+                return QList<qint64>{-1}; // the view lags behind the rows
+            if (!grid.IsRowHidden(r))
+                keys << grid.Key(r);
+        }
+        return keys;
+    };
+    QCOMPARE(shown(), (QList<qint64>{12, 14}));
+
+    // Show All brings the inactive rows, never the placeholder, and holds for
+    // rows added later and across Clear, being the window's setting.
+    grid.SetShowAll(true);
+    grid.AddRow(Record(15, "Baker", 1, true));
+    QApplication::processEvents();
+    QCOMPARE(shown(), (QList<qint64>{11, 12, 13, 14, 15}));
+    grid.SetShowAll(false);
+    QApplication::processEvents();
+    QCOMPARE(shown(), (QList<qint64>{12, 14}));
+
+    // Keys, values and flags go with their rows through sort, move and removal.
+    grid.SetRow(grid.FindKey(14));
+    grid.Sort(1);
+    QCOMPARE(Keys(grid), (QList<qint64>{0, 12, 15, 14, 11, 13}));
+    QCOMPARE(grid.Key(grid.Row()), qint64(14));
+    QCOMPARE(shown(), (QList<qint64>{12, 14}));
+    QCOMPARE(grid.Value(grid.FindKey(13), 2), QVariant(12));
+    grid.ReplaceRow(grid.FindKey(12), Record(12, "Zorn", 30, true));
+    const int at = grid.Move_Into_Order(grid.FindKey(12), 1);
+    QCOMPARE(grid.Key(at), qint64(12));
+    QApplication::processEvents();
+    QCOMPARE(shown(), (QList<qint64>{14}));
+    grid.RemoveItem(grid.FindKey(15));
+    QCOMPARE(Keys(grid), (QList<qint64>{0, 14, 11, 13, 12}));
+    QCOMPARE(grid.Value(grid.FindKey(12), 2), QVariant(30));
+
+    // Found by value, whatever integer type asks, and by the start of a text,
+    // hidden rows included; a new text drops the value it no longer matches.
+    QCOMPARE(grid.FindValue(2, qint64(7)), grid.FindKey(11));
+    QCOMPARE(grid.FindValue(2, 7, grid.FindKey(11) + 1), -1);
+    QCOMPARE(grid.FindPrefix(1, QStringLiteral("Yo")), grid.FindKey(13));
+    QCOMPARE(grid.FindPrefix(1, QStringLiteral("yo")), -1);
+    grid.SetTextMatrix(grid.FindKey(11), 2, QStringLiteral("8"));
+    QVERIFY(!grid.Value(grid.FindKey(11), 2).isValid());
+    QCOMPARE(grid.FindValue(2, 7), -1);
+    QCOMPARE(grid.Key(0), qint64(0));
+    QCOMPARE(grid.Key(grid.Rows()), qint64(0));
 }
 
 void tst_Grid::selectingAndRemovingRows()
