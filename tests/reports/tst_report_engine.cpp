@@ -99,6 +99,7 @@ private slots:
     void collectionReportCarriesTheCountSheet();
     void readsAsBefore_data();
     void readsAsBefore();
+    void statementPartsAsOneLayout();
 
 private:
     QString Pdf(const Report& r, const QString& name)
@@ -583,6 +584,38 @@ void tst_ReportEngine::readsAsBefore()
     static const QRegularExpression subset(QStringLiteral("^[A-Z]{6}\\+\\S+\\s+CID TrueType\\s+Identity-H\\s+yes\\s+yes\\s+yes\\s"));
     for (const QString& font : fonts)
         QVERIFY2(subset.match(font).hasMatch(), qPrintable(font));
+}
+
+// Everybody's statements are laid out in parts on every core and put
+// together: the pages, their fonts and the printed tables must be those of
+// one layout from first to last.
+void tst_ReportEngine::statementPartsAsOneLayout()
+{
+    GenerateBooks(m_data, 25, 1);
+    rptStatement r;
+    r.Bind(Statements::Build({false, true, 0}, QDate(2025, 1, 1), QDate(2025, 12, 31)));
+    QVERIFY(r.Table(2)->RowCount() > 16);
+    const ReportDocument parts = r.Layout(kPrinted);
+    const ReportDocument one = r.Layout_Statements(kPrinted, r.Statement_Order());
+    QCOMPARE(parts.PageCount(), one.PageCount());
+    QCOMPARE(parts.Fonts().size(), one.Fonts().size());
+    for (int p = 0; p < one.PageCount(); ++p) {
+        const ReportPage &a = parts.pages[size_t(p)], &b = one.pages[size_t(p)];
+        QCOMPARE(a.number, b.number);
+        QCOMPARE(a.count, b.count);
+        QCOMPARE(a.items.size(), b.items.size());
+        for (size_t i = 0; i < b.items.size(); ++i) {
+            QCOMPARE(a.items[i].text, b.items[i].text);
+            QCOMPARE(a.items[i].rect, b.items[i].rect);
+            QCOMPARE(parts.Fonts()[a.items[i].font], one.Fonts()[b.items[i].font]);
+        }
+    }
+    QCOMPARE(parts.tables.size(), one.tables.size());
+    for (size_t t = 0; t < one.tables.size(); ++t) {
+        QCOMPARE(parts.tables[t].name, one.tables[t].name);
+        QCOMPARE(parts.tables[t].headings, one.tables[t].headings);
+        QCOMPARE(parts.tables[t].rows, one.tables[t].rows);
+    }
 }
 
 QV_GUI_TEST_MAIN(tst_ReportEngine)
