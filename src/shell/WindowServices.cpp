@@ -198,6 +198,23 @@ void SetMainArea(QWidget* area)
     g_mainArea = area;
 }
 
+std::function<void()>& YearShown()
+{
+    static std::function<void()> show;
+    return show;
+}
+
+void SetYearShown(std::function<void()> show)
+{
+    YearShown() = std::move(show);
+}
+
+void Show_Processing_Year()
+{
+    if (YearShown())
+        YearShown()();
+}
+
 QWidget* MainArea()
 {
     return g_mainArea.data();

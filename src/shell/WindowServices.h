@@ -41,6 +41,11 @@ void CloseOnEscape(QWidget* window);
 void SetMainArea(QWidget* area);
 QWidget* MainArea();
 void CentreInMainWindow(QWidget* window);
+// The main window shows the processing year in its status bar; a window
+// that changes the year, or puts other books in place, has it shown anew
+// without knowing the main window.
+void SetYearShown(std::function<void()> show);
+void Show_Processing_Year();
 
 // Shows a dialog modally and returns its result. Tests install a hook that
 // drives the dialog's controls instead of waiting for a person.

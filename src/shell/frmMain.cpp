@@ -48,6 +48,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     mdiMain->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiMain);
     SetMainArea(mdiMain);
+    SetYearShown([this] { Set_Processing_Year_Status(); });
     BuildMenus();
     BuildToolbar();
     statusBar()->setObjectName(QStringLiteral("sbMain"));
@@ -106,8 +107,10 @@ frmMain::~frmMain()
     // hear of it any more.
     disconnect(mdiMain, nullptr, this, nullptr);
     Messages::SetNoteHandler(m_previousNote);
-    if (WindowServices::MainArea() == mdiMain)
+    if (WindowServices::MainArea() == mdiMain) {
         SetMainArea(nullptr);
+        SetYearShown({});
+    }
 }
 
 QAction* frmMain::AddEntry(QMenu* menu, const QString& name, const QString& caption, std::function<void()> action,

@@ -7,7 +7,6 @@
 #include "shell/QvGrid.h"
 #include "shell/Layouts.h"
 #include "shell/WindowServices.h"
-#include "shell/frmMain.h"
 #include "storage/DbError.h"
 
 #include <QVBoxLayout>
@@ -133,8 +132,7 @@ void frmRestore::cmdOK_Click()
         return;
     }
     // The restored books may be of another processing year.
-    if (auto* main = qobject_cast<frmMain*>(MainArea() ? MainArea()->window() : nullptr))
-        main->Set_Processing_Year_Status();
+    WindowServices::Show_Processing_Year();
     Messages::Show(QStringLiteral("The books were put back as they were in ") + QDir::toNativeSeparators(path)
                        + QStringLiteral(".\r\n\r\nThe books as they were before were saved as ")
                        + QDir::toNativeSeparators(before) + QLatin1Char('.'),

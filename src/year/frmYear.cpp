@@ -5,7 +5,6 @@
 #include "shell/Layouts.h"
 #include "shell/WindowServices.h"
 #include "shell/clsDBEvent.h"
-#include "shell/frmMain.h"
 #include "shell/modGlobal.h"
 #include "storage/Connection.h"
 #include "storage/DbError.h"
@@ -148,8 +147,7 @@ void frmYear::cmdOK_Click()
     // The year is stored in the settings file at exit. No change notice:
     // every other window was closed before this one opened.
     ProcessingYear = year;
-    if (auto* main = qobject_cast<frmMain*>(MainArea() ? MainArea()->window() : nullptr))
-        main->Set_Processing_Year_Status();
+    WindowServices::Show_Processing_Year();
     SafetyCopy::Tell_Copy(copy, kTitle);
     YearWindows::Show_Changed_Numbers(-year, m_changes);
     close();
