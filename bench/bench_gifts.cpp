@@ -3,9 +3,9 @@
 // transaction IDs, so every run writes all of them.
 #include "BenchData.h"
 #include "gifts/GiftImport.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Recordset.h"
 
 #include <QByteArray>
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // Figures for the grid on a list window's largest load: 10,000 contributors
 // with a hidden key column and the hidden placeholder row, the grid shown.
-#include "shell/QvGrid.h"
+#include "widgets/QvGrid.h"
 
 #include <QCoreApplication>
 #include <QStringList>

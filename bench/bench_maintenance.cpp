@@ -2,8 +2,8 @@
 // the single-row refresh that follows saving a contributor.
 #include "BenchData.h"
 #include "maintenance/frmContList.h"
-#include "shell/QvGrid.h"
-#include "shell/clsDBEvent.h"
+#include "widgets/QvGrid.h"
+#include "core/clsDBEvent.h"
 #include "storage/clsContributors.h"
 
 #include <benchmark/benchmark.h>

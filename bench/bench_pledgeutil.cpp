@@ -4,11 +4,11 @@
 #include "BenchData.h"
 #include "maintenance/PledgeGrid.h"
 #include "maintenance/frmPledgeUtil.h"
-#include "shell/Helpers.h"
-#include "shell/QvGrid.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
+#include "core/Helpers.h"
+#include "widgets/QvGrid.h"
+#include "widgets/Windows.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -6,11 +6,11 @@
 #include "reports/PageComposer.h"
 #include "reports/Report.h"
 #include "reports/WeeklyReportTables.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
-#include "storage/modDBConnection.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
+#include "core/modDBConnection.h"
 #include "storage/modDBKeys.h"
 
 #include <QApplication>

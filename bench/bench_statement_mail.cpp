@@ -5,9 +5,9 @@
 // benchmark alone with --benchmark_filter for a figure of its own).
 #include "BenchData.h"
 #include "reports/StatementMail.h"
-#include "shell/modGlobal.h"
-#include "shell/modSettings.h"
-#include "storage/Connection.h"
+#include "core/modGlobal.h"
+#include "core/modSettings.h"
+#include "core/Connection.h"
 #include "storage/ContributorEmail.h"
 #include "support/TestSmtpServer.h"
 

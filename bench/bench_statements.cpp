@@ -9,7 +9,7 @@
 #include "reports/StatementTables.h"
 #include "reports/rptPledgeStatus.h"
 #include "reports/rptStatement.h"
-#include "shell/modGlobal.h"
+#include "core/modGlobal.h"
 
 #include <QDir>
 #include <QFile>

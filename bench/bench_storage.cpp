@@ -1,11 +1,11 @@
 // Figures for the engine: opening the data file, keys, single records and a
 // statement-shaped query per contributor, on the large data set.
 #include "BenchData.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "storage/clsChurch.h"
 #include "storage/clsColComments.h"
 #include "storage/clsCollection.h"
@@ -13,7 +13,7 @@
 #include "storage/clsFunds.h"
 #include "storage/clsOffering.h"
 #include "storage/clsPledges.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 #include "storage/modDBKeys.h"
 
 #include <QDate>

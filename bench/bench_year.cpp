@@ -4,10 +4,10 @@
 // the progress window and an open contributor list that hears every notice.
 #include "BenchData.h"
 #include "maintenance/frmContList.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
+#include "widgets/Windows.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
+#include "core/Recordset.h"
 #include "year/SafetyCopy.h"
 #include "year/YearWindows.h"
 

@@ -1,8 +1,8 @@
 // Writes EMPTY.MDB: a data file with every table and index but no rows. The
 // program adds the Church row and the main fund on its first start.
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
 #include "storage/Schema.h"
 
 #include <QCoreApplication>

@@ -1,15 +1,15 @@
 #include "GiftImport.h"
 
 #include "maintenance/ContributorMaintenance.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
 #include "storage/GiftTables.h"
-#include "storage/Recordset.h"
+#include "core/Recordset.h"
 #include "storage/clsCollection.h"
 #include "storage/clsContributors.h"
 #include "storage/clsOffering.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

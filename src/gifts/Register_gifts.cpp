@@ -2,8 +2,8 @@
 
 #include "frmGiftMapping.h"
 #include "frmGiftPreview.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
+#include "widgets/WindowServices.h"
+#include "widgets/Windows.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,9 +1,9 @@
 #include "frmGiftMapping.h"
 
-#include "shell/Layouts.h"
-#include "shell/Messages.h"
-#include "shell/Windows.h"
-#include "storage/DbError.h"
+#include "widgets/Layouts.h"
+#include "core/Messages.h"
+#include "widgets/Windows.h"
+#include "core/DbError.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "GiftCsv.h"
 #include "GiftImport.h"
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 
 class QComboBox;
 class QLabel;

@@ -1,11 +1,11 @@
 #include "frmGiftPreview.h"
 
-#include "shell/Helpers.h"
-#include "shell/Layouts.h"
-#include "shell/Messages.h"
-#include "shell/QvGrid.h"
-#include "shell/clsDBEvent.h"
-#include "storage/DbError.h"
+#include "core/Helpers.h"
+#include "widgets/Layouts.h"
+#include "core/Messages.h"
+#include "widgets/QvGrid.h"
+#include "core/clsDBEvent.h"
+#include "core/DbError.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GiftImport.h"
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 
 class QComboBox;
 class QLabel;

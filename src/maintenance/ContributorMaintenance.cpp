@@ -1,11 +1,11 @@
 #include "ContributorMaintenance.h"
 
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "storage/clsPledges.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 using namespace modGlobal;
 using modDBConnection::BoolLiteral;

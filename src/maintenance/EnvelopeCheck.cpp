@@ -1,10 +1,10 @@
 #include "EnvelopeCheck.h"
 
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
-#include "storage/modDBConnection.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
+#include "core/modDBConnection.h"
 
 using namespace modGlobal;
 

@@ -3,7 +3,7 @@
 #include "frmContInfo.h"
 #include "frmContList.h"
 #include "frmPledge.h"
-#include "shell/Windows.h"
+#include "widgets/Windows.h"
 
 void RegisterContributorWindows()
 {

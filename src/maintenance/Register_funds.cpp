@@ -4,7 +4,7 @@
 #include "frmFundInfo.h"
 #include "frmFundList.h"
 #include "frmPreferences.h"
-#include "shell/Windows.h"
+#include "widgets/Windows.h"
 
 void RegisterFundWindows()
 {

@@ -1,7 +1,7 @@
 #include "MaintenanceWindows.h"
 
 #include "frmPledgeUtil.h"
-#include "shell/Windows.h"
+#include "widgets/Windows.h"
 
 void RegisterPledgeUtilWindow()
 {

@@ -2,12 +2,12 @@
 
 #include "Preferences.h"
 #include "offering/PlateCount.h"
-#include "shell/Messages.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
+#include "core/Messages.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
 
 #include <QVBoxLayout>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "frmFundInfo.h"
 
 #include "FundQueries.h"
-#include "shell/Helpers.h"
-#include "shell/Messages.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
 
 #include <QVBoxLayout>
 #include <QFormLayout>

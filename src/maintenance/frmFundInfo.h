@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 #include "storage/clsFunds.h"
 
 class QCheckBox;

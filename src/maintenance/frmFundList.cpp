@@ -1,13 +1,13 @@
 #include "frmFundList.h"
 
 #include "FundQueries.h"
-#include "shell/Messages.h"
-#include "shell/QvGrid.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
+#include "core/Messages.h"
+#include "widgets/QvGrid.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "widgets/Windows.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
 #include "storage/clsFunds.h"
 
 #include <QVBoxLayout>

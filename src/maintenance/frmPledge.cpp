@@ -1,14 +1,14 @@
 #include "frmPledge.h"
 
-#include "shell/AmountBox.h"
+#include "widgets/AmountBox.h"
 
 #include "ContributorMaintenance.h"
 #include "EnvelopeCheck.h"
-#include "shell/Helpers.h"
-#include "shell/Layouts.h"
-#include "shell/Messages.h"
-#include "shell/WindowServices.h"
-#include "shell/modGlobal.h"
+#include "core/Helpers.h"
+#include "widgets/Layouts.h"
+#include "core/Messages.h"
+#include "widgets/WindowServices.h"
+#include "core/modGlobal.h"
 #include "storage/clsPledges.h"
 
 #include <QCheckBox>

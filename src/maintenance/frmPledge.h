@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 
 class QCheckBox;
 class QComboBox;

@@ -2,15 +2,15 @@
 
 #include <QScopedValueRollback>
 
-#include "shell/Helpers.h"
-#include "shell/Messages.h"
-#include "shell/QvGrid.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/clsDBEvent.h"
-#include "shell/frmProgess.h"
-#include "shell/modGlobal.h"
-#include "storage/DbError.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
+#include "widgets/QvGrid.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "core/clsDBEvent.h"
+#include "widgets/frmProgess.h"
+#include "core/modGlobal.h"
+#include "core/DbError.h"
 
 #include <QVBoxLayout>
 #include <QApplication>

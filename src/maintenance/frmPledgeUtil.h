@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PledgeGrid.h"
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 
 #include <QHash>
 

@@ -1,9 +1,9 @@
 #include "frmPreferences.h"
 
 #include "Preferences.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/modGlobal.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "core/modGlobal.h"
 
 #include <QVBoxLayout>
 #include <QHBoxLayout>

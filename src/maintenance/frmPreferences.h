@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FundQueries.h"
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 
 #include <QList>
 

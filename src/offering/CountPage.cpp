@@ -1,10 +1,10 @@
 #include "CountPage.h"
 
-#include "shell/AmountBox.h"
-#include "shell/Helpers.h"
-#include "shell/Layouts.h"
-#include "shell/QvGrid.h"
-#include "shell/TypedInput.h"
+#include "widgets/AmountBox.h"
+#include "core/Helpers.h"
+#include "widgets/Layouts.h"
+#include "widgets/QvGrid.h"
+#include "core/TypedInput.h"
 
 #include <QDateTimeEdit>
 #include <QFormLayout>

@@ -1,9 +1,9 @@
 #include "FundLinesView.h"
 
-#include "shell/AmountBox.h"
+#include "widgets/AmountBox.h"
 
-#include "shell/Helpers.h"
-#include "shell/Layouts.h"
+#include "core/Helpers.h"
+#include "widgets/Layouts.h"
 
 #include <QComboBox>
 #include <QEvent>

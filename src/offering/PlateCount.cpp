@@ -1,12 +1,12 @@
 #include "PlateCount.h"
 
-#include "shell/Helpers.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "storage/clsCollection.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 using namespace modGlobal;
 using modDBConnection::TextLiteral;

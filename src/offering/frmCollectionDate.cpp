@@ -1,14 +1,14 @@
 #include "frmCollectionDate.h"
 
 #include "CollectionSets.h"
-#include "shell/Helpers.h"
-#include "shell/Messages.h"
-#include "shell/QvDateBox.h"
-#include "shell/QvGrid.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/modGlobal.h"
-#include "storage/DbError.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
+#include "widgets/QvDateBox.h"
+#include "widgets/QvGrid.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "core/modGlobal.h"
+#include "core/DbError.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

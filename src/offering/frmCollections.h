@@ -1,7 +1,7 @@
 #pragma once
 
 #include "modOffering.h"
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 #include "storage/ContributorQueries.h"
 
 #include <QDate>

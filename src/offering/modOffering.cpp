@@ -1,13 +1,13 @@
 #include "modOffering.h"
 
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "storage/clsChurch.h"
 #include "storage/clsFunds.h"
 #include "storage/clsOffering.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 using namespace modGlobal;
 

@@ -2,10 +2,10 @@
 
 #include "Report.h"
 #include "ReportDocument.h"
-#include "shell/Messages.h"
-#include "shell/WindowServices.h"
-#include "shell/modGlobal.h"
-#include "shell/modSettings.h"
+#include "core/Messages.h"
+#include "widgets/WindowServices.h"
+#include "core/modGlobal.h"
+#include "core/modSettings.h"
 
 #include <QComboBox>
 #include <QDir>

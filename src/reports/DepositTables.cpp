@@ -1,8 +1,8 @@
 #include "DepositTables.h"
 
 #include "offering/PlateCount.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
 #include "storage/ContributorQueries.h"
 #include "storage/clsChurch.h"
 #include "storage/clsCollection.h"

@@ -1,6 +1,6 @@
 #include "LabelSettings.h"
 
-#include "shell/modSettings.h"
+#include "core/modSettings.h"
 
 #include <algorithm>
 

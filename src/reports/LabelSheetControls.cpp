@@ -4,8 +4,8 @@
 #include "LabelSettings.h"
 #include "ListingReports.h"
 #include "ListingTables.h"
-#include "shell/Messages.h"
-#include "shell/WindowServices.h"
+#include "core/Messages.h"
+#include "widgets/WindowServices.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "LabelTemplates.h"
-#include "shell/Layouts.h"
+#include "widgets/Layouts.h"
 
 #include <QObject>
 

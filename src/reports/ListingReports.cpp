@@ -2,7 +2,7 @@
 
 #include "PageComposer.h"
 #include "TableSection.h"
-#include "shell/Helpers.h"
+#include "core/Helpers.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

@@ -1,11 +1,11 @@
 #include "ListingTables.h"
 
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Recordset.h"
 #include "storage/clsChurch.h"
 #include "storage/clsFunds.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 using namespace modGlobal;
 using Type = ReportTable::Type;

@@ -5,7 +5,7 @@
 #include "frmRptMailingLabels.h"
 #include "frmRptMemorials.h"
 #include "frmRptTelephone.h"
-#include "shell/Windows.h"
+#include "widgets/Windows.h"
 
 void RegisterListingWindows()
 {

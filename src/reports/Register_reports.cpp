@@ -2,7 +2,7 @@
 
 #include "frmRptDeposit.h"
 #include "frmRptWeeklyReport.h"
-#include "shell/Windows.h"
+#include "widgets/Windows.h"
 
 void RegisterReportWindows()
 {

@@ -2,7 +2,7 @@
 
 #include "frmRptPledgeStatus.h"
 #include "frmRptStatements.h"
-#include "shell/Windows.h"
+#include "widgets/Windows.h"
 
 void RegisterStatementWindows()
 {

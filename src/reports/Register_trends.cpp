@@ -1,7 +1,7 @@
 #include "TrendWindows.h"
 
 #include "frmRptTrends.h"
-#include "shell/Windows.h"
+#include "widgets/Windows.h"
 
 void RegisterTrendWindows()
 {

@@ -3,8 +3,8 @@
 #include "PageComposer.h"
 #include "TableSection.h"
 #include "rptDeposit.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
 
 #include <QDir>
 #include <QSaveFile>

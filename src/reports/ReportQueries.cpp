@@ -1,9 +1,9 @@
 #include "ReportQueries.h"
 
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
-#include "storage/modDBConnection.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Recordset.h"
+#include "core/modDBConnection.h"
 
 using namespace modGlobal;
 

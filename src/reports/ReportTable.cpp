@@ -1,6 +1,6 @@
 #include "ReportTable.h"
 
-#include "storage/DbError.h"
+#include "core/DbError.h"
 
 
 void ReportTable::AppendField(const QString& name, Type type, int size)

@@ -1,12 +1,12 @@
 #include "StatementMail.h"
 
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "shell/modSettings.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/modSettings.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "storage/clsChurch.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QDir>
 #include <QFile>

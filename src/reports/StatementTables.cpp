@@ -1,10 +1,10 @@
 #include "StatementTables.h"
 
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Recordset.h"
 #include "storage/clsChurch.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QDir>
 #include <array>

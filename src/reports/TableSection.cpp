@@ -1,6 +1,6 @@
 #include "TableSection.h"
 
-#include "shell/Helpers.h"
+#include "core/Helpers.h"
 
 #include <algorithm>
 #include <cmath>

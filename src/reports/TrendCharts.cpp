@@ -1,6 +1,6 @@
 #include "TrendCharts.h"
 
-#include "shell/Helpers.h"
+#include "core/Helpers.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

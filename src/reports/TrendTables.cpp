@@ -1,11 +1,11 @@
 #include "TrendTables.h"
 
 #include "PledgeStatusTables.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Recordset.h"
 #include "storage/clsFunds.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QHash>
 #include <QLocale>

@@ -2,13 +2,13 @@
 
 #include "DepositTables.h"
 
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Recordset.h"
 #include "storage/clsChurch.h"
 #include "storage/clsCollection.h"
 #include "storage/clsFunds.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QHash>
 

@@ -1,11 +1,11 @@
 #include "frmEmailStatements.h"
 
 #include "MailSecrets.h"
-#include "shell/Layouts.h"
-#include "shell/Messages.h"
-#include "shell/WindowServices.h"
-#include "shell/frmProgess.h"
-#include "storage/DbError.h"
+#include "widgets/Layouts.h"
+#include "core/Messages.h"
+#include "widgets/WindowServices.h"
+#include "widgets/frmProgess.h"
+#include "core/DbError.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

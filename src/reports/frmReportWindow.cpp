@@ -3,11 +3,11 @@
 #include "CRViewer91.h"
 #include "Report.h"
 #include "ReportQueries.h"
-#include "shell/Layouts.h"
-#include "shell/Messages.h"
-#include "shell/WindowServices.h"
-#include "shell/modGlobal.h"
-#include "storage/DbError.h"
+#include "widgets/Layouts.h"
+#include "core/Messages.h"
+#include "widgets/WindowServices.h"
+#include "core/modGlobal.h"
+#include "core/DbError.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/Layouts.h"
-#include "shell/frmChild.h"
+#include "widgets/Layouts.h"
+#include "widgets/frmChild.h"
 
 #include <memory>
 

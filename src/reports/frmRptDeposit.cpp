@@ -2,9 +2,9 @@
 
 #include "CRViewer91.h"
 #include "rptDeposit.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/clsDBEvent.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "core/clsDBEvent.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "frmRptFundSelection.h"
 
-#include "shell/Helpers.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/modGlobal.h"
+#include "core/Helpers.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "core/modGlobal.h"
 
 #include <QComboBox>
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>

@@ -1,11 +1,11 @@
 #include "frmRptFunds.h"
 
-#include "shell/Layouts.h"
+#include "widgets/Layouts.h"
 #include "ListingReports.h"
-#include "shell/WindowServices.h"
+#include "widgets/WindowServices.h"
 
 #include <QCheckBox>
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include <QComboBox>
 
 using namespace Layouts;

@@ -1,11 +1,11 @@
 #include "frmRptMailingLabels.h"
 
-#include "shell/Layouts.h"
+#include "widgets/Layouts.h"
 #include "LabelSheetControls.h"
 #include "ListingReports.h"
 #include "ListingTables.h"
 #include "frmRptTelephone.h"
-#include "shell/WindowServices.h"
+#include "widgets/WindowServices.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

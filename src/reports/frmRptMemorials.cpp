@@ -1,11 +1,11 @@
 #include "frmRptMemorials.h"
 
-#include "shell/Layouts.h"
+#include "widgets/Layouts.h"
 #include "LabelSheetControls.h"
 #include "ListingReports.h"
-#include "shell/WindowServices.h"
+#include "widgets/WindowServices.h"
 
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include <QLineEdit>
 
 using namespace Layouts;

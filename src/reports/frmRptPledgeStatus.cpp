@@ -1,15 +1,15 @@
 #include "frmRptPledgeStatus.h"
 
-#include "shell/Layouts.h"
+#include "widgets/Layouts.h"
 #include "PledgeStatusTables.h"
 #include "rptPledgeStatus.h"
-#include "shell/Helpers.h"
-#include "shell/WindowServices.h"
-#include "shell/modGlobal.h"
+#include "core/Helpers.h"
+#include "widgets/WindowServices.h"
+#include "core/modGlobal.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include <QLabel>
 #include <QSignalBlocker>
 

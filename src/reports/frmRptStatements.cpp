@@ -1,18 +1,18 @@
 #include "frmRptStatements.h"
 
-#include "shell/Layouts.h"
+#include "widgets/Layouts.h"
 #include "CRViewer91.h"
 #include "frmEmailStatements.h"
 #include "rptStatement.h"
-#include "shell/Helpers.h"
-#include "shell/Messages.h"
-#include "shell/WindowServices.h"
-#include "shell/frmProgess.h"
-#include "shell/modGlobal.h"
-#include "storage/DbError.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
+#include "widgets/WindowServices.h"
+#include "widgets/frmProgess.h"
+#include "core/modGlobal.h"
+#include "core/DbError.h"
 
 #include <QComboBox>
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>

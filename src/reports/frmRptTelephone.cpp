@@ -1,9 +1,9 @@
 #include "frmRptTelephone.h"
 
-#include "shell/Layouts.h"
+#include "widgets/Layouts.h"
 #include "ListingReports.h"
 #include "ListingTables.h"
-#include "shell/WindowServices.h"
+#include "widgets/WindowServices.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,12 +1,12 @@
 #include "frmRptTrends.h"
 
 #include "TrendCharts.h"
-#include "shell/Helpers.h"
-#include "shell/Messages.h"
-#include "shell/WindowServices.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "storage/DbError.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
+#include "widgets/WindowServices.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
+#include "core/DbError.h"
 #include "storage/clsChurch.h"
 
 #include <QChart>

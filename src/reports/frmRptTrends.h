@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TrendTables.h"
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 
 class QChartView;
 class QComboBox;

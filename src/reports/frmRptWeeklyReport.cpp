@@ -1,11 +1,11 @@
 #include "frmRptWeeklyReport.h"
 
-#include "shell/Layouts.h"
+#include "widgets/Layouts.h"
 #include "CRViewer91.h"
 #include "Report.h"
 #include "WeeklyReportTables.h"
-#include "shell/WindowServices.h"
-#include "shell/clsDBEvent.h"
+#include "widgets/WindowServices.h"
+#include "core/clsDBEvent.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "PageComposer.h"
 #include "TableSection.h"
 #include "offering/PlateCount.h"
-#include "shell/Helpers.h"
+#include "core/Helpers.h"
 
 using namespace modGlobal;
 

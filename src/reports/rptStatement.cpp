@@ -4,7 +4,7 @@
 
 #include "PageComposer.h"
 #include "TableSection.h"
-#include "shell/Helpers.h"
+#include "core/Helpers.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "ContributorEmail.h"
 
-#include "Connection.h"
-#include "Recordset.h"
-#include "modDBConnection.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
+#include "core/modDBConnection.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
 
 #include <QRegularExpression>
 

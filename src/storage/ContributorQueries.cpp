@@ -1,8 +1,8 @@
 #include "ContributorQueries.h"
 
-#include "Recordset.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
+#include "core/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
 
 #include <QHash>
 

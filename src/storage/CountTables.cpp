@@ -1,7 +1,7 @@
 #include "CountTables.h"
 
-#include "Connection.h"
-#include "modDBConnection.h"
+#include "core/Connection.h"
+#include "core/modDBConnection.h"
 
 using namespace modDBConnection;
 

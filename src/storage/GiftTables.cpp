@@ -1,7 +1,7 @@
 #include "GiftTables.h"
 
-#include "Connection.h"
-#include "Recordset.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 
 namespace GiftTables {
 

@@ -1,12 +1,12 @@
 #include "LegacyImport.h"
 
-#include "Connection.h"
-#include "DbError.h"
-#include "Recordset.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
+#include "core/Recordset.h"
 #include "Schema.h"
 #include "CountTables.h"
-#include "modDBConnection.h"
-#include "shell/Helpers.h"
+#include "core/modDBConnection.h"
+#include "core/Helpers.h"
 
 #include <QDate>
 #include <QDir>

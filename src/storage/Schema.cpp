@@ -1,9 +1,9 @@
 #include "Schema.h"
 
-#include "Connection.h"
+#include "core/Connection.h"
 #include "CountTables.h"
 #include "GiftTables.h"
-#include "modDBConnection.h"
+#include "core/modDBConnection.h"
 
 using namespace modDBConnection;
 using modGlobal::TableIndex;

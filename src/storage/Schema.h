@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/modGlobal.h"
+#include "core/modGlobal.h"
 
 #include <QString>
 #include <QStringList>

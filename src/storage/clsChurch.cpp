@@ -1,11 +1,11 @@
 #include "clsChurch.h"
 
-#include "Connection.h"
-#include "Recordset.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "Schema.h"
-#include "modDBConnection.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
+#include "core/modDBConnection.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
 
 using namespace modDBConnection;
 using namespace modGlobal;

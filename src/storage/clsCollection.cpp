@@ -1,13 +1,13 @@
 #include "clsCollection.h"
 
-#include "Connection.h"
+#include "core/Connection.h"
 #include "CountTables.h"
-#include "Recordset.h"
+#include "core/Recordset.h"
 #include "Schema.h"
-#include "modDBConnection.h"
+#include "core/modDBConnection.h"
 #include "modDBKeys.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
 
 using namespace modDBConnection;
 using namespace modGlobal;

@@ -1,14 +1,14 @@
 #include "clsFunds.h"
 
-#include "Connection.h"
-#include "Recordset.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "Schema.h"
 #include "clsOffering.h"
-#include "modDBConnection.h"
+#include "core/modDBConnection.h"
 #include "modDBKeys.h"
-#include "shell/Messages.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
+#include "core/Messages.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
 
 using namespace modDBConnection;
 using namespace modGlobal;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Helpers.h"
+#include "core/Helpers.h"
 
 #include <QString>
 

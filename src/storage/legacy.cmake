@@ -6,5 +6,5 @@ target_sources(qv_core PRIVATE
 )
 target_link_libraries(qv_core PRIVATE PkgConfig::LIBMDB)
 target_sources(qv_ui PRIVATE
-  shell/ImportBooks.cpp
+  app/ImportBooks.cpp
 )

@@ -1,11 +1,11 @@
 #include "modDBKeys.h"
 
-#include "Connection.h"
-#include "Recordset.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "Schema.h"
-#include "modDBConnection.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
+#include "core/modDBConnection.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
 
 namespace modDBKeys {
 

@@ -5,7 +5,7 @@
 #include "frmRestore.h"
 #include "frmRptNumbers.h"
 #include "frmYear.h"
-#include "shell/Windows.h"
+#include "widgets/Windows.h"
 
 void RegisterYearWindows()
 {

@@ -1,12 +1,12 @@
 #include "SafetyCopy.h"
 
-#include "shell/Messages.h"
-#include "shell/Privacy.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "core/Messages.h"
+#include "core/Privacy.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
 #include "storage/clsFunds.h"
 
 #include <QCryptographicHash>

@@ -1,16 +1,16 @@
 #include "YearWindows.h"
 
-#include "storage/DbError.h"
+#include "core/DbError.h"
 
 #include "maintenance/PledgeGrid.h"
-#include "shell/Helpers.h"
-#include "shell/Messages.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
-#include "shell/frmProgess.h"
-#include "shell/modGlobal.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "widgets/Windows.h"
+#include "widgets/frmChild.h"
+#include "widgets/frmProgess.h"
+#include "core/modGlobal.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,12 +2,12 @@
 
 #include "SafetyCopy.h"
 #include "YearWindows.h"
-#include "shell/Messages.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "storage/DbError.h"
+#include "core/Messages.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
+#include "core/DbError.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

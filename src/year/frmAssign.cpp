@@ -1,12 +1,12 @@
 #include "frmAssign.h"
 
 #include "SafetyCopy.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -2,12 +2,12 @@
 
 #include "SafetyCopy.h"
 #include "YearWindows.h"
-#include "shell/Helpers.h"
-#include "shell/Messages.h"
-#include "shell/QvGrid.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "storage/DbError.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
+#include "widgets/QvGrid.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "core/DbError.h"
 
 #include <QVBoxLayout>
 #include <QDir>

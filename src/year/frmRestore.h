@@ -2,7 +2,7 @@
 
 #include <QSet>
 
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 
 class QLabel;
 class QPushButton;

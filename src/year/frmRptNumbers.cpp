@@ -1,8 +1,8 @@
 #include "frmRptNumbers.h"
 
-#include "shell/Layouts.h"
+#include "widgets/Layouts.h"
 #include "rptChangedNumbers.h"
-#include "shell/WindowServices.h"
+#include "widgets/WindowServices.h"
 #include "storage/clsFunds.h"
 
 #include <QLabel>

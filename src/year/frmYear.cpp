@@ -1,13 +1,13 @@
 #include "frmYear.h"
 
 #include "SafetyCopy.h"
-#include "shell/Messages.h"
-#include "shell/Layouts.h"
-#include "shell/WindowServices.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "core/Messages.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
 #include "storage/clsFunds.h"
 
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "YearWindows.h"
-#include "shell/frmChild.h"
+#include "widgets/frmChild.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,9 +1,9 @@
 #include "FaultInjection.h"
 
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
-#include "shell/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
+#include "core/Helpers.h"
 
 #include <sqlite3.h>
 

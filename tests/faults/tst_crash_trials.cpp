@@ -5,11 +5,11 @@
 // file must pass the engine's integrity check and hold all of the action
 // or none of it. QV_CRASH_TRIALS sets the trials per action (make soak
 // runs many more).
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "shell/modSettings.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/modSettings.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "support/TestDataSet.h"
 
 #include <QDir>

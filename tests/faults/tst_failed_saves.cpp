@@ -12,10 +12,10 @@
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
 #include "support/WindowTest.h"
-#include "shell/QvDateBox.h"
-#include "storage/DbError.h"
+#include "widgets/QvDateBox.h"
+#include "core/DbError.h"
 
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include <QTabWidget>
 #include <sqlite3.h>
 

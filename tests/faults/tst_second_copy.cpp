@@ -2,8 +2,8 @@
 // program has it open, a copy that died left its lock behind, or the file
 // (or its folder) cannot be written. The other copy is a real process.
 #include "support/CoreTest.h"
-#include "shell/modSettings.h"
-#include "shell/modStartup.h"
+#include "core/modSettings.h"
+#include "storage/modStartup.h"
 
 #include <QFileInfo>
 #include <QProcess>

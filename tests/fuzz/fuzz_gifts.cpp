@@ -3,9 +3,9 @@
 // every row is either a gift or refused, and a gift read has its dates and
 // an amount that fits the books.
 #include "gifts/GiftImport.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // Amount and whole-number text: whatever is typed, reading never crashes,
 // a number read is within the bound, and what the program shows reads back
 // as the same number (so normalising a box twice changes nothing).
-#include "shell/Helpers.h"
+#include "core/Helpers.h"
 
 #include <cmath>
 #include <cstdint>

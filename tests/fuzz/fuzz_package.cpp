@@ -1,7 +1,7 @@
 // The update package reader on any bytes: the signature check and the
 // expansion of CAB and SZDD (libmspack) never crash, and an expansion that
 // succeeds wrote exactly the length the package promised.
-#include "shell/modUpdate.h"
+#include "update/modUpdate.h"
 
 #include <QByteArray>
 #include <QFile>

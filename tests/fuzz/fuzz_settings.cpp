@@ -1,8 +1,8 @@
 // The settings-file reader on any bytes: it never crashes, and a key the
 // program writes into such a file reads back as written, with the other
 // sections still there.
-#include "shell/modGlobal.h"
-#include "shell/modSettings.h"
+#include "core/modGlobal.h"
+#include "core/modSettings.h"
 
 #include <QCoreApplication>
 #include <QFile>

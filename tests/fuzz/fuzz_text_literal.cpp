@@ -1,10 +1,10 @@
 // The SQL text literal through the engine: any text a user can type or paste,
 // once cleaned as the record classes clean it, comes back from the engine
 // exactly, and never breaks the statement around it.
-#include "shell/Helpers.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
-#include "storage/modDBConnection.h"
+#include "core/Helpers.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
+#include "core/modDBConnection.h"
 
 #include <cstdint>
 #include <cstdlib>

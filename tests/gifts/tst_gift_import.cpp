@@ -1,9 +1,9 @@
 #include "GiftFiles.h"
 #include "faults/FaultInjection.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
 #include "storage/ContributorEmail.h"
-#include "storage/DbError.h"
+#include "core/DbError.h"
 #include "support/TestDataSet.h"
 
 #include <QtTest>

@@ -2,7 +2,7 @@
 #include "faults/FaultInjection.h"
 #include "gifts/frmGiftMapping.h"
 #include "gifts/frmGiftPreview.h"
-#include "shell/QvGrid.h"
+#include "widgets/QvGrid.h"
 #include "support/TestWindowArea.h"
 #include "support/WindowTest.h"
 

@@ -2,7 +2,7 @@
 // contributors, the typing rules and the saving of typed amounts.
 #include "maintenance/PledgeGrid.h"
 #include "support/CoreTest.h"
-#include "storage/DbError.h"
+#include "core/DbError.h"
 
 using namespace PledgeGrid;
 

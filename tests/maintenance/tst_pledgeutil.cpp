@@ -3,7 +3,7 @@
 // of other windows reaching the grid.
 #include "maintenance/frmPledgeUtil.h"
 #include "support/WindowTest.h"
-#include "shell/frmProgess.h"
+#include "widgets/frmProgess.h"
 #include "storage/clsContributors.h"
 #include "storage/clsPledges.h"
 

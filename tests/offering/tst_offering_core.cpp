@@ -2,9 +2,9 @@
 // share, without any window.
 #include "offering/CollectionTotals.h"
 #include "offering/modOffering.h"
-#include "shell/Helpers.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
+#include "core/Helpers.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
 #include "support/ChurchSettings.h"
 #include "support/TestDataSet.h"
 

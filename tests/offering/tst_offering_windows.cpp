@@ -4,7 +4,7 @@
 #include "offering/CountPage.h"
 #include "offering/FundLinesView.h"
 #include "offering/frmCollectionDate.h"
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include "storage/clsContributors.h"
 #include "support/WindowTest.h"
 

@@ -14,11 +14,11 @@
 #include "reports/frmRptMemorials.h"
 #include "reports/frmRptTelephone.h"
 #include "support/WindowTest.h"
-#include "shell/frmPassword.h"
-#include "shell/modSettings.h"
+#include "app/frmPassword.h"
+#include "core/modSettings.h"
 
 #include <QCheckBox>
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include <QDoubleSpinBox>
 #include <QMdiArea>
 #include <QPrintDialog>

@@ -13,8 +13,8 @@
 #include "reports/TableSection.h"
 #include "reports/WeeklyReportTables.h"
 #include "reports/rptStatement.h"
-#include "shell/Helpers.h"
-#include "storage/Connection.h"
+#include "core/Helpers.h"
+#include "core/Connection.h"
 #include "storage/clsChurch.h"
 #include "storage/clsFunds.h"
 

@@ -7,7 +7,7 @@
 #include "reports/Report.h"
 #include "reports/frmRptWeeklyReport.h"
 #include "support/WindowTest.h"
-#include "shell/modSettings.h"
+#include "core/modSettings.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

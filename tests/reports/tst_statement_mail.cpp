@@ -4,9 +4,9 @@
 // sending process killed at random moments and run again.
 #include "PdfText.h"
 #include "reports/StatementMail.h"
-#include "shell/modGlobal.h"
-#include "shell/modSettings.h"
-#include "storage/Connection.h"
+#include "core/modGlobal.h"
+#include "core/modSettings.h"
+#include "core/Connection.h"
 #include "storage/ContributorEmail.h"
 #include "storage/clsChurch.h"
 #include "storage/clsContributors.h"

@@ -8,9 +8,9 @@
 #include "reports/StatementTables.h"
 #include "reports/rptPledgeStatus.h"
 #include "reports/rptStatement.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
-#include "storage/Connection.h"
+#include "core/modGlobal.h"
+#include "core/Recordset.h"
+#include "core/Connection.h"
 #include "storage/clsChurch.h"
 
 #include <QDir>

@@ -3,11 +3,11 @@
 // the statements account for every tax-deductible dollar to the cent.
 #include "reports/PledgeStatusTables.h"
 #include "reports/StatementTables.h"
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
 #include "storage/clsChurch.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QDir>
 #include <QFile>

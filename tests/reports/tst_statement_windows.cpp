@@ -6,8 +6,8 @@
 #include "reports/Report.h"
 #include "reports/frmRptPledgeStatus.h"
 #include "reports/frmRptStatements.h"
-#include "shell/QvDateBox.h"
-#include "shell/frmProgess.h"
+#include "widgets/QvDateBox.h"
+#include "widgets/frmProgess.h"
 #include "support/WindowTest.h"
 
 #include <QCheckBox>

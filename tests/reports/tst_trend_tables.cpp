@@ -7,7 +7,7 @@
 #include "support/GeneratedBooks.h"
 #include "support/CoreTest.h"
 #include "storage/clsFunds.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 using namespace modGlobal;
 

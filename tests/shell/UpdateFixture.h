@@ -3,7 +3,7 @@
 // Update packages made in the test (CAB with gcab, SZDD written here) and a
 // folder tree standing in for the user's documents, desktop, temporary
 // folder and the program folder, so no test touches the real ones.
-#include "shell/modUpdate.h"
+#include "update/modUpdate.h"
 
 #include <QByteArray>
 #include <QDir>

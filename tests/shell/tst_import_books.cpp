@@ -2,10 +2,10 @@
 // file dialog, the progress, the report of the counts, the new data set in
 // the settings file and opening it; and a refused file leaving nothing.
 #include "support/WindowTest.h"
-#include "shell/ImportBooks.h"
-#include "shell/frmPassword.h"
-#include "shell/frmPickDB.h"
-#include "shell/modSettings.h"
+#include "app/ImportBooks.h"
+#include "app/frmPassword.h"
+#include "app/frmPickDB.h"
+#include "core/modSettings.h"
 #include "storage/LegacyImport.h"
 
 #include <QAction>

@@ -1,11 +1,11 @@
 // The main window as the treasurer meets it: start-up, password, menus,
 // window opening rules, the change broadcast and the change-year guard.
 #include "support/WindowTest.h"
-#include "shell/frmPWChange.h"
-#include "shell/frmPassword.h"
-#include "shell/frmPickDB.h"
-#include "shell/frmProgess.h"
-#include "shell/modSettings.h"
+#include "app/frmPWChange.h"
+#include "app/frmPassword.h"
+#include "app/frmPickDB.h"
+#include "widgets/frmProgess.h"
+#include "core/modSettings.h"
 #include "storage/clsFunds.h"
 
 #include <QAction>

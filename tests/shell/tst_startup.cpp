@@ -1,7 +1,7 @@
 // From the settings file to an open data file, and back at exit.
 #include "support/CoreTest.h"
-#include "shell/modSettings.h"
-#include "shell/modStartup.h"
+#include "core/modSettings.h"
+#include "storage/modStartup.h"
 
 #include <QFileInfo>
 

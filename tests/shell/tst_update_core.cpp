@@ -4,7 +4,7 @@
 // folders of the test's own.
 #include "UpdateFixture.h"
 #include "Version.h"
-#include "shell/modUpdate.h"
+#include "update/modUpdate.h"
 #include "support/ScriptedResponder.h"
 #include "support/CoreTest.h"
 

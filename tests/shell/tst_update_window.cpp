@@ -2,9 +2,9 @@
 // "Update Quorvane" from the main window: cancelled, and installed.
 #include "UpdateFixture.h"
 #include "support/WindowTest.h"
-#include "shell/frmLocateUpdate.h"
-#include "shell/frmPassword.h"
-#include "shell/modUpdate.h"
+#include "update/frmLocateUpdate.h"
+#include "app/frmPassword.h"
+#include "update/modUpdate.h"
 
 #include <QAction>
 #include <QListWidget>

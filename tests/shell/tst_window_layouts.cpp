@@ -4,10 +4,10 @@
 // positions cuts its captions at the larger fonts. Once per window its
 // access keys too: no letter given to two controls a person can reach at
 // once, and every button with one.
-#include "shell/AccessKeys.h"
+#include "widgets/AccessKeys.h"
 #include "support/WindowTest.h"
-#include "shell/modSettings.h"
-#include "shell/modUpdate.h"
+#include "core/modSettings.h"
+#include "update/modUpdate.h"
 
 #include <QTabWidget>
 #include <memory>

@@ -1,8 +1,8 @@
 // The engine wrapper: the SQL the program writes must run unchanged on the
 // data file and return the right rows.
 #include "support/CoreTest.h"
-#include "storage/DbError.h"
-#include "storage/modDBConnection.h"
+#include "core/DbError.h"
+#include "core/modDBConnection.h"
 
 using namespace modDBConnection;
 using namespace modGlobal;

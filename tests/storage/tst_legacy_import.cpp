@@ -5,11 +5,11 @@
 #include "offering/CollectionTotals.h"
 #include "reports/WeeklyReportTables.h"
 #include "support/CoreTest.h"
-#include "shell/modStartup.h"
+#include "storage/modStartup.h"
 #include "storage/LegacyImport.h"
 #include "storage/Schema.h"
 #include "storage/clsContributors.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 #include "storage/modDBKeys.h"
 
 #include <QJsonObject>

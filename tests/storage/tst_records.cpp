@@ -3,14 +3,14 @@
 // text that is not what it should be (control characters, a NUL, characters
 // outside the basic plane) stored clean and whole.
 #include "support/CoreTest.h"
-#include "shell/clsDBEvent.h"
+#include "core/clsDBEvent.h"
 #include "storage/clsColComments.h"
 #include "storage/clsCollection.h"
 #include "storage/clsContributors.h"
 #include "storage/clsFunds.h"
 #include "storage/clsOffering.h"
 #include "storage/clsPledges.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 using namespace modGlobal;
 

@@ -1,8 +1,8 @@
 // Making tables ready, the default rows, the Church upgrade, and keys.
 #include "support/CoreTest.h"
-#include "shell/clsDBEvent.h"
-#include "shell/modStartup.h"
-#include "storage/DbError.h"
+#include "core/clsDBEvent.h"
+#include "storage/modStartup.h"
+#include "core/DbError.h"
 #include "storage/clsColComments.h"
 #include "storage/clsCollection.h"
 #include "storage/clsContributors.h"

@@ -2,10 +2,10 @@
 
 // What nearly every test of the books needs: a data set of its own, the
 // connection and the program's helpers.
-#include "shell/Helpers.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "storage/clsChurch.h"
 
 #include <QDir>

@@ -3,12 +3,12 @@
 #include "offering/frmCollectionDate.h"
 #include "offering/frmCollections.h"
 #include "reports/frmEmailStatements.h"
-#include "shell/Windows.h"
-#include "shell/frmLocateUpdate.h"
-#include "shell/frmPassword.h"
-#include "shell/frmPickDB.h"
-#include "shell/frmProgess.h"
-#include "shell/modGlobal.h"
+#include "widgets/Windows.h"
+#include "update/frmLocateUpdate.h"
+#include "app/frmPassword.h"
+#include "app/frmPickDB.h"
+#include "widgets/frmProgess.h"
+#include "core/modGlobal.h"
 #include "year/YearEnd.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/WindowServices.h"
-#include "shell/frmPassword.h"
+#include "widgets/WindowServices.h"
+#include "app/frmPassword.h"
 
 #include <QFileDialog>
 #include <QLineEdit>

@@ -2,8 +2,8 @@
 
 #include "offering/frmCollections.h"
 #include "offering/frmContReceipt.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
+#include "widgets/Windows.h"
+#include "widgets/frmChild.h"
 
 #include <QDate>
 

@@ -1,10 +1,10 @@
 #include "TestDataSet.h"
 
-#include "shell/clsDBEvent.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
-#include "storage/Recordset.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
+#include "core/Recordset.h"
 #include "storage/clsChurch.h"
 #include "storage/clsColComments.h"
 #include "storage/clsCollection.h"
@@ -12,7 +12,7 @@
 #include "storage/clsFunds.h"
 #include "storage/clsOffering.h"
 #include "storage/clsPledges.h"
-#include "shell/Helpers.h"
+#include "core/Helpers.h"
 
 #include <QDebug>
 #include <QDir>

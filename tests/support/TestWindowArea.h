@@ -1,11 +1,11 @@
 #pragma once
 
-#include "shell/AllWindows.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/frmChild.h"
-#include "shell/modGlobal.h"
+#include "app/AllWindows.h"
+#include "widgets/WindowServices.h"
+#include "widgets/Windows.h"
+#include "core/clsDBEvent.h"
+#include "widgets/frmChild.h"
+#include "core/modGlobal.h"
 
 #include <QMdiArea>
 #include <QtTest/QTest>

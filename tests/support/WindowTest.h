@@ -4,14 +4,14 @@
 // the scripted dialogs, and keys sent as a person sends them.
 #include "support/CoreTest.h"
 
-#include "shell/AllWindows.h"
-#include "shell/QvGrid.h"
-#include "shell/WindowServices.h"
-#include "shell/Windows.h"
-#include "shell/clsDBEvent.h"
-#include "shell/frmChild.h"
-#include "shell/frmMain.h"
-#include "shell/modPassword.h"
+#include "app/AllWindows.h"
+#include "widgets/QvGrid.h"
+#include "widgets/WindowServices.h"
+#include "widgets/Windows.h"
+#include "core/clsDBEvent.h"
+#include "widgets/frmChild.h"
+#include "app/frmMain.h"
+#include "storage/modPassword.h"
 
 #include <QApplication>
 #include <QComboBox>

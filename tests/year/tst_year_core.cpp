@@ -1,9 +1,9 @@
 // The year-end routines without a window: numbering, activation, the year
 // list of the change-of-year dialog, and the safety copies of the books.
 #include "support/CoreTest.h"
-#include "shell/clsDBEvent.h"
+#include "core/clsDBEvent.h"
 #include "storage/ContributorQueries.h"
-#include "storage/DbError.h"
+#include "core/DbError.h"
 #include "year/SafetyCopy.h"
 #include "year/YearEnd.h"
 

@@ -1,10 +1,10 @@
 #include "GiftsCommand.h"
 
 #include "gifts/GiftImport.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
 #include "storage/clsFunds.h"
 
 #include <QFile>

@@ -11,7 +11,7 @@
 // --add-contributors; --fund gives a designation its fund (kept). Prints
 // the import's summary.
 #include "GiftsCommand.h"
-#include "storage/DbError.h"
+#include "core/DbError.h"
 #include "storage/LegacyImport.h"
 
 #include <QCoreApplication>

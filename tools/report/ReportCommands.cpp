@@ -3,9 +3,9 @@
 #include "reports/LabelTemplates.h"
 #include "reports/ListingReports.h"
 #include "reports/ListingTables.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
 #include "storage/clsFunds.h"
 
 #include <QFileInfo>

@@ -12,10 +12,10 @@
 #include "reports/StatementTables.h"
 #include "reports/rptPledgeStatus.h"
 #include "reports/rptStatement.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
 #include "storage/clsFunds.h"
 
 #include <QDir>

@@ -9,10 +9,10 @@
 #include "reports/ReportDocument.h"
 #include "reports/TrendCharts.h"
 #include "reports/TrendTables.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
 #include "storage/clsFunds.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "reports/ListingReports.h"
 #include "reports/ListingTables.h"
 #include "reports/ReportQueries.h"
-#include "shell/modGlobal.h"
+#include "core/modGlobal.h"
 
 namespace {
 // --collection N, or --from and --to (the first of the year to today).

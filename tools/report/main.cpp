@@ -5,10 +5,10 @@
 #include "ReportCommands.h"
 #include "reports/Report.h"
 #include "reports/WeeklyReportTables.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
 #include "storage/clsFunds.h"
 
 #include <QDir>

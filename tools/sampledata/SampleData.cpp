@@ -1,8 +1,8 @@
 #include "SampleData.h"
 
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
 #include "storage/Schema.h"
 #include "storage/clsChurch.h"
 #include "storage/clsColComments.h"
@@ -11,7 +11,7 @@
 #include "storage/clsFunds.h"
 #include "storage/clsOffering.h"
 #include "storage/clsPledges.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QDate>
 #include <QFile>

@@ -1,7 +1,7 @@
 // qv-sample: writes a sample data set, for a demonstration or a benchmark.
 //   qv-sample FILE [--contributors N] [--years N] [--last-year YYYY] [--seed N]
 #include "SampleData.h"
-#include "storage/DbError.h"
+#include "core/DbError.h"
 
 #include <QCoreApplication>
 #include <QStringList>

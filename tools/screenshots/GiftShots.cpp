@@ -2,11 +2,11 @@
 // written for the sample books (two donors known by name, one whose name
 // is close to a contributor's, one new; a designation still without a fund).
 // The preview's width is the main area's at most, as a treasurer sees it.
-#include "shell/Helpers.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
-#include "shell/modGlobal.h"
-#include "storage/Recordset.h"
+#include "core/Helpers.h"
+#include "widgets/Windows.h"
+#include "widgets/frmChild.h"
+#include "core/modGlobal.h"
+#include "core/Recordset.h"
 
 #include <QApplication>
 #include <QDir>

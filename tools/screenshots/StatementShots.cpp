@@ -4,15 +4,15 @@
 #include "reports/frmRptPledgeStatus.h"
 #include "reports/frmEmailStatements.h"
 #include "reports/frmRptStatements.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
-#include "shell/modGlobal.h"
-#include "storage/Connection.h"
+#include "widgets/Windows.h"
+#include "widgets/frmChild.h"
+#include "core/modGlobal.h"
+#include "core/Connection.h"
 #include "storage/ContributorEmail.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include <functional>
 
 void Statement_Screenshots(const std::function<void(QWidget*, const QString&)>& save)

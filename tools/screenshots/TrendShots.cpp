@@ -2,13 +2,13 @@
 // years), seen in the middle of June: this year beside the last.
 #include "SampleData.h"
 #include "reports/frmRptTrends.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
-#include "shell/modGlobal.h"
-#include "shell/modStartup.h"
-#include "storage/Connection.h"
+#include "widgets/Windows.h"
+#include "widgets/frmChild.h"
+#include "core/modGlobal.h"
+#include "storage/modStartup.h"
+#include "core/Connection.h"
 #include "storage/clsFunds.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -8,15 +8,15 @@
 #include "reports/frmRptMailingLabels.h"
 #include "reports/frmRptMemorials.h"
 #include "reports/frmRptTelephone.h"
-#include "shell/Windows.h"
-#include "shell/frmChild.h"
+#include "widgets/Windows.h"
+#include "widgets/frmChild.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QComboBox>
-#include "shell/QvDateBox.h"
+#include "widgets/QvDateBox.h"
 #include <QLineEdit>
 #include <QRadioButton>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "AllWindows.h"
 
-#include "Windows.h"
+#include "widgets/Windows.h"
 #include "frmAbout.h"
-#include "frmLocateUpdate.h"
+#include "update/frmLocateUpdate.h"
 #include "frmPWChange.h"
 #include "gifts/GiftWindows.h"
 #include "maintenance/MaintenanceWindows.h"

@@ -1,8 +1,8 @@
 #include "QvDateBox.h"
 
-#include "Helpers.h"
-#include "Messages.h"
-#include "TypedInput.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
+#include "core/TypedInput.h"
 
 #include <QAction>
 #include <QCalendarWidget>

@@ -1,7 +1,7 @@
 #include "QvApplication.h"
 
-#include "Messages.h"
-#include "storage/DbError.h"
+#include "core/Messages.h"
+#include "core/DbError.h"
 
 QvApplication::QvApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 

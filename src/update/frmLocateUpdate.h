@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "WindowServices.h"
+#include "widgets/WindowServices.h"
 
 class QComboBox;
 class QLabel;

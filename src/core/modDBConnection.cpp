@@ -1,6 +1,6 @@
 #include "modDBConnection.h"
 
-#include "shell/Helpers.h"
+#include "Helpers.h"
 
 #include <QFileInfo>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "MessageBoxService.h"
 
-#include "Messages.h"
+#include "core/Messages.h"
 
 #include <QApplication>
 #include <QMessageBox>

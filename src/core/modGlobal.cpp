@@ -2,8 +2,8 @@
 
 #include "Messages.h"
 #include "clsDBEvent.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "Connection.h"
+#include "DbError.h"
 
 #include <QCoreApplication>
 #include <QList>

@@ -1,8 +1,8 @@
 #include "frmAbout.h"
 
 #include "Version.h"
-#include "Layouts.h"
-#include "WindowServices.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
 
 #include <QVBoxLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "AmountBox.h"
 
-#include "Helpers.h"
-#include "Messages.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
 
 #include <QLineEdit>
 #include <QVariant>

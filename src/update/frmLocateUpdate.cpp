@@ -1,8 +1,8 @@
 #include "frmLocateUpdate.h"
 
-#include "shell/Layouts.h"
-#include "Messages.h"
-#include "Windows.h"
+#include "widgets/Layouts.h"
+#include "core/Messages.h"
+#include "widgets/Windows.h"
 #include "modUpdate.h"
 
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 #include "frmChild.h"
 
 #include "Layouts.h"
-#include "Messages.h"
+#include "core/Messages.h"
 #include "WindowServices.h"
 
 #include <QAbstractButton>

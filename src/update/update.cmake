@@ -2,7 +2,7 @@
 # version check and installation in the core; the locate window in ui.
 pkg_check_modules(MSPACK REQUIRED IMPORTED_TARGET libmspack)
 pkg_check_modules(SODIUM REQUIRED IMPORTED_TARGET libsodium)
-target_sources(qv_core PRIVATE shell/modUpdate.cpp)
+target_sources(qv_core PRIVATE update/modUpdate.cpp)
 target_link_libraries(qv_core PUBLIC PkgConfig::MSPACK PkgConfig::SODIUM)
 
 # Packages are signed with the maker's secret key; the program carries the
@@ -40,11 +40,11 @@ if(NOT _qv_public_key MATCHES "^[0-9a-fA-F]+$" OR NOT _qv_public_key MATCHES "^.
   message(FATAL_ERROR "The update public key must be 64 hex digits, not '${_qv_public_key}'")
 endif()
 set(QV_BUILT_IN_PUBLIC_KEY ${_qv_public_key})
-configure_file(${CMAKE_SOURCE_DIR}/src/shell/UpdateKey.h.in ${CMAKE_BINARY_DIR}/generated/UpdateKey.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/src/update/UpdateKey.h.in ${CMAKE_BINARY_DIR}/generated/UpdateKey.h @ONLY)
 
 add_executable(qv-sign ${CMAKE_SOURCE_DIR}/tools/sign/qv-sign.cpp)
 target_link_libraries(qv-sign PRIVATE PkgConfig::SODIUM)
-target_sources(qv_ui PRIVATE shell/frmLocateUpdate.cpp)
+target_sources(qv_ui PRIVATE update/frmLocateUpdate.cpp)
 
 # make package: QVUPD.VXO, a signed cabinet holding the program as just built,
 # without its debugging information when a strip tool is at hand (a

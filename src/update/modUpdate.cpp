@@ -1,6 +1,6 @@
 #include "modUpdate.h"
 
-#include "Messages.h"
+#include "core/Messages.h"
 #include "UpdateKey.h"
 #include "Version.h"
 

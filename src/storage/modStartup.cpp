@@ -1,14 +1,14 @@
 #include "modStartup.h"
 
-#include "Helpers.h"
-#include "Messages.h"
-#include "Privacy.h"
-#include "clsDBEvent.h"
-#include "modGlobal.h"
-#include "modSettings.h"
+#include "core/Helpers.h"
+#include "core/Messages.h"
+#include "core/Privacy.h"
+#include "core/clsDBEvent.h"
+#include "core/modGlobal.h"
+#include "core/modSettings.h"
 #include "storage/ContributorEmail.h"
-#include "storage/Connection.h"
-#include "storage/DbError.h"
+#include "core/Connection.h"
+#include "core/DbError.h"
 #include "storage/clsChurch.h"
 #include "storage/clsColComments.h"
 #include "storage/clsCollection.h"
@@ -16,7 +16,7 @@
 #include "storage/clsFunds.h"
 #include "storage/clsOffering.h"
 #include "storage/clsPledges.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QDir>
 #include <QFile>

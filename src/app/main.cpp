@@ -1,8 +1,8 @@
-#include "shell/AllWindows.h"
-#include "shell/MessageBoxService.h"
-#include "shell/QvApplication.h"
-#include "shell/WindowServices.h"
-#include "shell/frmMain.h"
+#include "AllWindows.h"
+#include "widgets/MessageBoxService.h"
+#include "QvApplication.h"
+#include "widgets/WindowServices.h"
+#include "frmMain.h"
 
 #include <QApplication>
 

@@ -1,16 +1,16 @@
 #include "ImportBooks.h"
 
-#include "Messages.h"
-#include "WindowServices.h"
-#include "Windows.h"
+#include "core/Messages.h"
+#include "widgets/WindowServices.h"
+#include "widgets/Windows.h"
 #include "frmMain.h"
-#include "frmProgess.h"
-#include "modGlobal.h"
-#include "modSettings.h"
-#include "modStartup.h"
-#include "storage/DbError.h"
+#include "widgets/frmProgess.h"
+#include "core/modGlobal.h"
+#include "core/modSettings.h"
+#include "storage/modStartup.h"
+#include "core/DbError.h"
 #include "storage/LegacyImport.h"
-#include "storage/modDBConnection.h"
+#include "core/modDBConnection.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "frmPassword.h"
 
-#include "Messages.h"
-#include "Layouts.h"
-#include "WindowServices.h"
-#include "modPassword.h"
+#include "core/Messages.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "storage/modPassword.h"
 
 #include <QVBoxLayout>
 #include <QHBoxLayout>

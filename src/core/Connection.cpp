@@ -1,7 +1,7 @@
 #include "Connection.h"
 
 #include "DbError.h"
-#include "shell/modGlobal.h"
+#include "modGlobal.h"
 
 #include <QDate>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "WindowServices.h"
 
-#include "Helpers.h"
-#include "storage/Connection.h"
+#include "core/Helpers.h"
+#include "core/Connection.h"
 
 #include <QApplication>
 #include <QDialog>

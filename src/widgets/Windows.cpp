@@ -3,7 +3,7 @@
 #include "Layouts.h"
 #include "WindowServices.h"
 #include "frmChild.h"
-#include "shell/modGlobal.h"
+#include "core/modGlobal.h"
 
 #include <QApplication>
 #include <QDialog>

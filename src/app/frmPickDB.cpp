@@ -1,9 +1,9 @@
 #include "frmPickDB.h"
 
-#include "Messages.h"
-#include "Layouts.h"
-#include "WindowServices.h"
-#include "modStartup.h"
+#include "core/Messages.h"
+#include "widgets/Layouts.h"
+#include "widgets/WindowServices.h"
+#include "storage/modStartup.h"
 
 #include <QVBoxLayout>
 #include <QHBoxLayout>
