@@ -7,7 +7,7 @@ target_sources(qv_core PRIVATE
   reports/WeeklyReportTables.cpp
 )
 
-add_library(qv_reports STATIC
+target_sources(qv_reports PRIVATE
   reports/ReportDocument.cpp
   reports/PdfFile.cpp
   reports/PageComposer.cpp
@@ -15,11 +15,12 @@ add_library(qv_reports STATIC
   reports/LabelSheet.cpp
   reports/Report.cpp
 )
-target_link_libraries(qv_reports PUBLIC qv_core Qt6::Gui PRIVATE PkgConfig::HARFBUZZ_SUBSET ZLIB::ZLIB)
-target_link_libraries(qv_ui PUBLIC qv_reports)
 target_sources(qv_ui PRIVATE
   reports/CRViewer91.cpp
   reports/frmReportWindow.cpp
   reports/frmRptWeeklyReport.cpp
   reports/Register_reports.cpp
 )
+include(reports/listings.cmake)
+include(reports/statements.cmake)
+include(reports/trends.cmake)
