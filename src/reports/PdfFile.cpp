@@ -561,6 +561,142 @@ QByteArray Text_String(const QString& s)
     return out + '>';
 }
 
+QByteArray MediaBox(const QSizeF& size)
+{
+    const QSizeF points = size * (72.0 / ReportUnits::PerInch);
+    QByteArray box("/MediaBox [0 0 ");
+    Num(box, points.width(), 3);
+    box.append(' ');
+    Num(box, points.height(), 3);
+    box.append(']');
+    return box;
+}
+
+using GlyphUse = std::map<const Face*, std::map<quint32, QString>>;
+
+void Point(QByteArray& c, const QPointF& p)
+{
+    Num(c, p.x());
+    c.append(' ');
+    Num(c, p.y());
+}
+
+// One positioning and one show operator per line: the glyph widths of
+// the font give most of the spacing, small adjustments the rest.
+void Text(QByteArray& c, const GlyphRun& run, const QPointF& origin, GlyphUse& used)
+{
+    if (run.glyphs.empty())
+        return;
+    std::map<quint32, QString>& glyphs = used[run.face];
+    for (size_t i = 0; i < run.glyphs.size(); ++i) {
+        QString& text = glyphs[run.glyphs[i]];
+        if (text.isEmpty())
+            text = run.texts[i];
+    }
+    c.append("/F");
+    Int(c, run.face->id);
+    c.append(' ');
+    Num(c, run.size, 3);
+    c.append(" Tf\n");
+    size_t i = 0;
+    while (i < run.glyphs.size()) {
+        const QPointF start = origin + run.positions[i];
+        c.append("1 0 0 -1 ");
+        Point(c, start);
+        c.append(" Tm [<");
+        double pen = start.x();
+        size_t k = i;
+        for (; k < run.glyphs.size(); ++k) {
+            if (k > i) {
+                const QPointF at = origin + run.positions[k];
+                if (std::abs(at.y() - start.y()) > 0.01)
+                    break;
+                const double gap = (at.x() - pen) * 1000.0 / run.size;
+                if (std::abs(gap) >= 0.05) {
+                    char buf[32];
+                    auto r = std::to_chars(buf, buf + sizeof buf, -gap, std::chars_format::fixed, 1);
+                    c.append('>').append(buf, r.ptr - buf).append('<');
+                    pen += std::round(gap * 10) / 10 * run.size / 1000.0;
+                }
+            }
+            Hex4(c, run.glyphs[k]);
+            pen += run.face->Width1000(run.glyphs[k]) * run.size / 1000.0;
+        }
+        c.append(">] TJ\n");
+        i = k;
+    }
+}
+
+// A page's content stream, noting the glyphs it shows; pure, so that
+// pages are made on any thread.
+QByteArray Page_Content(const ReportDocument& doc, const ReportPage& page, GlyphUse& used)
+{
+    QByteArray c;
+    c.reserve(8192);
+    const double height = doc.pageSize.height();
+    c.append("0.06 0 0 -0.06 0 ");
+    Num(c, height * 72.0 / ReportUnits::PerInch, 3);
+    c.append(" cm\n");
+    const QRectF visible(QPointF(0, 0), doc.pageSize);
+    QRgb fill = qRgb(0, 0, 0);
+    for (const PageItem& it : page.items) {
+        const double reach = std::max<double>(it.pen, 1.0);
+        if (!visible.intersects(it.rect.normalized().adjusted(-reach, -reach, reach, reach)))
+            continue;
+        switch (it.kind) {
+        case PageItem::Text: {
+            const Shaped& s = Shaped_Text(doc.Fonts().at(it.font), it.scale, it);
+            if (s.runs.empty())
+                break;
+            if (fill != qRgb(0, 0, 0)) {
+                c.append("0 g\n");
+                fill = qRgb(0, 0, 0);
+            }
+            c.append("BT\n");
+            for (const GlyphRun& run : s.runs)
+                Text(c, run, it.rect.normalized().topLeft(), used);
+            c.append("ET\n");
+            break;
+        }
+        case PageItem::Line:
+            Num(c, it.pen);
+            c.append(" w 0 J ");
+            Point(c, it.rect.topLeft());
+            c.append(" m ");
+            Point(c, it.rect.bottomRight());
+            c.append(" l S\n");
+            break;
+        case PageItem::Box: {
+            const bool filled = it.fill.isValid() && it.fill.alpha() > 0;
+            if (!filled && it.pen <= 0)
+                break;
+            if (filled && it.fill.rgb() != fill) {
+                fill = it.fill.rgb();
+                Num(c, qRed(fill) / 255.0, 3);
+                c.append(' ');
+                Num(c, qGreen(fill) / 255.0, 3);
+                c.append(' ');
+                Num(c, qBlue(fill) / 255.0, 3);
+                c.append(" rg\n");
+            }
+            if (it.pen > 0) {
+                Num(c, it.pen);
+                c.append(" w 2 J 2 j ");
+            }
+            const QRectF r = it.rect;
+            Point(c, r.topLeft());
+            c.append(' ');
+            Num(c, r.width());
+            c.append(' ');
+            Num(c, r.height());
+            c.append(filled && it.pen > 0 ? " re B\n" : filled ? " re f\n" : " re S\n");
+            break;
+        }
+        }
+    }
+    return c;
+}
+
 class PageMaker {
 public:
     explicit PageMaker(Writer& w) : m_w(w) {}
@@ -571,133 +707,37 @@ public:
         if (found != m_fonts.end())
             return found->second;
         UsedFont& f = m_fonts[face];
-        f.resource = int(m_fonts.size());
+        // Named by the face, so that pages made on other threads name it alike.
+        f.resource = face->id;
         f.object = m_w.NewObject();
         return f;
     }
 
     QByteArray Content(const ReportDocument& doc, const ReportPage& page)
     {
-        QByteArray c;
-        c.reserve(8192);
-        const double height = doc.pageSize.height();
-        c.append("0.06 0 0 -0.06 0 ");
-        Num(c, height * 72.0 / ReportUnits::PerInch, 3);
-        c.append(" cm\n");
-        const QRectF visible(QPointF(0, 0), doc.pageSize);
-        QRgb fill = qRgb(0, 0, 0);
-        for (const PageItem& it : page.items) {
-            const double reach = std::max<double>(it.pen, 1.0);
-            if (!visible.intersects(it.rect.normalized().adjusted(-reach, -reach, reach, reach)))
-                continue;
-            switch (it.kind) {
-            case PageItem::Text: {
-                const Shaped& s = Shaped_Text(doc.Fonts().at(it.font), it.scale, it);
-                if (s.runs.empty())
-                    break;
-                if (fill != qRgb(0, 0, 0)) {
-                    c.append("0 g\n");
-                    fill = qRgb(0, 0, 0);
-                }
-                c.append("BT\n");
-                for (const GlyphRun& run : s.runs)
-                    Text(c, run, it.rect.normalized().topLeft());
-                c.append("ET\n");
-                break;
-            }
-            case PageItem::Line:
-                Num(c, it.pen);
-                c.append(" w 0 J ");
-                Point(c, it.rect.topLeft());
-                c.append(" m ");
-                Point(c, it.rect.bottomRight());
-                c.append(" l S\n");
-                break;
-            case PageItem::Box: {
-                const bool filled = it.fill.isValid() && it.fill.alpha() > 0;
-                if (!filled && it.pen <= 0)
-                    break;
-                if (filled && it.fill.rgb() != fill) {
-                    fill = it.fill.rgb();
-                    Num(c, qRed(fill) / 255.0, 3);
-                    c.append(' ');
-                    Num(c, qGreen(fill) / 255.0, 3);
-                    c.append(' ');
-                    Num(c, qBlue(fill) / 255.0, 3);
-                    c.append(" rg\n");
-                }
-                if (it.pen > 0) {
-                    Num(c, it.pen);
-                    c.append(" w 2 J 2 j ");
-                }
-                const QRectF r = it.rect;
-                Point(c, r.topLeft());
-                c.append(' ');
-                Num(c, r.width());
-                c.append(' ');
-                Num(c, r.height());
-                c.append(filled && it.pen > 0 ? " re B\n" : filled ? " re f\n" : " re S\n");
-                break;
-            }
-            }
-        }
+        GlyphUse used;
+        QByteArray c = Page_Content(doc, page, used);
+        Note(used);
         return c;
     }
+
+    // The glyphs pages made elsewhere show, for the fonts' subsets and maps.
+    void Note(const GlyphUse& used)
+    {
+        for (const auto& [face, glyphs] : used) {
+            UsedFont& font = Font(face);
+            for (const auto& [glyph, text] : glyphs) {
+                QString& have = font.glyphs[glyph];
+                if (have.isEmpty())
+                    have = text;
+            }
+        }
+    }
+
 
     const std::map<const Face*, UsedFont>& Fonts() const { return m_fonts; }
 
 private:
-    static void Point(QByteArray& c, const QPointF& p)
-    {
-        Num(c, p.x());
-        c.append(' ');
-        Num(c, p.y());
-    }
-
-    // One positioning and one show operator per line: the glyph widths of
-    // the font give most of the spacing, small adjustments the rest.
-    void Text(QByteArray& c, const GlyphRun& run, const QPointF& origin)
-    {
-        if (run.glyphs.empty())
-            return;
-        UsedFont& font = Font(run.face);
-        for (size_t i = 0; i < run.glyphs.size(); ++i)
-            if (!font.glyphs.count(run.glyphs[i]) || font.glyphs[run.glyphs[i]].isEmpty())
-                font.glyphs[run.glyphs[i]] = run.texts[i];
-        c.append("/F");
-        Int(c, font.resource);
-        c.append(' ');
-        Num(c, run.size, 3);
-        c.append(" Tf\n");
-        size_t i = 0;
-        while (i < run.glyphs.size()) {
-            const QPointF start = origin + run.positions[i];
-            c.append("1 0 0 -1 ");
-            Point(c, start);
-            c.append(" Tm [<");
-            double pen = start.x();
-            size_t k = i;
-            for (; k < run.glyphs.size(); ++k) {
-                if (k > i) {
-                    const QPointF at = origin + run.positions[k];
-                    if (std::abs(at.y() - start.y()) > 0.01)
-                        break;
-                    const double gap = (at.x() - pen) * 1000.0 / run.size;
-                    if (std::abs(gap) >= 0.05) {
-                        char buf[32];
-                        auto r = std::to_chars(buf, buf + sizeof buf, -gap, std::chars_format::fixed, 1);
-                        c.append('>').append(buf, r.ptr - buf).append('<');
-                        pen += std::round(gap * 10) / 10 * run.size / 1000.0;
-                    }
-                }
-                Hex4(c, run.glyphs[k]);
-                pen += run.face->Width1000(run.glyphs[k]) * run.size / 1000.0;
-            }
-            c.append(">] TJ\n");
-            i = k;
-        }
-    }
-
     Writer& m_w;
     std::map<const Face*, UsedFont> m_fonts;
 };
@@ -841,16 +881,6 @@ struct Stream::Private {
     std::deque<QByteArray> boxes; // media boxes of the pages being compressed
     QSizeF lastSize{ReportUnits::Inches(8.5), ReportUnits::Inches(11)};
 
-    static QByteArray MediaBox(const QSizeF& size)
-    {
-        const QSizeF points = size * (72.0 / ReportUnits::PerInch);
-        QByteArray box("/MediaBox [0 0 ");
-        Num(box, points.width(), 3);
-        box.append(' ');
-        Num(box, points.height(), 3);
-        box.append(']');
-        return box;
-    }
     void Write_Page(const QByteArray& box, const QByteArray& packed)
     {
         const int page = w.NewObject(), content = w.NewObject();
@@ -892,7 +922,7 @@ Stream::~Stream()
 
 bool Stream::Add(const ReportDocument& doc)
 {
-    const QByteArray box = Private::MediaBox(doc.pageSize);
+    const QByteArray box = MediaBox(doc.pageSize);
     d->lastSize = doc.pageSize;
     for (const ReportPage& page : doc.pages) {
         if (d->w.Failed())
@@ -910,6 +940,52 @@ bool Stream::Add(const ReportDocument& doc)
     return !d->w.Failed();
 }
 
+struct Pages::Data {
+    std::vector<std::pair<QByteArray, QByteArray>> pages; // media box, packed content
+    GlyphUse used;
+    QSizeF size;
+};
+
+Pages::Pages() = default;
+Pages::~Pages() = default;
+Pages::Pages(Pages&&) noexcept = default;
+Pages& Pages::operator=(Pages&&) noexcept = default;
+
+int Pages::Count() const
+{
+    return d ? int(d->pages.size()) : 0;
+}
+
+Pages Make_Pages(const ReportDocument& doc)
+{
+    Pages made;
+    made.d = std::make_unique<Pages::Data>();
+    made.d->size = doc.pageSize;
+    const QByteArray box = MediaBox(doc.pageSize);
+    made.d->pages.reserve(doc.pages.size());
+    for (const ReportPage& page : doc.pages)
+        made.d->pages.emplace_back(box, Deflate(Page_Content(doc, page, made.d->used), 1));
+    return made;
+}
+
+bool Stream::Add(const Pages& made)
+{
+    if (!made.d)
+        return !d->w.Failed();
+    // Pages given to the compressor before go first.
+    if (d->compressor)
+        while (!d->boxes.empty())
+            d->Take();
+    for (const auto& [box, packed] : made.d->pages) {
+        if (d->w.Failed())
+            return false;
+        d->Write_Page(box, packed);
+    }
+    d->maker.Note(made.d->used);
+    d->lastSize = made.d->size;
+    return !d->w.Failed();
+}
+
 bool Stream::Finish(QString* error)
 {
     auto fail = [&] {
@@ -921,7 +997,7 @@ bool Stream::Finish(QString* error)
         while (!d->boxes.empty())
             d->Take();
     if (d->kids.empty())
-        d->Write_Page(Private::MediaBox(d->lastSize), Deflate(QByteArray(), 1));
+        d->Write_Page(MediaBox(d->lastSize), Deflate(QByteArray(), 1));
     Writer& w = d->w;
     if (w.Failed())
         return fail();

@@ -19,6 +19,25 @@ bool Write(const ReportDocument& doc, const QString& path, QString* error = null
 // writes files); false with the device's reason when it refuses the bytes.
 bool Write(const ReportDocument& doc, QIODevice& out, QString* error = nullptr);
 
+// A document's pages made ready for a Stream, on any thread: every page's
+// content made and compressed and the glyphs it shows noted, so that the
+// thread writing the file only copies bytes. Holds no document.
+class Pages {
+public:
+    Pages();
+    ~Pages();
+    Pages(Pages&&) noexcept;
+    Pages& operator=(Pages&&) noexcept;
+    int Count() const;
+
+private:
+    friend class Stream;
+    friend Pages Make_Pages(const ReportDocument& doc);
+    struct Data;
+    std::unique_ptr<Data> d;
+};
+Pages Make_Pages(const ReportDocument& doc);
+
 // A file made of the pages of several documents one after the other (a
 // statement run laid out one statement at a time), so that only the
 // document being added is in memory. Finish writes the fonts and the
@@ -30,6 +49,7 @@ public:
     Stream(QIODevice& out, const QString& title, bool manyPages = true);
     ~Stream();
     bool Add(const ReportDocument& doc);
+    bool Add(const Pages& made);
     bool Finish(QString* error = nullptr);
 
 private:

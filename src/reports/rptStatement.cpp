@@ -259,7 +259,8 @@ bool rptStatement::Write_Pdf(const QString& path, const QDate& printed, int* pag
     bool written = file.open(QIODevice::WriteOnly);
     int count = 0;
     if (written) {
-        PdfFile::Stream stream(file, Title());
+        // The other threads compress the pages they make.
+        PdfFile::Stream stream(file, Title(), false);
         const std::vector<int> order = Statement_Order();
         if (order.empty()) {
             // The blank report, as the whole layout would print it.
@@ -267,25 +268,25 @@ bool rptStatement::Write_Pdf(const QString& path, const QDate& printed, int* pag
             written = stream.Add(doc);
             count = doc.PageCount();
         } else {
-            // The other cores lay out the statements that come next while
-            // this thread writes the one whose turn it is; each thread keeps
+            // Every core lays out statements and makes their pages while
+            // this thread writes those whose turn it is; each thread keeps
             // the measures of the texts it met before.
             Index_Lines();
             std::vector<ReportDocument> measures(size_t(std::max(1, QThread::idealThreadCount())));
-            Ordered_Run<ReportDocument>(
+            Ordered_Run<PdfFile::Pages>(
                 int(order.size()),
                 [&](int i, int worker) {
                     ReportDocument& mine = measures[size_t(worker)];
                     ReportDocument doc = Layout_Statements(printed, {order[size_t(i)]}, &mine);
                     mine = ReportDocument::Measures_Of(doc);
-                    return doc;
+                    return PdfFile::Make_Pages(doc);
                 },
-                [&](int, ReportDocument& doc) {
-                    written = stream.Add(doc);
-                    count += doc.PageCount();
+                [&](int, PdfFile::Pages& made) {
+                    written = stream.Add(made);
+                    count += made.Count();
                     return written;
                 },
-                [](ReportDocument&) {});
+                [](PdfFile::Pages&) {});
         }
         written = written && stream.Finish(error);
     }
