@@ -1,5 +1,7 @@
 #include "PdfFile.h"
 
+#include "OrderedRun.h"
+
 #include "ReportDocument.h"
 
 #include <QCryptographicHash>
@@ -956,15 +958,17 @@ int Pages::Count() const
     return d ? int(d->pages.size()) : 0;
 }
 
-Pages Make_Pages(const ReportDocument& doc)
+Pages Make_Pages(const ReportDocument& doc, int from, int count)
 {
     Pages made;
     made.d = std::make_unique<Pages::Data>();
     made.d->size = doc.pageSize;
     const QByteArray box = MediaBox(doc.pageSize);
-    made.d->pages.reserve(doc.pages.size());
-    for (const ReportPage& page : doc.pages)
-        made.d->pages.emplace_back(box, Deflate(Page_Content(doc, page, made.d->used), 1));
+    from = std::clamp(from, 0, doc.PageCount());
+    const int to = count < 0 ? doc.PageCount() : std::min(doc.PageCount(), from + count);
+    made.d->pages.reserve(size_t(to - from));
+    for (int p = from; p < to; ++p)
+        made.d->pages.emplace_back(box, Deflate(Page_Content(doc, doc.pages[size_t(p)], made.d->used), 1));
     return made;
 }
 
@@ -1049,8 +1053,19 @@ bool Stream::Finish(QString* error)
 
 bool Write(const ReportDocument& doc, QIODevice& file, QString* error)
 {
-    Stream stream(file, doc.title, doc.PageCount() >= kPagesForCompressor);
-    if (!stream.Add(doc)) {
+    // A long document has its pages made on every core, some pages at a
+    // time, while this thread writes them in order.
+    constexpr int kPart = 8;
+    const bool parts = doc.PageCount() >= 4 * kPart && QThread::idealThreadCount() > 1;
+    Stream stream(file, doc.title, !parts && doc.PageCount() >= kPagesForCompressor);
+    bool written = true;
+    if (parts)
+        Ordered_Run<Pages>(
+            (doc.PageCount() + kPart - 1) / kPart, [&](int part, int) { return Make_Pages(doc, part * kPart, kPart); },
+            [&](int, Pages& made) { return written = stream.Add(made); }, [](Pages&) {});
+    else
+        written = stream.Add(doc);
+    if (!written) {
         if (error)
             *error = file.errorString();
         return false;

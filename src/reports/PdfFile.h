@@ -32,11 +32,12 @@ public:
 
 private:
     friend class Stream;
-    friend Pages Make_Pages(const ReportDocument& doc);
+    friend Pages Make_Pages(const ReportDocument& doc, int from, int count);
     struct Data;
     std::unique_ptr<Data> d;
 };
-Pages Make_Pages(const ReportDocument& doc);
+// The pages from 'from' on, 'count' of them (-1: to the end).
+Pages Make_Pages(const ReportDocument& doc, int from = 0, int count = -1);
 
 // A file made of the pages of several documents one after the other (a
 // statement run laid out one statement at a time), so that only the
