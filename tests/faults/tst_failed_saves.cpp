@@ -362,5 +362,5 @@ void tst_FailedSaves::absurdAmountsNeverReachTheFile()
     QVERIFY(modGlobal::FormatAmount(-1e20).startsWith("($9"));
 }
 
-QV_WIDGET_TEST_MAIN(tst_FailedSaves)
+QV_TEST_MAIN(tst_FailedSaves, QApplication)
 #include "tst_failed_saves.moc"

@@ -16,13 +16,7 @@
 namespace {
 const QString kAsk = "Update the pledges entered?";
 
-QStringList Shown(const QvGrid* g)
-{
-    QStringList rows;
-    for (int r = 2; r < g->Rows(); ++r)
-        rows << g->TextMatrix(r, 1) + " = " + g->TextMatrix(r, 2);
-    return rows;
-}
+QStringList Shown(const QvGrid* g) { return GridText(g, {1, 2}, " = "); }
 
 QString AmountOf(const QvGrid* g, const QString& name)
 {
@@ -217,5 +211,5 @@ void tst_PledgeUtil::noticesFromOtherWindows()
     QCOMPARE(AmountOf(g, "Jones, Ed"), "$125.00");
 }
 
-QV_WIDGET_TEST_MAIN(tst_PledgeUtil)
+QV_TEST_MAIN(tst_PledgeUtil, QApplication)
 #include "tst_pledgeutil.moc"

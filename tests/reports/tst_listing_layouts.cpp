@@ -367,5 +367,5 @@ void tst_ListingLayouts::insideTheMarginsAndReadable()
     }
 }
 
-QV_GUI_TEST_MAIN(tst_ListingLayouts)
+QV_TEST_MAIN(tst_ListingLayouts, QGuiApplication)
 #include "tst_listing_layouts.moc"

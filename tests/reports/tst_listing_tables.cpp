@@ -438,5 +438,5 @@ void tst_ListingTables::templateLengthsAndLayouts()
                                                          "labels on one sheet, more than 1,000"}));
 }
 
-QV_TEST_MAIN(tst_ListingTables)
+QV_TEST_MAIN(tst_ListingTables, QCoreApplication)
 #include "tst_listing_tables.moc"

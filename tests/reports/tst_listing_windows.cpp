@@ -339,5 +339,5 @@ void tst_ListingWindows::theMainWindowsPrintMenu()
     main.close();
 }
 
-QV_WIDGET_TEST_MAIN(tst_ListingWindows)
+QV_TEST_MAIN(tst_ListingWindows, QApplication)
 #include "tst_listing_windows.moc"

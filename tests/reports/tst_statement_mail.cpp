@@ -301,5 +301,5 @@ void tst_StatementMail::killedSendingResumes()
     qInfo("%d kills, %d messages sent twice", kills, repeats);
 }
 
-QV_GUI_TEST_MAIN(tst_StatementMail)
+QV_TEST_MAIN(tst_StatementMail, QGuiApplication)
 #include "tst_statement_mail.moc"

@@ -342,5 +342,5 @@ void tst_StatementRender::longNamesInsideMarginsAndReadable()
     }
 }
 
-QV_GUI_TEST_MAIN(tst_StatementRender)
+QV_TEST_MAIN(tst_StatementRender, QGuiApplication)
 #include "tst_statement_render.moc"
