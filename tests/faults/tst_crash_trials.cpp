@@ -256,5 +256,5 @@ void tst_CrashTrials::aKilledSettingsWriteLeavesAWholeFile()
     qInfo("settings: %d trials, %d left a whole file", Trials(), whole);
 }
 
-QV_TEST_MAIN(tst_CrashTrials)
+QV_TEST_MAIN(tst_CrashTrials, QCoreApplication)
 #include "tst_crash_trials.moc"

@@ -188,5 +188,5 @@ void tst_SecondCopy::fileThatCannotBeWrittenIsSaidAtStart()
     QCOMPARE(run.result, int(Result::Ready));
 }
 
-QV_TEST_MAIN(tst_SecondCopy)
+QV_TEST_MAIN(tst_SecondCopy, QCoreApplication)
 #include "tst_second_copy.moc"

@@ -280,5 +280,5 @@ void TestGiftImport::full_disk_leaves_nothing()
     QCOMPARE(Write(plan).gifts, 400); // room again: the same plan goes in whole
 }
 
-QV_TEST_MAIN(TestGiftImport)
+QV_TEST_MAIN(TestGiftImport, QCoreApplication)
 #include "tst_gift_import.moc"

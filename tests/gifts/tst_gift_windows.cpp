@@ -98,5 +98,5 @@ void TestGiftWindows::mapping_and_preview_by_keys()
     QCOMPARE(kept.column[GiftImport::fFund], 3);
 }
 
-QV_WIDGET_TEST_MAIN(TestGiftWindows)
+QV_TEST_MAIN(TestGiftWindows, QApplication)
 #include "tst_gift_windows.moc"

@@ -26,14 +26,7 @@ frmPledge* OpenPledge(int contributor, bool envelopes, int pledgeID = 0)
 }
 
 // The visible rows of a grid: columns 1 and 2.
-QStringList Shown(QvGrid* g)
-{
-    QStringList rows;
-    for (int r = 2; r < g->Rows(); ++r)
-        if (!g->IsRowHidden(r))
-            rows << g->TextMatrix(r, 1) + QLatin1Char('|') + g->TextMatrix(r, 2);
-    return rows;
-}
+QStringList Shown(QvGrid* g) { return GridText(g, {1, 2}, "|", HiddenRows::Leave); }
 } // namespace
 
 class tst_Contributors : public QObject {
@@ -350,5 +343,5 @@ void tst_Contributors::pledgeDialogAmountsAndExistingPledges()
     QVERIFY(m_data->Notices().isEmpty());
 }
 
-QV_WIDGET_TEST_MAIN(tst_Contributors)
+QV_TEST_MAIN(tst_Contributors, QApplication)
 #include "tst_contributors.moc"

@@ -24,15 +24,7 @@ frmFundInfo* FundDialog(int id)
 }
 
 // The names of the fund rows in grid order; hidden ones in brackets.
-QStringList Rows(const QvGrid* g)
-{
-    QStringList names;
-    for (int r = 2; r < g->Rows(); ++r) {
-        const QString name = g->TextMatrix(r, 1);
-        names << (g->IsRowHidden(r) ? QLatin1Char('[') + name + QLatin1Char(']') : name);
-    }
-    return names;
-}
+QStringList Rows(const QvGrid* g) { return GridText(g, {1}, {}, HiddenRows::Bracket); }
 
 // The dialog's boxes pledgeable, tax-deductible, inactive: checked / enabled.
 QString Boxes(const frmFundInfo* d)
@@ -332,5 +324,5 @@ void tst_FundsChurch::preferences()
     QCOMPARE(Stored("Church", "UseCurrentDate,AssignEnv"), QStringLiteral("1|0"));
 }
 
-QV_WIDGET_TEST_MAIN(tst_FundsChurch)
+QV_TEST_MAIN(tst_FundsChurch, QApplication)
 #include "tst_funds_church.moc"

@@ -55,5 +55,5 @@ void tst_FundsCore::nameUsedByAnotherFund()
     QVERIFY(!Name_Used_by_Other(QStringLiteral("St. Mary's"), youth)); // quotes do not break the query
 }
 
-QV_TEST_MAIN(tst_FundsCore)
+QV_TEST_MAIN(tst_FundsCore, QCoreApplication)
 #include "tst_funds_core.moc"

@@ -158,5 +158,5 @@ void tst_PledgeGrid::savingRules()
     QCOMPARE(Pledges(), saved);
 }
 
-QV_TEST_MAIN(tst_PledgeGrid)
+QV_TEST_MAIN(tst_PledgeGrid, QCoreApplication)
 #include "tst_pledgegrid.moc"

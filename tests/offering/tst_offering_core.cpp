@@ -266,5 +266,5 @@ void tst_OfferingCore::pledgedShare()
     QCOMPARE(Build_Totals(later, 2025).at(0).amount, 80.0);
 }
 
-QV_TEST_MAIN(tst_OfferingCore)
+QV_TEST_MAIN(tst_OfferingCore, QCoreApplication)
 #include "tst_offering_core.moc"

@@ -233,5 +233,5 @@ void tst_PlateCount::anOlderFileGetsTheTablesOnOpen()
     QCOMPARE(Load(1).TotalCents(), Sample().TotalCents());
 }
 
-QV_TEST_MAIN(tst_PlateCount)
+QV_TEST_MAIN(tst_PlateCount, QCoreApplication)
 #include "tst_plate_count.moc"

@@ -4,6 +4,7 @@
 #include "ReportChecks.h"
 #include "reports/ListingReports.h"
 #include "reports/ListingTables.h"
+#include "support/ChurchSettings.h"
 #include "support/CoreTest.h"
 
 #include <QGuiApplication>
@@ -57,10 +58,7 @@ private:
 
 void tst_ListingLayouts::fundReportGroupedByDateWithTotals()
 {
-    clsChurch c;
-    c.Get_One_Record();
-    c.ChurchName("Grace Church");
-    c.Update_Record_to_DB();
+    SetChurch("Grace Church");
     const int fund = m_data->AddFund("Memorial Fund");
     const int smith = m_data->AddContributor("Smith", "John");
     const int jones = m_data->AddContributor("Jones", "Ann");
@@ -367,5 +365,5 @@ void tst_ListingLayouts::insideTheMarginsAndReadable()
     }
 }
 
-QV_GUI_TEST_MAIN(tst_ListingLayouts)
+QV_TEST_MAIN(tst_ListingLayouts, QGuiApplication)
 #include "tst_listing_layouts.moc"

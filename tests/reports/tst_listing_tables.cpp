@@ -3,6 +3,7 @@
 // value; and the label template reader on the installed templates.
 #include "reports/LabelTemplates.h"
 #include "reports/ListingTables.h"
+#include "support/ChurchSettings.h"
 #include "support/CoreTest.h"
 
 using namespace modGlobal;
@@ -82,10 +83,7 @@ void tst_ListingTables::init()
     SetAddress(m_jones, "4 Oak Ave", "Peoria", "61602", " 555-0101 ");
     SetAddress(m_adams, "9 Pine Rd", "Springfield", "62701", "555-0300");
     SetAddress(m_gone, "1 Last Ln", "Alton", "62002", "555-0999");
-    clsChurch c;
-    c.Get_One_Record();
-    c.ChurchName("Grace Church");
-    c.Update_Record_to_DB();
+    SetChurch("Grace Church");
 }
 
 void tst_ListingTables::fundLists()
@@ -438,5 +436,5 @@ void tst_ListingTables::templateLengthsAndLayouts()
                                                          "labels on one sheet, more than 1,000"}));
 }
 
-QV_TEST_MAIN(tst_ListingTables)
+QV_TEST_MAIN(tst_ListingTables, QCoreApplication)
 #include "tst_listing_tables.moc"

@@ -13,6 +13,7 @@
 #include "reports/frmRptMailingLabels.h"
 #include "reports/frmRptMemorials.h"
 #include "reports/frmRptTelephone.h"
+#include "support/ChurchSettings.h"
 #include "support/WindowTest.h"
 #include "app/frmPassword.h"
 #include "core/modSettings.h"
@@ -70,10 +71,7 @@ void tst_ListingWindows::init()
     m_data = std::make_unique<TestDataSet>();
     m_windows = std::make_unique<TestWindowArea>(QSize(1100, 720));
     QVERIFY(m_windows->Exposed());
-    clsChurch c;
-    c.Get_One_Record();
-    c.ChurchName("Grace Church");
-    c.Update_Record_to_DB();
+    SetChurch("Grace Church");
     m_memorial = m_data->AddFund("Memorial Fund", false);
     m_smith = m_data->AddContributor("Smith", "John");
     m_jones = m_data->AddContributor("Jones", "Ann");
@@ -339,5 +337,5 @@ void tst_ListingWindows::theMainWindowsPrintMenu()
     main.close();
 }
 
-QV_WIDGET_TEST_MAIN(tst_ListingWindows)
+QV_TEST_MAIN(tst_ListingWindows, QApplication)
 #include "tst_listing_windows.moc"

@@ -618,5 +618,5 @@ void tst_ReportEngine::statementPartsAsOneLayout()
     }
 }
 
-QV_GUI_TEST_MAIN(tst_ReportEngine)
+QV_TEST_MAIN(tst_ReportEngine, QGuiApplication)
 #include "tst_report_engine.moc"

@@ -241,5 +241,5 @@ void tst_ReportWindows::aDatabaseErrorIsShownAndTheWindowStays()
     QVERIFY(!w->IsClosed());
 }
 
-QV_WIDGET_TEST_MAIN(tst_ReportWindows)
+QV_TEST_MAIN(tst_ReportWindows, QApplication)
 #include "tst_report_windows.moc"

@@ -18,6 +18,7 @@
 #include <QRandomGenerator>
 #include <QtTest/QTest>
 
+#include "support/ChurchSettings.h"
 #include "support/TestDataSet.h"
 #include "support/TestSmtpServer.h"
 
@@ -72,10 +73,7 @@ private:
 void tst_StatementMail::init()
 {
     m_data = std::make_unique<TestDataSet>();
-    clsChurch c;
-    c.Get_One_Record();
-    c.ChurchName("Grace Church");
-    c.Update_Record_to_DB();
+    SetChurch("Grace Church");
     m_ids.clear();
 }
 
@@ -301,5 +299,5 @@ void tst_StatementMail::killedSendingResumes()
     qInfo("%d kills, %d messages sent twice", kills, repeats);
 }
 
-QV_GUI_TEST_MAIN(tst_StatementMail)
+QV_TEST_MAIN(tst_StatementMail, QGuiApplication)
 #include "tst_statement_mail.moc"

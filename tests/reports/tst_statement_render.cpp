@@ -64,15 +64,7 @@ private:
 void tst_StatementRender::init()
 {
     m_data = std::make_unique<TestDataSet>();
-    clsChurch c;
-    c.Get_One_Record();
-    c.ChurchName("Grace Church");
-    c.Address1("1 Church St");
-    c.City("Salem");
-    c.State("OR");
-    c.ZipCode("97301");
-    c.IRSStatement("No goods or services were provided in return for these gifts.");
-    c.Update_Record_to_DB();
+    SetChurch("Grace Church", "No goods or services were provided in return for these gifts.");
     m_adams = m_data->AddContributor("Adams", "Zoe");
     m_baker = m_data->AddContributor("Baker", "Ann Marie");
     m_cole = m_data->AddContributor("Cole", "Ed");
@@ -342,5 +334,5 @@ void tst_StatementRender::longNamesInsideMarginsAndReadable()
     }
 }
 
-QV_GUI_TEST_MAIN(tst_StatementRender)
+QV_TEST_MAIN(tst_StatementRender, QGuiApplication)
 #include "tst_statement_render.moc"

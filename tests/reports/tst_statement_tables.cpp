@@ -505,5 +505,5 @@ void tst_StatementTables::generatedYearAccountsForEveryDollar()
     QVERIFY(all > offered + 0.5);
 }
 
-QV_TEST_MAIN(tst_StatementTables)
+QV_TEST_MAIN(tst_StatementTables, QCoreApplication)
 #include "tst_statement_tables.moc"

@@ -215,5 +215,5 @@ void tst_StatementWindows::pledgeStatusWindow()
     QCOMPARE(w->Current_Report()->Table(1)->Double(0, "Remaining"), 300.0);
 }
 
-QV_WIDGET_TEST_MAIN(tst_StatementWindows)
+QV_TEST_MAIN(tst_StatementWindows, QApplication)
 #include "tst_statement_windows.moc"

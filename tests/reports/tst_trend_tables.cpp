@@ -289,5 +289,5 @@ void tst_TrendTables::seriesEqualPlainSums()
         QVERIFY(paid->values.value(0) > 0);
 }
 
-QV_TEST_MAIN(tst_TrendTables)
+QV_TEST_MAIN(tst_TrendTables, QCoreApplication)
 #include "tst_trend_tables.moc"

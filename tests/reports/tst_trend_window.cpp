@@ -185,5 +185,5 @@ void tst_TrendWindow::hoverSaveAndPrint()
     QVERIFY(text.contains("Giving Trends: 2025 Operating Fund, 2025"));
 }
 
-QV_WIDGET_TEST_MAIN(tst_TrendWindow)
+QV_TEST_MAIN(tst_TrendWindow, QApplication)
 #include "tst_trend_window.moc"

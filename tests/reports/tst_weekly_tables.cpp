@@ -282,5 +282,5 @@ void tst_WeeklyTables::totalsAgreeWithTheTotalsTabOnAGeneratedYear()
     QVERIFY2(shares >= 100, qPrintable(QString::number(shares))); // the year had pledged money to compare
 }
 
-QV_TEST_MAIN(tst_WeeklyTables)
+QV_TEST_MAIN(tst_WeeklyTables, QCoreApplication)
 #include "tst_weekly_tables.moc"

@@ -461,5 +461,5 @@ void tst_Grid::keysAndMouse()
     QCOMPARE(opened.at(0).at(0).toInt(), 3);
 }
 
-QV_WIDGET_TEST_MAIN(tst_Grid)
+QV_TEST_MAIN(tst_Grid, QApplication)
 #include "tst_grid.moc"

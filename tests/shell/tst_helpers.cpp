@@ -198,5 +198,5 @@ void tst_Helpers::fundDisplayName()
     QCOMPARE(Fund_Display_Name(-2025), "2025 General Fund");
 }
 
-QV_TEST_MAIN(tst_Helpers)
+QV_TEST_MAIN(tst_Helpers, QCoreApplication)
 #include "tst_helpers.moc"

@@ -266,5 +266,5 @@ void tst_ImportBooks::cancelledChoiceAndDeclinedOpening()
     QCOMPARE(modSettings::Read("Database3", "DBName"), QDir(data).filePath(QStringLiteral("QVDATA-sample-2.MDB")));
 }
 
-QV_WIDGET_TEST_MAIN(tst_ImportBooks)
+QV_TEST_MAIN(tst_ImportBooks, QApplication)
 #include "tst_import_books.moc"

@@ -956,5 +956,5 @@ void tst_Keyboard::windowKeysComeBeforeTheMenuBar()
     QTRY_COMPARE(print->text(), "&Print");
 }
 
-QV_WIDGET_TEST_MAIN(tst_Keyboard)
+QV_TEST_MAIN(tst_Keyboard, QApplication)
 #include "tst_keyboard.moc"

@@ -400,5 +400,5 @@ void tst_MainWindow::keepsItsPlaceInTheSettingsFile()
              QString("60,50,640,480,0"));
 }
 
-QV_WIDGET_TEST_MAIN(tst_MainWindow)
+QV_TEST_MAIN(tst_MainWindow, QApplication)
 #include "tst_mainwindow.moc"

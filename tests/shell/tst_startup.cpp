@@ -293,5 +293,5 @@ void tst_Startup::chosenDataSetWithoutASectionGetsItsOwn()
     modStartup::Shut_Down();
 }
 
-QV_TEST_MAIN(tst_Startup)
+QV_TEST_MAIN(tst_Startup, QCoreApplication)
 #include "tst_startup.moc"

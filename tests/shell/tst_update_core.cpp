@@ -438,5 +438,5 @@ void tst_UpdateCore::packageOfThisBuildInstalls()
     QVERIFY(places.TemporaryEmpty());
 }
 
-QV_TEST_MAIN(tst_UpdateCore)
+QV_TEST_MAIN(tst_UpdateCore, QCoreApplication)
 #include "tst_update_core.moc"

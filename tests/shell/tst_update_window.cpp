@@ -274,5 +274,5 @@ void tst_UpdateWindow::menuEntryCancelledAndInstalled()
     QVERIFY(places.TemporaryEmpty());
 }
 
-QV_WIDGET_TEST_MAIN(tst_UpdateWindow)
+QV_TEST_MAIN(tst_UpdateWindow, QApplication)
 #include "tst_update_window.moc"

@@ -131,5 +131,5 @@ void tst_WindowLayouts::everyControlReadsWhole()
     }
 }
 
-QV_WIDGET_TEST_MAIN(tst_WindowLayouts)
+QV_TEST_MAIN(tst_WindowLayouts, QApplication)
 #include "tst_window_layouts.moc"

@@ -202,5 +202,5 @@ void tst_Engine::transactionIsAllOrNothing()
     QCOMPARE(data.Scalar("SELECT COUNT(*) FROM Contributors"), 1.0);
 }
 
-QV_TEST_MAIN(tst_Engine)
+QV_TEST_MAIN(tst_Engine, QCoreApplication)
 #include "tst_engine.moc"

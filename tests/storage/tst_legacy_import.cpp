@@ -493,5 +493,5 @@ void tst_LegacyImport::commandLineTool()
     QCOMPARE(Entries(m_books), QStringList{QStringLiteral("NEW.MDB")});
 }
 
-QV_TEST_MAIN(tst_LegacyImport)
+QV_TEST_MAIN(tst_LegacyImport, QCoreApplication)
 #include "tst_legacy_import.moc"

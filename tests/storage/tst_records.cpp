@@ -318,5 +318,5 @@ void tst_Records::cuttingToAColumnNeverSplitsACharacter()
     QCOMPARE(CutText("abc", 5), "abc");
 }
 
-QV_TEST_MAIN(tst_Records)
+QV_TEST_MAIN(tst_Records, QCoreApplication)
 #include "tst_records.moc"

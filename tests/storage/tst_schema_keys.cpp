@@ -156,5 +156,5 @@ void tst_SchemaKeys::keyIsFree()
     QVERIFY_THROWS_EXCEPTION(DbError, modDBKeys::KeyIsFree(1, QStringLiteral("NoSuchTable")));
 }
 
-QV_TEST_MAIN(tst_SchemaKeys)
+QV_TEST_MAIN(tst_SchemaKeys, QCoreApplication)
 #include "tst_schema_keys.moc"

@@ -19,6 +19,23 @@ inline void SetReportFunds(int fund2, int fund3, const QString& churchName = {})
     c.Update_Record_to_DB();
 }
 
+// The church's name; with a tax statement, also the address the statements
+// print above it.
+inline void SetChurch(const QString& name, const QString& irs = {})
+{
+    clsChurch c;
+    c.Get_One_Record();
+    c.ChurchName(name);
+    if (!irs.isNull()) {
+        c.Address1("1 Church St");
+        c.City("Salem");
+        c.State("OR");
+        c.ZipCode("97301");
+        c.IRSStatement(irs);
+    }
+    c.Update_Record_to_DB();
+}
+
 // The main fund renamed through its record, as the fund list does it.
 inline void RenameMainFund(const QString& name)
 {

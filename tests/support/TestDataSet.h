@@ -73,31 +73,13 @@ private:
 // The locale and date every test runs with.
 void PrepareTestEnvironment();
 
-#define QV_TEST_MAIN(TestClass)                                                                                        \
-    int main(int argc, char** argv)                                                                                    \
-    {                                                                                                                  \
-        QCoreApplication app(argc, argv);                                                                              \
-        PrepareTestEnvironment();                                                                                      \
-        TestClass tc;                                                                                                  \
-        return QTest::qExec(&tc, argc, argv);                                                                          \
-    }
-
-// Reports measure their text with real fonts, but show no window.
-#define QV_GUI_TEST_MAIN(TestClass)                                                                                    \
+// App is QCoreApplication, QGuiApplication where reports measure their text
+// with real fonts, or QApplication for windows; none is ever shown.
+#define QV_TEST_MAIN(TestClass, App)                                                                                   \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         qputenv("QT_QPA_PLATFORM", "offscreen");                                                                       \
-        QGuiApplication app(argc, argv);                                                                               \
-        PrepareTestEnvironment();                                                                                      \
-        TestClass tc;                                                                                                  \
-        return QTest::qExec(&tc, argc, argv);                                                                          \
-    }
-
-#define QV_WIDGET_TEST_MAIN(TestClass)                                                                                 \
-    int main(int argc, char** argv)                                                                                    \
-    {                                                                                                                  \
-        qputenv("QT_QPA_PLATFORM", "offscreen");                                                                       \
-        QApplication app(argc, argv);                                                                                  \
+        App app(argc, argv);                                                                                           \
         PrepareTestEnvironment();                                                                                      \
         TestClass tc;                                                                                                  \
         return QTest::qExec(&tc, argc, argv);                                                                          \

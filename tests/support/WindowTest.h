@@ -79,6 +79,25 @@ W* OpenNew(const QString& name, const QVariantMap& properties = {})
     return qobject_cast<W*>(Windows::Open_New(name, properties));
 }
 
+// A grid's rows under its heading and placeholder row as text: the cells of
+// the columns given, joined by sep; hidden rows kept, left out or [bracketed].
+enum class HiddenRows { Keep, Leave, Bracket };
+inline QStringList GridText(const QvGrid* g, std::initializer_list<int> cols, const QString& sep,
+                            HiddenRows hidden = HiddenRows::Keep)
+{
+    QStringList rows;
+    for (int r = 2; r < g->Rows(); ++r) {
+        QStringList cells;
+        for (const int c : cols)
+            cells << g->TextMatrix(r, c);
+        if (!g->IsRowHidden(r) || hidden == HiddenRows::Keep)
+            rows << cells.join(sep);
+        else if (hidden == HiddenRows::Bracket)
+            rows << QLatin1Char('[') + cells.join(sep) + QLatin1Char(']');
+    }
+    return rows;
+}
+
 // Chooses a list entry as a click does.
 inline void Choose(QComboBox* list, int index)
 {

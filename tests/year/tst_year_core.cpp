@@ -527,5 +527,5 @@ void tst_YearCore::copyFailures()
     QVERIFY(QFileInfo(blocker.fileName()).isFile());
 }
 
-QV_TEST_MAIN(tst_YearCore)
+QV_TEST_MAIN(tst_YearCore, QCoreApplication)
 #include "tst_year_core.moc"
