@@ -5,13 +5,19 @@
 
 void ReportTable::AppendField(const QString& name, Type type, int size)
 {
-    if (!m_rows.empty())
+    if (m_rowCount > 0)
         throw DbError(QStringLiteral("fields must be appended before rows are added: ") + name);
+    if (!m_byName.contains(name)) // a later namesake is never found
+        m_byName.insert(name, int(m_fields.size()));
     m_fields.push_back({name, type, size});
+    m_columns.emplace_back();
 }
 
 int ReportTable::IndexOf(const QString& name) const
 {
+    const auto exact = m_byName.constFind(name);
+    if (exact != m_byName.constEnd())
+        return exact.value();
     for (size_t i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
@@ -36,30 +42,22 @@ int ReportTable::Require(const QString& field) const
 
 void ReportTable::AddNew()
 {
-    m_rows.emplace_back(m_fields.size());
-}
-
-QVariant ReportTable::Convert(const Field& f, const QVariant& value) const
-{
-    if (!value.isValid() || value.isNull())
-        return {};
-    switch (f.type) {
-    case Type::Long:
-        return QVariant(qint32(value.toLongLong()));
-    case Type::BigInt:
-        return QVariant(qint64(value.toLongLong()));
-    case Type::Double:
-        return QVariant(value.toDouble());
-    case Type::Date:
-        return QVariant(value.toDate());
-    case Type::Text: {
-        QString s = value.toString();
-        if (f.size > 0 && s.size() > f.size)
-            s.truncate(f.size);
-        return QVariant(s);
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        Column& c = m_columns[i];
+        switch (m_fields[i].type) {
+        case Type::Double:
+            c.real.push_back(0);
+            break;
+        case Type::Text:
+            c.text.emplace_back();
+            break;
+        default:
+            c.whole.push_back(0);
+            break;
+        }
+        c.set.push_back(false);
     }
-    }
-    return value;
+    ++m_rowCount;
 }
 
 void ReportTable::Set(int row, const QString& field, const QVariant& value)
@@ -67,27 +65,81 @@ void ReportTable::Set(int row, const QString& field, const QVariant& value)
     const int i = Require(field);
     if (row < 0 || row >= RowCount())
         throw DbError(QStringLiteral("no current row to set ") + field, m_name);
-    m_rows[size_t(row)][size_t(i)] = Convert(m_fields[size_t(i)], value);
+    const Field& f = m_fields[size_t(i)];
+    Column& c = m_columns[size_t(i)];
+    const size_t r = size_t(row);
+    const bool null = !value.isValid() || value.isNull();
+    c.set[r] = !null;
+    switch (f.type) {
+    case Type::Long:
+        c.whole[r] = null ? 0 : qint32(value.toLongLong());
+        break;
+    case Type::BigInt:
+        c.whole[r] = null ? 0 : qint64(value.toLongLong());
+        break;
+    case Type::Date:
+        c.whole[r] = null ? 0 : value.toDate().toJulianDay();
+        break;
+    case Type::Double:
+        c.real[r] = null ? 0.0 : value.toDouble();
+        break;
+    case Type::Text: {
+        // Cut where the database would cut it.
+        QString s = null ? QString() : value.toString();
+        if (f.size > 0 && s.size() > f.size)
+            s.truncate(f.size);
+        c.text[r] = std::move(s);
+        break;
+    }
+    }
 }
 
-QVariant ReportTable::Value(int row, const QString& field) const
+QVariant ReportTable::Value(int row, int field) const
 {
-    return m_rows.at(size_t(row)).at(size_t(Require(field)));
+    const Column& c = m_columns.at(size_t(field));
+    const size_t r = size_t(row);
+    if (!c.set.at(r))
+        return {};
+    switch (m_fields[size_t(field)].type) {
+    case Type::Long:
+        return QVariant(qint32(c.whole[r]));
+    case Type::BigInt:
+        return QVariant(qint64(c.whole[r]));
+    case Type::Date:
+        return QVariant(QDate::fromJulianDay(c.whole[r]));
+    case Type::Double:
+        return QVariant(c.real[r]);
+    case Type::Text:
+        return QVariant(c.text[r]);
+    }
+    return {};
 }
 
+// The readers go straight to a column of their own type; what a Null or
+// another type reads as is what its variant converts to.
 double ReportTable::Double(int row, const QString& field) const
 {
-    return Value(row, field).toDouble();
+    const int i = Require(field);
+    if (m_fields[size_t(i)].type == Type::Double)
+        return m_columns[size_t(i)].set.at(size_t(row)) ? m_columns[size_t(i)].real[size_t(row)] : 0.0;
+    return Value(row, i).toDouble();
 }
 
 qint64 ReportTable::Integer(int row, const QString& field) const
 {
-    return Value(row, field).toLongLong();
+    const int i = Require(field);
+    const Type type = m_fields[size_t(i)].type;
+    if (type == Type::Long || type == Type::BigInt)
+        return m_columns[size_t(i)].set.at(size_t(row)) ? m_columns[size_t(i)].whole[size_t(row)] : 0;
+    return Value(row, i).toLongLong();
 }
 
 QString ReportTable::Text(int row, const QString& field) const
 {
-    return Value(row, field).toString();
+    const int i = Require(field);
+    if (m_fields[size_t(i)].type == Type::Text)
+        return m_columns[size_t(i)].set.at(size_t(row)) ? m_columns[size_t(i)].text[size_t(row)] : QString();
+    return Value(row, i).toString();
 }
 
 QList<QStringList> ReportTable::ParseCsv(const QByteArray& csv)

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 using namespace modGlobal;
@@ -59,6 +60,8 @@ struct Gift {
     double amount;
     QDate date;
     QString comment;
+    int set; // collection set
+    int id;  // order of entry
 };
 
 struct Person {
@@ -100,10 +103,12 @@ std::vector<Person> Run_People(const Choice& choice)
     return people;
 }
 
-// Restricts a query over offerings to the run's contributors.
-QString Who(const Choice& choice)
+// Restricts a query over offerings (or comments) to the run's contributors.
+QString Who(const Choice& choice, const QString& table = QStringLiteral("Offering"))
 {
-    return choice.All() ? QString() : QStringLiteral(" AND (Offering.ContributorID = ") + QString::number(choice.contributorID) + QLatin1Char(')');
+    return choice.All() ? QString()
+                        : QStringLiteral(" AND (") + table + QStringLiteral(".ContributorID = ") + QString::number(choice.contributorID)
+            + QLatin1Char(')');
 }
 
 void Zero(ReportTable& t, std::initializer_list<const char*> fields)
@@ -166,21 +171,39 @@ private:
 
     void Read_Gifts()
     {
+        // A contributor's comment on a set, read apart: joined to every
+        // gift, a second comment on the same set would count the gifts
+        // twice. The first one written is the one shown.
+        const QString range = QStringLiteral(" WHERE (Collection.CollectionDate >= ") + DateLiteral(m_begin)
+            + QStringLiteral(") AND (Collection.CollectionDate <= ") + DateLiteral(m_end) + QLatin1Char(')');
+        QHash<quint64, QString> comments;
+        Recordset notes(QStringLiteral("SELECT ColComment.CollectionID, ColComment.ContributorID, ColComment.Comment"
+                                       " FROM ColComment INNER JOIN Collection ON ColComment.CollectionID = Collection.ID")
+                            + range + Who(m_choice, QStringLiteral("ColComment")) + QStringLiteral(" ORDER BY ColComment.ID;"),
+                        DB(), Recordset::Cursor::ForwardOnly);
+        for (; !notes.Eof(); notes.MoveNext()) {
+            const quint64 key = Key(FieldLong(notes.Field(0)), FieldLong(notes.Field(1)));
+            if (!comments.contains(key))
+                comments.insert(key, TrimBlanks(FieldText(notes.Field(2))));
+        }
+        // Sorted here, each contributor's few dozen apart, rather than by
+        // the engine as one list of the whole church.
+        Recordset rs(QStringLiteral("SELECT Offering.ContributorID, Offering.FundID, Offering.Amount, Collection.CollectionDate,"
+                                    " Offering.CollectionID, Offering.ID"
+                                    " FROM Offering INNER JOIN Collection ON Offering.CollectionID = Collection.ID")
+                         + range + Who(m_choice, QStringLiteral("Offering")) + QLatin1Char(';'),
+                     DB(), Recordset::Cursor::ForwardOnly);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const int contributor = FieldLong(rs.Field(0)), set = FieldLong(rs.Field(4));
+            m_gifts[contributor].push_back({FieldLong(rs.Field(1)), FieldDouble(rs.Field(2)), FieldDate(rs.Field(3)),
+                                            comments.value(Key(set, contributor)), set, FieldLong(rs.Field(5))});
+        }
         // Gifts of one date keep the order of their collection sets and of
         // their entry, so lines come out the same from run to run.
-        Recordset rs(QStringLiteral("SELECT Offering.ContributorID, Offering.FundID, Offering.Amount, Collection.CollectionDate, "
-                                    "ColComment.Comment"
-                                    " FROM (Offering LEFT JOIN Collection ON Offering.CollectionID = Collection.ID)"
-                                    " LEFT JOIN ColComment ON (Offering.CollectionID = ColComment.CollectionID)"
-                                    " AND (Offering.ContributorID = ColComment.ContributorID)"
-                                    " WHERE ((Collection.CollectionDate >= ")
-                         + DateLiteral(m_begin) + QStringLiteral(") AND (Collection.CollectionDate <= ") + DateLiteral(m_end)
-                         + QLatin1Char(')') + Who(m_choice)
-                         + QStringLiteral(") ORDER BY Offering.ContributorID, Collection.CollectionDate, Offering.CollectionID, Offering.ID;"),
-                     DB(), Recordset::Cursor::ForwardOnly);
-        for (; !rs.Eof(); rs.MoveNext())
-            m_gifts[FieldLong(rs.Field(0))].push_back(
-                {FieldLong(rs.Field(1)), FieldDouble(rs.Field(2)), FieldDate(rs.Field(3)), TrimBlanks(FieldText(rs.Field(4)))});
+        for (std::vector<Gift>& gifts : m_gifts)
+            std::sort(gifts.begin(), gifts.end(), [](const Gift& a, const Gift& b) {
+                return std::tie(a.date, a.set, a.id) < std::tie(b.date, b.set, b.id);
+            });
     }
 
     // Included gifts to the pledge funds dated before the range, however

@@ -166,6 +166,9 @@ void tst_StatementTables::giftLinesAndTheirColumns()
     m_data->AddOffering(m_smith, jan, m_building, 20);
     m_data->AddOffering(m_smith, jan, m_flowers, 10); // left off: neither main nor tax-deductible
     m_data->AddComment(m_smith, jan, "  in memory of Rose ");
+    // A second comment on the same set (old books have them) neither counts
+    // the gifts twice nor takes the first one's place.
+    m_data->AddComment(m_smith, jan, "a second note");
     m_data->AddOffering(m_smith, feb, -2024, 40); // last year's pledge paid late
     m_data->AddOffering(m_smith, feb, m_youth, 15);
     m_data->AddOffering(m_smith, feb, m_missions, 5);
