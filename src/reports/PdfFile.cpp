@@ -410,26 +410,45 @@ size_t qHash(const ShapeKey& k, size_t seed = 0)
     return qHashMulti(seed, k.family, k.size, k.bold, k.italic, k.text, k.width, k.height, k.flags);
 }
 
+// Two generations: when the young one is full the old one goes, so that the
+// dates, amounts and headings in use stay while the names and addresses of
+// statements written long ago leave; a whole church's run then keeps a few
+// megabytes of shapes, not a shape of every text it ever wrote.
 struct ShapeCache {
-    QHash<ShapeKey, Shaped> shaped;
+    static constexpr qsizetype kGeneration = 4096;
+    QHash<ShapeKey, Shaped> young, old;
     std::map<std::tuple<QString, double, bool, bool>, QFont> fonts;
+
+    const Shaped& Keep(const ShapeKey& key, Shaped shaped)
+    {
+        if (young.size() >= kGeneration) {
+            old = std::move(young);
+            young = {};
+        }
+        return *young.insert(key, std::move(shaped));
+    }
 };
 thread_local ShapeCache t_cache;
 
+// The reference holds until the next call on the same thread.
 const Shaped& Shaped_Text(const ReportFont& style, double scale, const PageItem& it)
 {
     const double size = style.pointSize * scale;
     ShapeKey key{style.family, size, style.bold, style.italic, it.text, it.rect.width(), it.rect.height(), it.flags};
-    auto found = t_cache.shaped.constFind(key);
-    if (found != t_cache.shaped.constEnd())
+    auto found = t_cache.young.constFind(key);
+    if (found != t_cache.young.constEnd())
         return *found;
-    if (t_cache.shaped.size() > 200000)
-        t_cache.shaped.clear();
+    auto aged = t_cache.old.find(key);
+    if (aged != t_cache.old.end()) {
+        Shaped shaped = std::move(*aged);
+        t_cache.old.erase(aged);
+        return t_cache.Keep(key, std::move(shaped));
+    }
     auto font = t_cache.fonts.find({style.family, size, style.bold, style.italic});
     if (font == t_cache.fonts.end())
         font = t_cache.fonts.emplace(std::make_tuple(style.family, size, style.bold, style.italic), ReportDocument::MeasureFont(style, scale)).first;
     const QRectF r = it.rect.normalized();
-    return *t_cache.shaped.insert(key, Shape(font->second, it.text, r.size(), it.flags));
+    return t_cache.Keep(key, Shape(font->second, it.text, r.size(), it.flags));
 }
 
 // -------------------------------------------------------------- the file
@@ -1075,7 +1094,8 @@ bool Write(const ReportDocument& doc, QIODevice& file, QString* error)
 
 void Forget_Caches()
 {
-    t_cache.shaped.clear();
+    t_cache.young.clear();
+    t_cache.old.clear();
     t_cache.fonts.clear();
     Faces::Shared().Forget();
 }

@@ -94,6 +94,7 @@ private slots:
     void headingsNeverCut();
     void thirdFundNeverMain();
     void numberingGroupsAndAbsolutePlacement();
+    void textsReadBackWhenShapesAreDropped();
     void groupsWithTotalsSortedAndNumberedApart();
     void slipHoldsEveryCheckAndAddsUp();
     void collectionReportCarriesTheCountSheet();
@@ -435,6 +436,29 @@ void tst_ReportEngine::numberingGroupsAndAbsolutePlacement()
     for (const QString& p : pages)
         lines += p.count("Statement 0 line");
     QCOMPARE(lines, 70);
+}
+
+// More distinct texts than a writing thread keeps shaped, coming back
+// while some are still kept and some not: each must show its own glyphs.
+void tst_ReportEngine::textsReadBackWhenShapesAreDropped()
+{
+    ReportDocument doc;
+    PageComposer c(doc);
+    const auto f = ReportStyle::Start(c, "Texts", QDate(2025, 6, 15));
+    constexpr int kDistinct = 5000, kLines = 15000;
+    for (int i = 0; i < kLines; ++i)
+        c.Add(TextBand(c, f.body, QStringLiteral("t%1").arg(i % kDistinct)));
+    c.Finish();
+    const QString pdf = m_out.filePath("texts.pdf");
+    QVERIFY(doc.WritePdf(pdf));
+    QStringList shown;
+    static const QRegularExpression line(QStringLiteral("^t\\d+$"));
+    for (const QString& l : PdfText::Pages(pdf).join(QLatin1Char('\n')).split(QLatin1Char('\n')))
+        if (line.match(l.trimmed()).hasMatch())
+            shown << l.trimmed();
+    QCOMPARE(shown.size(), kLines);
+    for (int i = 0; i < kLines; ++i)
+        QVERIFY2(shown[i] == QStringLiteral("t%1").arg(i % kDistinct), qPrintable(QStringLiteral("line %1: %2").arg(i).arg(shown[i])));
 }
 
 void tst_ReportEngine::groupsWithTotalsSortedAndNumberedApart()
