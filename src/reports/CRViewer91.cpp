@@ -2,6 +2,7 @@
 
 #include "Report.h"
 #include "ReportDocument.h"
+#include "ReportParts.h"
 #include "core/Messages.h"
 #include "widgets/WindowServices.h"
 #include "core/modGlobal.h"
@@ -42,6 +43,19 @@ ReportPageView::ReportPageView(QWidget* parent) : QAbstractScrollArea(parent)
 void ReportPageView::SetDocument(std::shared_ptr<const ReportDocument> doc)
 {
     m_doc = std::move(doc);
+    m_parted.reset();
+    Shown_Anew();
+}
+
+void ReportPageView::SetPages(std::shared_ptr<const PartedPages> pages)
+{
+    m_parted = std::move(pages);
+    m_doc.reset();
+    Shown_Anew();
+}
+
+void ReportPageView::Shown_Anew()
+{
     m_lastReported = -1;
     UpdateScrollBars();
     verticalScrollBar()->setValue(0);
@@ -52,12 +66,19 @@ void ReportPageView::SetDocument(std::shared_ptr<const ReportDocument> doc)
 
 int ReportPageView::PageCount() const
 {
-    return m_doc ? m_doc->PageCount() : 0;
+    return m_doc ? m_doc->PageCount() : m_parted ? m_parted->PageCount() : 0;
+}
+
+QSizeF ReportPageView::PageSizeUnits() const
+{
+    return m_doc      ? m_doc->pageSize
+        : m_parted ? m_parted->Summary().pageSize
+                      : QSizeF(ReportUnits::Inches(8.5), ReportUnits::Inches(11));
 }
 
 QSize ReportPageView::PageSizePixels() const
 {
-    const QSizeF units = m_doc ? m_doc->pageSize : QSizeF(ReportUnits::Inches(8.5), ReportUnits::Inches(11));
+    const QSizeF units = PageSizeUnits();
     const double px = logicalDpiX() / ReportUnits::PerInch * m_zoom;
     return QSize(std::max(1, int(std::lround(units.width() * px))), std::max(1, int(std::lround(units.height() * px))));
 }
@@ -134,7 +155,7 @@ void ReportPageView::scrollContentsBy(int, int)
 void ReportPageView::paintEvent(QPaintEvent* e)
 {
     m_lastPainted = 0;
-    if (!m_doc || PageCount() == 0)
+    if (PageCount() == 0)
         return;
     QPainter p(viewport());
     const QSize size = PageSizePixels();
@@ -152,7 +173,10 @@ void ReportPageView::paintEvent(QPaintEvent* e)
         p.fillRect(page, Qt::white);
         p.save();
         p.setClipRect(page.intersected(dirty));
-        m_doc->Paint(p, i, QRectF(page));
+        if (m_doc)
+            m_doc->Paint(p, i, QRectF(page));
+        else
+            m_parted->Paint(p, i, QRectF(page));
         p.restore();
         ++m_lastPainted;
     }
@@ -231,6 +255,13 @@ void CRViewer91::SetReportSource(std::shared_ptr<const Report> report)
 
 void CRViewer91::ViewReport()
 {
+    // A report of parts (everybody's statements) is not laid out whole: only
+    // the parts in sight are, so thousands of statements open in the memory
+    // of a few.
+    if (const auto* parts = dynamic_cast<const ReportParts*>(m_report.get()); parts && parts->Part_Count() > 0) {
+        SetPages(std::make_shared<PartedPages>(std::shared_ptr<const ReportParts>(m_report, parts), modGlobal::Today()));
+        return;
+    }
     auto doc = std::make_shared<ReportDocument>(m_report ? m_report->Layout(modGlobal::Today()) : ReportDocument());
     if (doc->pages.empty())
         doc->pages.emplace_back();
@@ -243,6 +274,19 @@ void CRViewer91::SetDocument(std::shared_ptr<const ReportDocument> doc)
     Apply_Fit();
     view->ShowPage(0);
     Refresh_Controls();
+}
+
+void CRViewer91::SetPages(std::shared_ptr<const PartedPages> pages)
+{
+    view->SetPages(std::move(pages));
+    Apply_Fit();
+    view->ShowPage(0);
+    Refresh_Controls();
+}
+
+const ReportDocument* CRViewer91::About() const
+{
+    return Document() ? Document() : Parted() ? &Parted()->Summary() : nullptr;
 }
 
 void CRViewer91::ShowPage(int page)
@@ -260,10 +304,11 @@ void CRViewer91::Refresh_Controls()
     cmdPrevious->setEnabled(current > 0);
     cmdNext->setEnabled(current < n - 1);
     cmdLast->setEnabled(current < n - 1);
-    const bool content = view->Document() && !(n == 1 && view->Document()->pages.front().items.empty());
+    const ReportDocument* doc = Document();
+    const bool content = (doc && !(n == 1 && doc->pages.front().items.empty())) || (Parted() && n > 0);
     cmdPrint->setEnabled(content);
     cmdExportPdf->setEnabled(content);
-    cmdExportCsv->setEnabled(content && !view->Document()->tables.empty());
+    cmdExportCsv->setEnabled(content && (doc ? !doc->tables.empty() : Parted()->HasTables()));
     const int zoomIndex = m_fit == Fit::Width ? 0 : m_fit == Fit::WholePage ? 1 : cboZoom->findData(ZoomPercent());
     cboZoom->setCurrentIndex(zoomIndex);
     if (zoomIndex < 0)
@@ -291,9 +336,9 @@ void CRViewer91::SetFit(Fit fit)
 
 void CRViewer91::Apply_Fit()
 {
-    if (m_fit == Fit::None || !view->Document())
+    if (m_fit == Fit::None || !About())
         return;
-    const QSizeF page = view->Document()->pageSize / ReportUnits::PerInch * view->logicalDpiX();
+    const QSizeF page = view->PageSizeUnits() / ReportUnits::PerInch * view->logicalDpiX();
     const QSize room = view->viewport()->size() - QSize(2 * kGap, 2 * kGap);
     double zoom = room.width() / page.width();
     if (m_fit == Fit::WholePage)
@@ -401,7 +446,7 @@ bool Confirm_Unfit(const ReportDocument& doc)
 
 bool CRViewer91::PrintReport()
 {
-    const ReportDocument* doc = Document();
+    const ReportDocument* doc = About();
     if (!doc || !cmdPrint->isEnabled() || !Confirm_Unfit(*doc))
         return false;
     QPrinter printer(QPrinter::HighResolution);
@@ -424,7 +469,10 @@ bool CRViewer91::PrintReport()
     } else if (printer.printRange() == QPrinter::CurrentPage) {
         from = to = CurrentPage();
     }
-    doc->Render(printer, from, to);
+    if (Parted())
+        Parted()->Render(printer, from, to);
+    else
+        doc->Render(printer, from, to);
     if (printer.printerState() == QPrinter::Error) {
         Messages::Show(QStringLiteral("The report could not be printed."), {}, Messages::Icon::Critical);
         return false;
@@ -434,7 +482,7 @@ bool CRViewer91::PrintReport()
 
 bool CRViewer91::ExportPdf()
 {
-    const ReportDocument* doc = Document();
+    const ReportDocument* doc = About();
     if (!doc || !cmdExportPdf->isEnabled())
         return false;
     const QString name = (m_exportName.isEmpty() ? doc->title : m_exportName) + QStringLiteral(".pdf");
@@ -450,7 +498,7 @@ bool CRViewer91::ExportPdf()
     Remember_Folder(QFileInfo(path).absolutePath());
     WindowServices::Hourglass wait;
     QString error;
-    if (!doc->WritePdf(path, &error)) {
+    if (!(Parted() ? Parted()->WritePdf(path, &error) : doc->WritePdf(path, &error))) {
         Messages::Show(QStringLiteral("The report could not be saved as ") + QDir::toNativeSeparators(path)
                            + QStringLiteral(":\r\n") + error,
                        {}, Messages::Icon::Critical);
@@ -461,7 +509,7 @@ bool CRViewer91::ExportPdf()
 
 bool CRViewer91::ExportCsv()
 {
-    const ReportDocument* doc = Document();
+    const ReportDocument* doc = About();
     if (!doc || !cmdExportCsv->isEnabled())
         return false;
     QFileDialog dialog(this, QStringLiteral("Export to CSV: choose a folder"), Last_Folder());
@@ -474,7 +522,10 @@ bool CRViewer91::ExportCsv()
     Remember_Folder(folder);
     const QString prefix = (m_exportName.isEmpty() ? doc->title : m_exportName) + QStringLiteral(" - ");
     QString error;
-    if (!Reports::Export_Csv(*doc, folder, prefix, nullptr, &error)) {
+    WindowServices::Hourglass wait;
+    const bool written = Parted() ? Reports::Export_Csv(Parted()->Tables(), folder, prefix, nullptr, &error)
+                                  : Reports::Export_Csv(*doc, folder, prefix, nullptr, &error);
+    if (!written) {
         Messages::Show(QStringLiteral("The report's tables could not be saved:\r\n") + error, {}, Messages::Icon::Critical);
         return false;
     }

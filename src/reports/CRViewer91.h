@@ -7,6 +7,7 @@
 class QComboBox;
 class QLabel;
 class QToolButton;
+class PartedPages;
 class Report;
 class ReportDocument;
 
@@ -24,8 +25,13 @@ public:
     explicit ReportPageView(QWidget* parent = nullptr);
 
     void SetDocument(std::shared_ptr<const ReportDocument> doc);
+    // A report of parts, each laid out when one of its pages comes in sight.
+    void SetPages(std::shared_ptr<const PartedPages> pages);
+    // The whole document shown, or null when it is shown a part at a time.
     const ReportDocument* Document() const { return m_doc.get(); }
+    const PartedPages* Parted() const { return m_parted.get(); }
     int PageCount() const;
+    QSizeF PageSizeUnits() const;
 
     // Zoom as a factor of the page's real size (1 = 100 %).
     double Zoom() const { return m_zoom; }
@@ -47,9 +53,11 @@ protected:
 
 private:
     void UpdateScrollBars();
+    void Shown_Anew();
     int PageTop(int page) const;
 
     std::shared_ptr<const ReportDocument> m_doc;
+    std::shared_ptr<const PartedPages> m_parted;
     double m_zoom = 1.0;
     int m_lastPainted = 0;
     int m_lastReported = -1;
@@ -71,8 +79,12 @@ public:
     void ViewReport();
     // A document laid out elsewhere (no tables: nothing to export as CSV).
     void SetDocument(std::shared_ptr<const ReportDocument> doc);
+    // A report of parts shown a part at a time (everybody's statements).
+    void SetPages(std::shared_ptr<const PartedPages> pages);
     const Report* ReportSource() const { return m_report.get(); }
+    // Null while a report of parts is shown: see Parted().
     const ReportDocument* Document() const { return view->Document(); }
+    const PartedPages* Parted() const { return view->Parted(); }
     // The name exports start from ("Collections Report 57").
     void SetExportName(const QString& name) { m_exportName = name; }
 
@@ -107,6 +119,8 @@ protected:
 
 private:
     void Refresh_Controls();
+    // Title, page size and what does not fit, of either kind of report.
+    const ReportDocument* About() const;
     void Apply_Fit();
     void Zoom_Chosen(int index);
     QString Last_Folder() const;

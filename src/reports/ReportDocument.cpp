@@ -184,16 +184,19 @@ void ReportDocument::Paint(QPainter& p, int index, const QRectF& target) const
     p.restore();
 }
 
+QRectF ReportDocument::Paper_Rect(const QPagedPaintDevice& device, const QSizeF& pageSize)
+{
+    const double scale = std::min(device.width() / pageSize.width(), device.height() / pageSize.height());
+    const QSizeF size = pageSize * scale;
+    return QRectF(QPointF((device.width() - size.width()) / 2, 0), size);
+}
+
 void ReportDocument::Render(QPagedPaintDevice& device, int from, int to) const
 {
     if (to < 0 || to >= PageCount())
         to = PageCount() - 1;
     QPainter p(&device);
-    // Paper other than the report's (A4 chosen in the print dialog) gets the
-    // page at the same proportions, as large as fits, centred across.
-    const double scale = std::min(device.width() / pageSize.width(), device.height() / pageSize.height());
-    const QSizeF size = pageSize * scale;
-    const QRectF full(QPointF((device.width() - size.width()) / 2, 0), size);
+    const QRectF full = Paper_Rect(device, pageSize);
     for (int i = std::max(0, from); i <= to; ++i) {
         if (i > std::max(0, from))
             device.newPage();

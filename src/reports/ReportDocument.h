@@ -129,6 +129,10 @@ public:
 
     // Paints a page into target (the painter's device coordinates).
     void Paint(QPainter& painter, int page, const QRectF& target) const;
+    // Where a page of this size goes on the device's paper: paper other than
+    // the report's (A4 chosen in the print dialog) gets the page at the same
+    // proportions, as large as fits, centred across.
+    static QRectF Paper_Rect(const QPagedPaintDevice& device, const QSizeF& pageSize);
     // Paints every page (or from..to, 0-based, inclusive) on a paged device
     // (a printer) whose page size the caller has set.
     void Render(QPagedPaintDevice& device, int from = 0, int to = -1) const;

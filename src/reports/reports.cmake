@@ -9,6 +9,7 @@ target_sources(qv_core PRIVATE
 
 target_sources(qv_reports PRIVATE
   reports/ReportDocument.cpp
+  reports/ReportParts.cpp
   reports/PdfFile.cpp
   reports/PageComposer.cpp
   reports/TableSection.cpp

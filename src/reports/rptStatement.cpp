@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
@@ -17,9 +16,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 #include <numeric>
 #include <optional>
 #ifdef __GLIBC__
@@ -45,6 +41,27 @@ void rptStatement::Bind(Statements::Tables tables)
     SetDataSource(1, std::move(tables.lines));
     SetDataSource(2, std::move(tables.summaries));
     m_indexed = false;
+    m_ordered = false;
+}
+
+void rptStatement::Prepare_Parts() const
+{
+    Index_Lines();
+    if (!m_ordered) {
+        m_order = Statement_Order();
+        m_ordered = true;
+    }
+}
+
+int rptStatement::Part_Count() const
+{
+    Prepare_Parts();
+    return int(m_order.size());
+}
+
+ReportDocument rptStatement::Layout_Part(const QDate& printed, int part, const ReportDocument* measuresFrom) const
+{
+    return Layout_Statements(printed, {m_order.at(size_t(part))}, measuresFrom);
 }
 
 QRectF rptStatement::Envelope_Window()
@@ -174,49 +191,7 @@ void Keep_Large_Buffers()
 
 bool rptStatement::Write_Pdf(const QString& path, const QDate& printed, int* pages, QString* error) const
 {
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    int count = 0;
-    if (written) {
-        // The other threads compress the pages they make.
-        PdfFile::Stream stream(file, Title(), false);
-        const std::vector<int> order = Statement_Order();
-        if (order.empty()) {
-            // The blank report, as the whole layout would print it.
-            const ReportDocument doc = Layout_Statements(printed, order);
-            written = stream.Add(doc);
-            count = doc.PageCount();
-        } else {
-            // Every core lays out statements and makes their pages while
-            // this thread writes those whose turn it is; each thread keeps
-            // the measures of the texts it met before.
-            Index_Lines();
-            std::vector<ReportDocument> measures(size_t(std::max(1, QThread::idealThreadCount())));
-            Ordered_Run<PdfFile::Pages>(
-                int(order.size()),
-                [&](int i, int worker) {
-                    ReportDocument& mine = measures[size_t(worker)];
-                    ReportDocument doc = Layout_Statements(printed, {order[size_t(i)]}, &mine);
-                    mine = ReportDocument::Measures_Of(doc);
-                    return PdfFile::Make_Pages(doc);
-                },
-                [&](int, PdfFile::Pages& made) {
-                    written = stream.Add(made);
-                    count += made.Count();
-                    return written;
-                },
-                [](PdfFile::Pages&) {});
-        }
-        written = written && stream.Finish(error);
-    }
-    if (!written || !file.commit()) {
-        if (error && (file.error() != QFileDevice::NoError || error->isEmpty()))
-            *error = file.errorString();
-        return false;
-    }
-    if (pages)
-        *pages = count;
-    return true;
+    return Write_Parts_Pdf(*this, Title(), path, printed, pages, error);
 }
 
 ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::vector<int>& summaryRows,

@@ -2,6 +2,7 @@
 
 #include "PageComposer.h"
 #include "Report.h"
+#include "ReportParts.h"
 #include "StatementTables.h"
 
 #include <QHash>
@@ -12,8 +13,10 @@
 // per contributor. Each statement starts on a page of its own with its own
 // "Page 1 of n", the statements in sort-key order; the contributor's name
 // and address stand where a #10 window envelope shows them when the page is
-// folded in three.
-class rptStatement : public Report {
+// folded in three. Each statement is a part of its own: the viewer and the
+// PDF of everybody lay out only the statements they are showing or
+// writing.
+class rptStatement : public Report, public ReportParts {
 public:
     rptStatement() : Report(QStringLiteral("rptStatement")) {}
     QString Title() const override { return QStringLiteral("Contribution Statement"); }
@@ -36,6 +39,12 @@ public:
     // the file is whole or not there. pages: how many were written.
     bool Write_Pdf(const QString& path, const QDate& printed, int* pages = nullptr, QString* error = nullptr) const;
 
+    // The statements as parts, in the order they print.
+    void Prepare_Parts() const override;
+    int Part_Count() const override;
+    ReportDocument Layout_Part(const QDate& printed, int part, const ReportDocument* measuresFrom = nullptr) const override;
+    ReportDocument Layout_Blank(const QDate& printed) const override { return Layout_Statements(printed, {}); }
+
     // The area of the page (units from its top-left corner) that a #10
     // window envelope shows, however the folded page slides in it.
     static QRectF Envelope_Window();
@@ -48,6 +57,8 @@ private:
 
     mutable QHash<qint64, std::vector<int>> m_linesOf;
     mutable bool m_indexed = false;
+    mutable std::vector<int> m_order; // summary rows in printing order
+    mutable bool m_ordered = false;
 };
 
 // Writes a PDF file per statement into a folder, named by envelope number

@@ -1,6 +1,6 @@
 qv_core_test(reports/tst_statement_tables.cpp qv_sampledata)
 qv_core_test(reports/tst_statement_render.cpp qv_reports)
-qv_widget_test(reports/tst_statement_windows.cpp)
+qv_core_test(reports/tst_statement_windows.cpp qv_ui qv_sampledata)
 # Statements by e-mail, against a mail server the test starts on this machine.
 find_package(Qt6 REQUIRED COMPONENTS Network)
 add_library(qv_testsmtp STATIC support/TestSmtpServer.cpp)

@@ -15,7 +15,16 @@
 #include <QMdiArea>
 #include <QTimer>
 
+#include "support/GeneratedBooks.h"
 #include "support/TestWindowArea.h"
+#include "PdfText.h"
+#include "reports/ReportParts.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QToolButton>
 
 using namespace modGlobal;
 
@@ -34,6 +43,7 @@ private slots:
     void cleanup();
     void statementsWindowChoicesAndRange();
     void saveAPdfForEachContributor();
+    void everybodyShownAStatementAtATime();
     void pledgeStatusWindow();
 
 private:
@@ -117,6 +127,79 @@ void tst_StatementWindows::statementsWindowChoicesAndRange()
     for (frmChild* c : frmChild::OpenWindows())
         open += qobject_cast<frmRptStatements*>(c) != nullptr;
     QCOMPARE(open, 2);
+}
+
+// Everybody's statements are shown a statement at a time: the pages, the
+// PDF, the printed pages and the CSV tables are those of the whole run
+// laid out at once.
+void tst_StatementWindows::everybodyShownAStatementAtATime()
+{
+    GenerateBooks(m_data, 25, 1);
+    auto* w = OpenNew<frmRptStatements>("frmRptStatements");
+    w->dpEnd->setDate(QDate(2025, 12, 31)); // a whole year: some run over a page
+    emit w->dpEnd->editingFinished();
+    w->cboWhich->setCurrentIndex(1);
+    CRViewer91* v = w->viewer;
+    QVERIFY(v->Parted() && !v->Document());
+    const ReportDocument whole = w->Current_Report()->Layout(Today());
+    QVERIFY(whole.PageCount() > Rows(w, 2));
+    QCOMPARE(v->PageCount(), whole.PageCount());
+    QVERIFY(v->cmdPrint->isEnabled() && v->cmdExportPdf->isEnabled() && v->cmdExportCsv->isEnabled());
+
+    // Every page painted alike, last to first and then a jump back to the
+    // end, so that statements are laid out again after being let go.
+    const QSize size(340, 440);
+    auto image = [&](const std::function<void(QPainter&, const QRectF&)>& paint) {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        paint(p, QRectF(QPointF(0, 0), QSizeF(size)));
+        return img;
+    };
+    QList<int> order;
+    for (int i = whole.PageCount() - 1; i >= 0; --i)
+        order << i;
+    order << whole.PageCount() - 1 << whole.PageCount() / 2;
+    for (int i : order)
+        QVERIFY2(image([&](QPainter& p, const QRectF& r) { v->Parted()->Paint(p, i, r); })
+                     == image([&](QPainter& p, const QRectF& r) { whole.Paint(p, i, r); }),
+                 qPrintable(QStringLiteral("page %1").arg(i + 1)));
+    v->ShowLastPage();
+    QCOMPARE(v->CurrentPage(), whole.PageCount() - 1);
+
+    // Exported and printed: the pages of the whole run.
+    QTemporaryDir out;
+    QVERIFY(whole.WritePdf(out.filePath("whole.pdf")));
+    WindowServices::SetModalHook(ChooseFile(out.filePath("parts.pdf"), "dlgExportPdf"));
+    QVERIFY(v->ExportPdf());
+    QCOMPARE(PdfText::Pages(out.filePath("parts.pdf")), PdfText::Pages(out.filePath("whole.pdf")));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out.filePath("whole-printed.pdf"));
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setFullPage(true);
+        whole.Render(printer);
+    }
+    WindowServices::SetModalHook(PrintTo(out.filePath("printed.pdf")));
+    QVERIFY(v->PrintReport());
+    QCOMPARE(PdfText::Pages(out.filePath("printed.pdf")), PdfText::Pages(out.filePath("whole-printed.pdf")));
+
+    QDir().mkpath(out.filePath("parts"));
+    WindowServices::SetModalHook(ChooseFile(out.filePath("parts"), "dlgExportCsv"));
+    QVERIFY(v->ExportCsv());
+    QDir().mkpath(out.filePath("whole"));
+    QVERIFY(Reports::Export_Csv(whole, out.filePath("whole"), "Statements - "));
+    const QStringList parts = QDir(out.filePath("parts")).entryList(QDir::Files, QDir::Name);
+    const QStringList wholes = QDir(out.filePath("whole")).entryList(QDir::Files, QDir::Name);
+    QVERIFY(!wholes.isEmpty());
+    QCOMPARE(parts.size(), wholes.size());
+    for (int i = 0; i < parts.size(); ++i) {
+        QCOMPARE(parts[i].section(" - ", -1), wholes[i].section(" - ", -1));
+        QFile a(out.filePath("parts/" + parts[i])), b(out.filePath("whole/" + wholes[i]));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QVERIFY2(a.readAll() == b.readAll(), qPrintable(parts[i]));
+    }
 }
 
 void tst_StatementWindows::saveAPdfForEachContributor()
