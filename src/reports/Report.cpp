@@ -1,4 +1,5 @@
 #include "Report.h"
+#include "ReportParts.h"
 
 #include "PageComposer.h"
 #include "TableSection.h"
@@ -364,6 +365,10 @@ bool Export_Csv(const ReportDocument& doc, const QString& folder, const QString&
 
 bool Export_Csv(const Report& report, const QString& folder, const QString& prefix, QStringList* written, QString* error)
 {
+    // A report of parts (everybody's statements) gives its tables a part at
+    // a time, never laid out whole.
+    if (const auto* parts = dynamic_cast<const ReportParts*>(&report); parts && parts->Part_Count() > 0)
+        return Export_Csv(Tables_Of_Parts(*parts, modGlobal::Today()), folder, prefix, written, error);
     return Export_Csv(report.Layout(modGlobal::Today()), folder, prefix, written, error);
 }
 

@@ -159,13 +159,20 @@ bool PartedPages::WritePdf(const QString& path, QString* error) const
 
 ReportDocument PartedPages::Tables() const
 {
-    ReportDocument all;
+    ReportDocument all = Tables_Of_Parts(*m_parts, m_printed);
     all.title = m_index.summary.title;
+    return all;
+}
+
+ReportDocument Tables_Of_Parts(const ReportParts& report, const QDate& printed)
+{
+    report.Prepare_Parts();
+    ReportDocument all;
     Measures measures;
     Ordered_Run<ReportDocument>(
-        m_parts->Part_Count(),
+        report.Part_Count(),
         [&](int part, int worker) {
-            ReportDocument doc = measures.Layout(*m_parts, m_printed, part, worker);
+            ReportDocument doc = measures.Layout(report, printed, part, worker);
             doc.pages.clear();
             return doc;
         },

@@ -44,6 +44,10 @@ PartIndex Index_Parts(const ReportParts& report, const QDate& printed);
 bool Write_Parts_Pdf(const ReportParts& report, const QString& title, const QString& path, const QDate& printed,
                      int* pages = nullptr, QString* error = nullptr);
 
+// Every part's printed tables in order, in a document of no pages (what the
+// CSV export writes), a part laid out at a time.
+ReportDocument Tables_Of_Parts(const ReportParts& report, const QDate& printed);
+
 // The pages of a report of parts as one document to show and print: a part
 // is laid out when one of its pages is wanted, the last few kept.
 class PartedPages {
