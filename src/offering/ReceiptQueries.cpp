@@ -22,10 +22,13 @@ QString CommentWhere(int contributorID, int collectionID)
 QList<HistoryRow> History(int contributorID, const QDate& before)
 {
     Recordset rs(
-        QStringLiteral("SELECT Collection.CollectionDate, Offering.FundID, Funds.FundName, Offering.Amount, ColComment.Comment"
-                       " FROM ((Offering LEFT JOIN Collection ON Offering.CollectionID = Collection.ID) LEFT JOIN Funds ON "
-                       "Offering.FundID = Funds.ID) LEFT JOIN ColComment ON (Offering.ContributorID = "
-                       "ColComment.ContributorID) AND (Offering.CollectionID = ColComment.CollectionID)"
+        // The set's first comment: joined to every gift, a second comment on
+        // the same set would show each gift twice.
+        QStringLiteral("SELECT Collection.CollectionDate, Offering.FundID, Funds.FundName, Offering.Amount,"
+                       " (SELECT ColComment.Comment FROM ColComment WHERE (ColComment.ContributorID = Offering.ContributorID)"
+                       " AND (ColComment.CollectionID = Offering.CollectionID) ORDER BY ColComment.ID LIMIT 1)"
+                       " FROM (Offering LEFT JOIN Collection ON Offering.CollectionID = Collection.ID) LEFT JOIN Funds ON "
+                       "Offering.FundID = Funds.ID"
                        " WHERE ((Offering.ContributorID = ")
             + QString::number(contributorID) + QStringLiteral(") AND (Collection.CollectionDate < ")
             + modDBConnection::DateLiteral(before) + QStringLiteral(")) ORDER BY Collection.CollectionDate DESC;"),
