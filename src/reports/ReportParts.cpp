@@ -62,10 +62,10 @@ PartIndex Index_Parts(const ReportParts& report, const QDate& printed)
             index.starts.push_back(index.pages);
             index.pages += c.pages;
             index.tables = index.tables || c.tables;
-            const QStringList unfit = index.summary.unfit + c.summary.unfit;
             if (part == 0)
                 index.summary = std::move(c.summary);
-            index.summary.unfit = unfit;
+            else
+                index.summary.unfit += c.summary.unfit;
             return true;
         },
         [](Counted&) {});

@@ -173,6 +173,14 @@ void tst_StatementWindows::everybodyShownAStatementAtATime()
     WindowServices::SetModalHook(ChooseFile(out.filePath("parts.pdf"), "dlgExportPdf"));
     QVERIFY(v->ExportPdf());
     QCOMPARE(PdfText::Pages(out.filePath("parts.pdf")), PdfText::Pages(out.filePath("whole.pdf")));
+    // A folder that cannot be written: the system's reason, no file, and the
+    // viewer goes on.
+    WindowServices::SetModalHook(ChooseFile(out.filePath("no/such/folder/parts.pdf"), "dlgExportPdf"));
+    m_data->Messages().Expect("could not be saved");
+    QVERIFY(!v->ExportPdf());
+    m_data->Messages().VerifyAllShown();
+    QVERIFY(!QFile::exists(out.filePath("no/such/folder/parts.pdf")));
+    QCOMPARE(v->PageCount(), whole.PageCount());
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
