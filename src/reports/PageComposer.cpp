@@ -226,5 +226,4 @@ void PageComposer::Finish()
     }
     m_groupStart.pop_back();
     m_pageOpen = false;
-    m_doc.Forget_Measures();
 }

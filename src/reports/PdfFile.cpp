@@ -100,8 +100,9 @@ struct Face {
     {
         if (advances.empty())
             return 0;
+        // In tenths, so that a line's glyphs need few adjustments.
         const quint16 a = glyph < advances.size() ? advances[glyph] : advances.back();
-        return std::round(a * 1000.0 / unitsPerEm);
+        return std::round(a * 10000.0 / unitsPerEm) / 10;
     }
 };
 
@@ -593,7 +594,14 @@ QByteArray MediaBox(const QSizeF& size)
     return box;
 }
 
-using GlyphUse = std::map<const Face*, std::map<quint32, QString>>;
+// The glyphs some pages show and the text each stands for. A glyph is
+// looked up in the map once per batch of pages: after that its bit says it
+// is noted, which a line's every letter tests.
+struct FaceUse {
+    std::map<quint32, QString> glyphs;
+    std::vector<quint64> noted;
+};
+using GlyphUse = std::map<const Face*, FaceUse>;
 
 void Point(QByteArray& c, const QPointF& p)
 {
@@ -604,21 +612,34 @@ void Point(QByteArray& c, const QPointF& p)
 
 // One positioning and one show operator per line: the glyph widths of
 // the font give most of the spacing, small adjustments the rest.
-void Text(QByteArray& c, const GlyphRun& run, const QPointF& origin, GlyphUse& used)
+void Text(QByteArray& c, const GlyphRun& run, const QPointF& origin, GlyphUse& used, std::pair<const Face*, double>& font)
 {
     if (run.glyphs.empty())
         return;
-    std::map<quint32, QString>& glyphs = used[run.face];
+    FaceUse& use = used[run.face];
     for (size_t i = 0; i < run.glyphs.size(); ++i) {
-        QString& text = glyphs[run.glyphs[i]];
+        const quint32 g = run.glyphs[i];
+        if (g / 64 >= use.noted.size())
+            use.noted.resize(g / 64 + 1);
+        quint64& word = use.noted[g / 64];
+        const quint64 bit = quint64(1) << (g % 64);
+        if (word & bit)
+            continue;
+        QString& text = use.glyphs[g];
         if (text.isEmpty())
             text = run.texts[i];
+        if (!text.isEmpty())
+            word |= bit;
     }
-    c.append("/F");
-    Int(c, run.face->id);
-    c.append(' ');
-    Num(c, run.size, 3);
-    c.append(" Tf\n");
+    // Text state lasts from one text object to the next.
+    if (font.first != run.face || font.second != run.size) {
+        c.append("/F");
+        Int(c, run.face->id);
+        c.append(' ');
+        Num(c, run.size, 3);
+        c.append(" Tf\n");
+        font = {run.face, run.size};
+    }
     size_t i = 0;
     while (i < run.glyphs.size()) {
         const QPointF start = origin + run.positions[i];
@@ -632,8 +653,10 @@ void Text(QByteArray& c, const GlyphRun& run, const QPointF& origin, GlyphUse& u
                 const QPointF at = origin + run.positions[k];
                 if (std::abs(at.y() - start.y()) > 0.01)
                     break;
+                // Half a thousandth of the font's size is a hundredth of a
+                // point at most: far below what any reader shows.
                 const double gap = (at.x() - pen) * 1000.0 / run.size;
-                if (std::abs(gap) >= 0.05) {
+                if (std::abs(gap) >= 0.5) {
                     char buf[32];
                     auto r = std::to_chars(buf, buf + sizeof buf, -gap, std::chars_format::fixed, 1);
                     c.append('>').append(buf, r.ptr - buf).append('<');
@@ -660,6 +683,7 @@ QByteArray Page_Content(const ReportDocument& doc, const ReportPage& page, Glyph
     c.append(" cm\n");
     const QRectF visible(QPointF(0, 0), doc.pageSize);
     QRgb fill = qRgb(0, 0, 0);
+    std::pair<const Face*, double> font{nullptr, 0};
     for (const PageItem& it : page.items) {
         const double reach = std::max<double>(it.pen, 1.0);
         if (!visible.intersects(it.rect.normalized().adjusted(-reach, -reach, reach, reach)))
@@ -675,7 +699,7 @@ QByteArray Page_Content(const ReportDocument& doc, const ReportPage& page, Glyph
             }
             c.append("BT\n");
             for (const GlyphRun& run : s.runs)
-                Text(c, run, it.rect.normalized().topLeft(), used);
+                Text(c, run, it.rect.normalized().topLeft(), used, font);
             c.append("ET\n");
             break;
         }
@@ -745,9 +769,9 @@ public:
     // The glyphs pages made elsewhere show, for the fonts' subsets and maps.
     void Note(const GlyphUse& used)
     {
-        for (const auto& [face, glyphs] : used) {
+        for (const auto& [face, use] : used) {
             UsedFont& font = Font(face);
-            for (const auto& [glyph, text] : glyphs) {
+            for (const auto& [glyph, text] : use.glyphs) {
                 QString& have = font.glyphs[glyph];
                 if (have.isEmpty())
                     have = text;

@@ -98,6 +98,13 @@ QSizeF ReportDocument::Measure(int font, const QString& text, double width, int 
     const auto known = m_measured.constFind(key);
     if (known != m_measured.constEnd())
         return *known;
+    if (m_measured.size() >= kMeasureGeneration) {
+        m_measuredBefore = std::move(m_measured);
+        m_measured = {};
+    }
+    const auto before = m_measuredBefore.constFind(key);
+    if (before != m_measuredBefore.constEnd())
+        return *m_measured.insert(std::move(key), *before);
     auto metrics = m_metrics.find({font, scale});
     if (metrics == m_metrics.end())
         metrics = m_metrics
@@ -116,6 +123,9 @@ QString ReportDocument::Break_Long_Words(int font, const QString& text, double w
     auto fits = [&](const QString& s) { return Measure(font, s, 0, 0, scale).width() <= width; };
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& line : lines) {
+        // A line that fits has no word too wide: one measure, not one a word.
+        if (line.isEmpty() || fits(line))
+            continue;
         QStringList words = line.split(QLatin1Char(' '));
         for (QString& word : words) {
             if (word.isEmpty() || fits(word))

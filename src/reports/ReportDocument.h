@@ -104,14 +104,13 @@ public:
     // the last letter that still fits: wrapping then never leaves a word
     // running past its column, where the drawing would cut it off.
     QString Break_Long_Words(int font, const QString& text, double width, double scale = 1.0) const;
-    // Once laid out, a document needs no measures kept for it.
-    void Forget_Measures() const { m_measured.clear(); }
     // The measures of a document laid out before with the same fonts, for
     // a run that lays out one part at a time.
     void Take_Measures(const ReportDocument& from) const
     {
         if (from.m_fonts == m_fonts) {
             m_measured = std::move(from.m_measured);
+            m_measuredBefore = std::move(from.m_measuredBefore);
             m_metrics = std::move(from.m_metrics);
         }
     }
@@ -123,6 +122,7 @@ public:
         ReportDocument kept;
         kept.m_fonts = laidOut.m_fonts;
         kept.m_measured = std::move(laidOut.m_measured);
+        kept.m_measuredBefore = std::move(laidOut.m_measuredBefore);
         kept.m_metrics = std::move(laidOut.m_metrics);
         return kept;
     }
@@ -159,6 +159,10 @@ private:
             return qHashMulti(seed, k.font, k.flags, k.width, k.scale, k.text);
         }
     };
-    mutable QHash<MeasureKey, QSizeF> m_measured;
+    // Two generations: when the young one is full the old one goes, so that
+    // a thread laying out statement after statement keeps the texts they
+    // share and lets the names and addresses of those long done go.
+    static constexpr qsizetype kMeasureGeneration = 8192;
+    mutable QHash<MeasureKey, QSizeF> m_measured, m_measuredBefore;
     mutable std::map<std::pair<int, double>, QFontMetricsF> m_metrics;
 };
