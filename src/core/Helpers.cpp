@@ -2,10 +2,12 @@
 
 #include "Messages.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace modGlobal {
 
@@ -334,7 +336,22 @@ QString ShortDateFormat()
 
 QString ShortDate(const QDate& d)
 {
-    return QLocale().toString(d, ShortDateFormat());
+    // A statement run writes the same few hundred dates a hundred thousand
+    // times; each thread keeps their texts while the locale stays the same.
+    struct Known {
+        QLocale locale;
+        QString format;
+        QHash<qint64, QString> texts;
+    };
+    thread_local std::optional<Known> known;
+    const QLocale locale;
+    if (!known || known->locale != locale || known->texts.size() >= 4096)
+        known = Known{locale, ShortDateFormat(), {}};
+    const qint64 day = d.isValid() ? d.toJulianDay() : std::numeric_limits<qint64>::min();
+    auto found = known->texts.constFind(day);
+    if (found == known->texts.constEnd())
+        found = known->texts.insert(day, locale.toString(d, known->format));
+    return *found;
 }
 
 QDate ParseShortDate(const QString& text)

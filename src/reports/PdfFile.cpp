@@ -64,16 +64,47 @@ void Hex4(QByteArray& out, quint32 v)
     out.append(s, 4);
 }
 
+// Each thread keeps its compressors: setting one up costs as much as
+// compressing a page.
+class Deflater {
+public:
+    ~Deflater()
+    {
+        for (auto& [level, stream] : m_streams)
+            deflateEnd(&stream);
+    }
+    QByteArray Pack(const QByteArray& data, int level)
+    {
+        auto found = m_streams.find(level);
+        if (found == m_streams.end()) {
+            found = m_streams.emplace(level, z_stream{}).first;
+            if (deflateInit(&found->second, level) != Z_OK) {
+                m_streams.erase(found);
+                return {};
+            }
+        } else if (deflateReset(&found->second) != Z_OK) {
+            return {};
+        }
+        z_stream& z = found->second;
+        QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), Qt::Uninitialized);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+        z.avail_in = uInt(data.size());
+        z.next_out = reinterpret_cast<Bytef*>(out.data());
+        z.avail_out = uInt(out.size());
+        if (deflate(&z, Z_FINISH) != Z_STREAM_END)
+            return {};
+        out.resize(qsizetype(z.total_out));
+        return out;
+    }
+
+private:
+    std::map<int, z_stream> m_streams;
+};
+
 QByteArray Deflate(const QByteArray& data, int level)
 {
-    uLongf size = compressBound(uLong(data.size()));
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
-    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.constData()),
-                  uLong(data.size()), level)
-        != Z_OK)
-        return {};
-    out.resize(qsizetype(size));
-    return out;
+    thread_local Deflater deflater;
+    return deflater.Pack(data, level);
 }
 
 // ------------------------------------------------------------------ fonts
@@ -279,6 +310,14 @@ struct GlyphRun {
     std::vector<quint32> glyphs;
     std::vector<QPointF> positions;
     std::vector<QString> texts;
+    // The run's show operators, made once however often it is written: each
+    // placed where its first glyph stands, then its glyphs with what their
+    // widths leave to adjust.
+    struct Show {
+        QPointF at;
+        QByteArray ops;
+    };
+    std::vector<Show> shows;
 };
 
 struct Shaped {
@@ -321,6 +360,40 @@ void Map_Texts(GlyphRun& run, const QRawFont& raw, const QString& text, int& at)
             end += charLength(end);
         run.texts[size_t(k)] = Ligature(raw, run.glyphs[size_t(k)], text.mid(at, end - at));
         at = end;
+    }
+}
+
+// One show operator per line: the glyph widths of the font give most of the
+// spacing, small adjustments the rest.
+void Make_Shows(GlyphRun& run)
+{
+    size_t i = 0;
+    while (i < run.glyphs.size()) {
+        const QPointF start = run.positions[i];
+        QByteArray c("[<");
+        double pen = start.x();
+        size_t k = i;
+        for (; k < run.glyphs.size(); ++k) {
+            if (k > i) {
+                const QPointF at = run.positions[k];
+                if (std::abs(at.y() - start.y()) > 0.01)
+                    break;
+                // Half a thousandth of the font's size is a hundredth of a
+                // point at most: far below what any reader shows.
+                const double gap = (at.x() - pen) * 1000.0 / run.size;
+                if (std::abs(gap) >= 0.5) {
+                    char buf[32];
+                    auto r = std::to_chars(buf, buf + sizeof buf, -gap, std::chars_format::fixed, 1);
+                    c.append('>').append(buf, r.ptr - buf).append('<');
+                    pen += std::round(gap * 10) / 10 * run.size / 1000.0;
+                }
+            }
+            Hex4(c, run.glyphs[k]);
+            pen += run.face->Width1000(run.glyphs[k]) * run.size / 1000.0;
+        }
+        c.append(">] TJ\n");
+        run.shows.push_back({start, std::move(c)});
+        i = k;
     }
 }
 
@@ -385,6 +458,7 @@ Shaped Shape(const QFont& font, const QString& source, const QSizeF& box, int fl
             for (const QPointF& p : positions)
                 run.positions.push_back(p + QPointF(xoff, yoff));
             Map_Texts(run, raw, lineText, at);
+            Make_Shows(run);
             shaped.runs.push_back(std::move(run));
         }
     }
@@ -610,8 +684,7 @@ void Point(QByteArray& c, const QPointF& p)
     Num(c, p.y());
 }
 
-// One positioning and one show operator per line: the glyph widths of
-// the font give most of the spacing, small adjustments the rest.
+// A run placed at origin, noting the glyphs it shows.
 void Text(QByteArray& c, const GlyphRun& run, const QPointF& origin, GlyphUse& used, std::pair<const Face*, double>& font)
 {
     if (run.glyphs.empty())
@@ -640,34 +713,11 @@ void Text(QByteArray& c, const GlyphRun& run, const QPointF& origin, GlyphUse& u
         c.append(" Tf\n");
         font = {run.face, run.size};
     }
-    size_t i = 0;
-    while (i < run.glyphs.size()) {
-        const QPointF start = origin + run.positions[i];
+    for (const GlyphRun::Show& show : run.shows) {
         c.append("1 0 0 -1 ");
-        Point(c, start);
-        c.append(" Tm [<");
-        double pen = start.x();
-        size_t k = i;
-        for (; k < run.glyphs.size(); ++k) {
-            if (k > i) {
-                const QPointF at = origin + run.positions[k];
-                if (std::abs(at.y() - start.y()) > 0.01)
-                    break;
-                // Half a thousandth of the font's size is a hundredth of a
-                // point at most: far below what any reader shows.
-                const double gap = (at.x() - pen) * 1000.0 / run.size;
-                if (std::abs(gap) >= 0.5) {
-                    char buf[32];
-                    auto r = std::to_chars(buf, buf + sizeof buf, -gap, std::chars_format::fixed, 1);
-                    c.append('>').append(buf, r.ptr - buf).append('<');
-                    pen += std::round(gap * 10) / 10 * run.size / 1000.0;
-                }
-            }
-            Hex4(c, run.glyphs[k]);
-            pen += run.face->Width1000(run.glyphs[k]) * run.size / 1000.0;
-        }
-        c.append(">] TJ\n");
-        i = k;
+        Point(c, origin + show.at);
+        c.append(" Tm ");
+        c.append(show.ops);
     }
 }
 

@@ -92,6 +92,40 @@ const QPaintDevice* ReportDocument::MeasureDevice()
     return &MetricsDevice();
 }
 
+double ReportDocument::Least_Height(int font, const QString& text, double scale) const
+{
+    // Measured once per number of lines, as lines of one letter: a line of
+    // the font's letters is as high as any other of them.
+    const QFontMetricsF& fm = Metrics(font, scale);
+    int lines = 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n')) {
+            ++lines;
+        } else if (c.isHighSurrogate() && i + 1 < text.size()) {
+            if (!fm.inFontUcs4(QChar::surrogateToUcs4(c, text.at(++i))))
+                return 0;
+        } else if (!fm.inFont(c)) {
+            return 0;
+        }
+    }
+    QString sample = QStringLiteral("x");
+    for (int i = 1; i < lines; ++i)
+        sample += QStringLiteral("\nx");
+    return Measure(font, sample, 0, 0, scale).height();
+}
+
+const QFontMetricsF& ReportDocument::Metrics(int font, double scale) const
+{
+    auto metrics = m_metrics.find({font, scale});
+    if (metrics == m_metrics.end())
+        metrics = m_metrics
+                      .emplace(std::make_pair(font, scale),
+                               QFontMetricsF(MeasureFont(m_fonts.at(size_t(font)), scale), &const_cast<QImage&>(MetricsDevice())))
+                      .first;
+    return metrics->second;
+}
+
 QSizeF ReportDocument::Measure(int font, const QString& text, double width, int flags, double scale) const
 {
     MeasureKey key{font, flags, width, scale, text};
@@ -105,13 +139,7 @@ QSizeF ReportDocument::Measure(int font, const QString& text, double width, int 
     const auto before = m_measuredBefore.constFind(key);
     if (before != m_measuredBefore.constEnd())
         return *m_measured.insert(std::move(key), *before);
-    auto metrics = m_metrics.find({font, scale});
-    if (metrics == m_metrics.end())
-        metrics = m_metrics
-                      .emplace(std::make_pair(font, scale),
-                               QFontMetricsF(MeasureFont(m_fonts.at(size_t(font)), scale), &const_cast<QImage&>(MetricsDevice())))
-                      .first;
-    const QFontMetricsF& fm = metrics->second;
+    const QFontMetricsF& fm = Metrics(font, scale);
     const QSizeF size = width > 0 ? fm.boundingRect(QRectF(0, 0, width, 1e9), flags | Qt::TextWordWrap, text).size()
                                   : fm.boundingRect(QRectF(0, 0, 1e9, 1e9), flags, text).size();
     m_measured.insert(std::move(key), size);

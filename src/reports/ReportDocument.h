@@ -100,6 +100,10 @@ public:
     static const QPaintDevice* MeasureDevice();
     // Size of a text in units; wrapped at width when width > 0.
     QSizeF Measure(int font, const QString& text, double width = 0, int flags = 0, double scale = 1.0) const;
+    // The least height the text takes however it wraps: that of its lines
+    // unwrapped, when the font has every letter of it (a letter from
+    // another font may make a line lower); 0 when it does not.
+    double Least_Height(int font, const QString& text, double scale = 1.0) const;
     // The text with a line break inside every word too wide for width, at
     // the last letter that still fits: wrapping then never leaves a word
     // running past its column, where the drawing would cut it off.
@@ -165,4 +169,5 @@ private:
     static constexpr qsizetype kMeasureGeneration = 8192;
     mutable QHash<MeasureKey, QSizeF> m_measured, m_measuredBefore;
     mutable std::map<std::pair<int, double>, QFontMetricsF> m_metrics;
+    const QFontMetricsF& Metrics(int font, double scale) const;
 };

@@ -91,6 +91,10 @@ double rptStatement::Place_Address(Band& band, const QRectF& window, const QStri
     QString shown;
     QSizeF size;
     for (;; scale = std::max(minScale, scale - 0.05)) {
+        // Lines too many for the window at this size need no measuring:
+        // most addresses go down a size or three.
+        if (scale > minScale && doc.Least_Height(font, text, scale) > inner.height())
+            continue;
         shown = doc.Break_Long_Words(font, text, inner.width(), scale);
         size = doc.Measure(font, shown, inner.width(), flags, scale);
         if (size.height() <= inner.height() || scale <= minScale)

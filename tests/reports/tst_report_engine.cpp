@@ -95,6 +95,9 @@ private slots:
     void thirdFundNeverMain();
     void numberingGroupsAndAbsolutePlacement();
     void textsReadBackWhenShapesAreDropped();
+    void measuresAlikeWhenKeptOrDropped();
+    void leastHeightNeverAboveTheWrapped_data();
+    void leastHeightNeverAboveTheWrapped();
     void groupsWithTotalsSortedAndNumberedApart();
     void slipHoldsEveryCheckAndAddsUp();
     void collectionReportCarriesTheCountSheet();
@@ -459,6 +462,64 @@ void tst_ReportEngine::textsReadBackWhenShapesAreDropped()
     QCOMPARE(shown.size(), kLines);
     for (int i = 0; i < kLines; ++i)
         QVERIFY2(shown[i] == QStringLiteral("t%1").arg(i % kDistinct), qPrintable(QStringLiteral("line %1: %2").arg(i).arg(shown[i])));
+}
+
+// A document measures more distinct texts than it keeps; those dropped
+// and met again, and those kept, measure as in a document that never
+// dropped any.
+void tst_ReportEngine::measuresAlikeWhenKeptOrDropped()
+{
+    ReportDocument doc;
+    const int font = doc.Font({QStringLiteral("DejaVu Sans"), 9});
+    constexpr int kDistinct = 12000;
+    auto text = [](int i) { return QStringLiteral("W").repeated(1 + i % 7) + QString::number(i); };
+    std::vector<QSizeF> first;
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < kDistinct; i += 1 + pass) {
+            const QSizeF size = doc.Measure(font, text(i));
+            if (pass == 0) {
+                first.push_back(size);
+                continue;
+            }
+            ReportDocument fresh;
+            QCOMPARE(size, fresh.Measure(fresh.Font({QStringLiteral("DejaVu Sans"), 9}), text(i)));
+            QCOMPARE(size, first[size_t(i)]);
+        }
+}
+
+void tst_ReportEngine::leastHeightNeverAboveTheWrapped_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("bounded"); // the font has every letter
+    QTest::newRow("address") << QStringLiteral("Mary Ann Whitfield-Okonkwo\n2885 Main Street Apt 12\nSpringfield, IL  62704") << true;
+    QTest::newRow("blank line") << QStringLiteral("Smith\n\nDover") << true;
+    QTest::newRow("one word") << QStringLiteral("Supercalifragilisticexpialidocious") << true;
+    QTest::newRow("accents") << QStringLiteral("Zoë Ångström\nRue de l'Église") << true;
+    QTest::newRow("another script") << QStringLiteral("王小明\n北京市") << false;
+    QTest::newRow("letter beyond the font") << QStringLiteral("Ann \U00010330\nDover") << false;
+}
+
+// Placing an address skips the sizes whose lines are too many for the
+// window; the bound it skips by may never exceed the height the text then
+// takes, at any width it wraps to.
+void tst_ReportEngine::leastHeightNeverAboveTheWrapped()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, bounded);
+    ReportDocument doc;
+    const int font = doc.Font({QStringLiteral("DejaVu Sans"), 10});
+    for (double scale : {1.0, 0.85}) {
+        const double least = doc.Least_Height(font, text, scale);
+        QCOMPARE(least > 0, bounded);
+        if (!bounded)
+            continue;
+        QCOMPARE(least, doc.Measure(font, text, 0, 0, scale).height());
+        for (double width : {300.0, 900.0, 2500.0, 1e6}) {
+            const QString shown = doc.Break_Long_Words(font, text, width, scale);
+            const double wrapped = doc.Measure(font, shown, width, Qt::AlignLeft | Qt::TextWordWrap, scale).height();
+            QVERIFY2(wrapped >= least, qPrintable(QStringLiteral("%1 < %2 at %3").arg(wrapped).arg(least).arg(width)));
+        }
+    }
 }
 
 void tst_ReportEngine::groupsWithTotalsSortedAndNumberedApart()
