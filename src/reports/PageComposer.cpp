@@ -128,7 +128,8 @@ void PageComposer::Put(const Band& band, double x, double y)
 
 void PageComposer::StartPage()
 {
-    m_doc.pages.emplace_back();
+    // A page of a statement or a listing holds a hundred-odd items.
+    m_doc.pages.emplace_back().items.reserve(128);
     const int index = CurrentPage();
     if (m_groupStart.empty() || m_restart) {
         m_groupStart.push_back(index);

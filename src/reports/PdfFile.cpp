@@ -500,7 +500,7 @@ struct ShapeCache {
             old = std::move(young);
             young = {};
         }
-        return *young.insert(key, std::move(shaped));
+        return *young.emplace(key, std::move(shaped));
     }
 };
 thread_local ShapeCache t_cache;
