@@ -320,8 +320,28 @@ struct GlyphRun {
     std::vector<Show> shows;
 };
 
+// A text's lines laid out from the top-left corner; where they go in a
+// rectangle (aligned right, centred, at the bottom) is worked out as they
+// are written, so that an amount shaped once serves every column it is in.
 struct Shaped {
     std::vector<GlyphRun> runs;
+    std::vector<int> lineOf;       // by run
+    std::vector<double> advances;  // by line
+    double height = 0;
+    QPointF Offset(size_t run, const QSizeF& box, int flags) const
+    {
+        const double advance = advances[size_t(lineOf[run])];
+        double x = 0, y = 0;
+        if (flags & Qt::AlignRight)
+            x = box.width() - advance;
+        else if (flags & Qt::AlignHCenter)
+            x = (box.width() - advance) / 2;
+        if (flags & Qt::AlignBottom)
+            y = box.height() - height;
+        else if (flags & Qt::AlignVCenter)
+            y = -std::round(-(box.height() - height) / 2);
+        return {x, y};
+    }
 };
 
 // A ligature the font has a character for ("ff" drawn as U+FB00) reads
@@ -399,7 +419,7 @@ void Make_Shows(GlyphRun& run)
 
 // The text laid out as the painter lays out a text drawn into a rectangle
 // with these flags, on a page of the report's resolution.
-Shaped Shape(const QFont& font, const QString& source, const QSizeF& box, int flags)
+Shaped Shape(const QFont& font, const QString& source, double width, int flags)
 {
     Shaped shaped;
     QString text = source;
@@ -422,7 +442,7 @@ Shaped Shape(const QFont& font, const QString& source, const QSizeF& box, int fl
     layout.setTextOption(option);
     layout.setCacheEnabled(true);
     const double leading = QFontMetricsF(font, device).leading();
-    const double lineWidth = wrap ? std::max(0.0, box.width()) : double(0x01000000);
+    const double lineWidth = wrap ? std::max(0.0, width) : double(0x01000000);
     double height = -leading;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -432,18 +452,10 @@ Shaped Shape(const QFont& font, const QString& source, const QSizeF& box, int fl
         height += line.height();
     }
     layout.endLayout();
-    double yoff = 0;
-    if (flags & Qt::AlignBottom)
-        yoff = box.height() - height;
-    else if (flags & Qt::AlignVCenter)
-        yoff = -std::round(-(box.height() - height) / 2);
+    shaped.height = height;
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        double xoff = 0;
-        if (flags & Qt::AlignRight)
-            xoff = box.width() - line.horizontalAdvance();
-        else if (flags & Qt::AlignHCenter)
-            xoff = (box.width() - line.horizontalAdvance()) / 2;
+        shaped.advances.push_back(line.horizontalAdvance());
         const QString lineText = text.mid(line.textStart(), line.textLength());
         int at = 0;
         for (const QGlyphRun& g : line.glyphRuns()) {
@@ -454,12 +466,11 @@ Shaped Shape(const QFont& font, const QString& source, const QSizeF& box, int fl
             const QList<quint32> glyphs = g.glyphIndexes();
             const QList<QPointF> positions = g.positions();
             run.glyphs.assign(glyphs.begin(), glyphs.end());
-            run.positions.reserve(size_t(positions.size()));
-            for (const QPointF& p : positions)
-                run.positions.push_back(p + QPointF(xoff, yoff));
+            run.positions.assign(positions.begin(), positions.end());
             Map_Texts(run, raw, lineText, at);
             Make_Shows(run);
             shaped.runs.push_back(std::move(run));
+            shaped.lineOf.push_back(i);
         }
     }
     return shaped;
@@ -472,17 +483,17 @@ struct ShapeKey {
     double size;
     bool bold, italic;
     QString text;
-    double width, height;
-    int flags;
+    double width; // where it wraps; 0 when it does not
+    int flags;    // those that shape: wrapping, justifying
     bool operator==(const ShapeKey& o) const
     {
-        return size == o.size && bold == o.bold && italic == o.italic && width == o.width && height == o.height
-            && flags == o.flags && family == o.family && text == o.text;
+        return size == o.size && bold == o.bold && italic == o.italic && width == o.width && flags == o.flags
+            && family == o.family && text == o.text;
     }
 };
 size_t qHash(const ShapeKey& k, size_t seed = 0)
 {
-    return qHashMulti(seed, k.family, k.size, k.bold, k.italic, k.text, k.width, k.height, k.flags);
+    return qHashMulti(seed, k.family, k.size, k.bold, k.italic, k.text, k.width, k.flags);
 }
 
 // Two generations: when the young one is full the old one goes, so that the
@@ -509,7 +520,9 @@ thread_local ShapeCache t_cache;
 const Shaped& Shaped_Text(const ReportFont& style, double scale, const PageItem& it)
 {
     const double size = style.pointSize * scale;
-    ShapeKey key{style.family, size, style.bold, style.italic, it.text, it.rect.width(), it.rect.height(), it.flags};
+    const int shaping = it.flags & (Qt::TextWordWrap | Qt::TextWrapAnywhere | Qt::AlignJustify);
+    const double width = (shaping & (Qt::TextWordWrap | Qt::TextWrapAnywhere)) ? it.rect.normalized().width() : 0;
+    ShapeKey key{style.family, size, style.bold, style.italic, it.text, width, shaping};
     auto found = t_cache.young.constFind(key);
     if (found != t_cache.young.constEnd())
         return *found;
@@ -522,8 +535,7 @@ const Shaped& Shaped_Text(const ReportFont& style, double scale, const PageItem&
     auto font = t_cache.fonts.find({style.family, size, style.bold, style.italic});
     if (font == t_cache.fonts.end())
         font = t_cache.fonts.emplace(std::make_tuple(style.family, size, style.bold, style.italic), ReportDocument::MeasureFont(style, scale)).first;
-    const QRectF r = it.rect.normalized();
-    return t_cache.Keep(key, Shape(font->second, it.text, r.size(), it.flags));
+    return t_cache.Keep(key, Shape(font->second, it.text, width, shaping));
 }
 
 // -------------------------------------------------------------- the file
@@ -748,8 +760,9 @@ QByteArray Page_Content(const ReportDocument& doc, const ReportPage& page, Glyph
                 fill = qRgb(0, 0, 0);
             }
             c.append("BT\n");
-            for (const GlyphRun& run : s.runs)
-                Text(c, run, it.rect.normalized().topLeft(), used, font);
+            const QRectF box = it.rect.normalized();
+            for (size_t r = 0; r < s.runs.size(); ++r)
+                Text(c, s.runs[r], box.topLeft() + s.Offset(r, box.size(), it.flags), used, font);
             c.append("ET\n");
             break;
         }
