@@ -98,14 +98,31 @@ double RoundCents(double v)
 
 QString FormatAmount(double v)
 {
+    // Written backwards into a buffer: a statement run formats a million
+    // amounts.
     const qint64 cents = ToCents(v);
-    const qint64 whole = std::llabs(cents) / 100;
-    const int frac = int(std::llabs(cents) % 100);
-    QString digits = QString::number(whole);
-    for (int i = digits.size() - 3; i > 0; i -= 3)
-        digits.insert(i, QLatin1Char(','));
-    const QString body = QLatin1Char('$') + digits + QLatin1Char('.') + QString::number(frac).rightJustified(2, QLatin1Char('0'));
-    return cents < 0 ? QLatin1Char('(') + body + QLatin1Char(')') : body;
+    quint64 rest = cents < 0 ? 0 - quint64(cents) : quint64(cents);
+    char buf[48];
+    char* const end = buf + sizeof buf;
+    char* p = end;
+    if (cents < 0)
+        *--p = ')';
+    *--p = char('0' + rest % 10);
+    *--p = char('0' + rest / 10 % 10);
+    *--p = '.';
+    rest /= 100;
+    int digits = 0;
+    do {
+        if (digits > 0 && digits % 3 == 0)
+            *--p = ',';
+        *--p = char('0' + rest % 10);
+        rest /= 10;
+        ++digits;
+    } while (rest > 0);
+    *--p = '$';
+    if (cents < 0)
+        *--p = '(';
+    return QString::fromLatin1(p, end - p);
 }
 
 QString AmountText(const QString& text)

@@ -64,18 +64,6 @@ PrintedTable& TableSection::Printed() const
     return doc.tables[size_t(m_printed)];
 }
 
-void TableSection::Record_Row(const ReportTable& t, int row) const
-{
-    QStringList cells = m_leadCells;
-    for (const TableColumn& c : m_columns) {
-        QString text = CellText(c, t, row, true);
-        if (c.format == TableColumn::Format::Money && !c.cell && !text.isEmpty())
-            text = QString::number(modGlobal::RoundCents(t.Double(row, c.field)), 'f', 2);
-        cells << text.simplified();
-    }
-    Printed().rows.push_back(cells);
-}
-
 void TableSection::Record_Totals(const QString& label, const std::vector<double>& sums) const
 {
     QStringList cells = m_leadCells;
@@ -116,17 +104,25 @@ Band TableSection::Heading() const
     return b;
 }
 
-Band TableSection::Row(const ReportTable& t, int row, bool shaded) const
+Band TableSection::Row(const ReportTable& t, int row, bool shaded, bool record) const
 {
     Band b = m_composer.NewBand();
     double x = 0;
+    QStringList cells = record ? m_leadCells : QStringList();
     for (const TableColumn& c : m_columns) {
         const QString text = CellText(c, t, row, true);
         // Amounts stay on one line; text wraps within its column.
         if (!text.isEmpty())
             b.Text(x + m_pad, 0, c.width - 2 * m_pad, text, m_font, Align(c), c.format != TableColumn::Format::Text);
         x += c.width;
+        // The export has amounts as plain numbers a spreadsheet sums.
+        if (record)
+            cells << (c.format == TableColumn::Format::Money && !c.cell && !text.isEmpty()
+                          ? QString::number(modGlobal::RoundCents(t.Double(row, c.field)), 'f', 2)
+                          : text.simplified());
     }
+    if (record)
+        Printed().rows.push_back(cells);
     b.SetHeight(m_composer.Document().Measure(m_font, QStringLiteral("0")).height() + 20);
     if (shaded)
         b.Underlay(QRectF(0, -10, x, b.Height()), QColor(236, 236, 236));
@@ -231,8 +227,7 @@ std::vector<double> TableSection::Run(const ReportTable& t, const std::vector<Ta
             }
         }
         started = true;
-        m_composer.Add(Row(t, r, (placed++ % 2) == 1));
-        Record_Row(t, r);
+        m_composer.Add(Row(t, r, (placed++ % 2) == 1, true));
         for (size_t i = 0; i < n; ++i) {
             if (!m_columns[i].total || m_columns[i].field.isEmpty())
                 continue;

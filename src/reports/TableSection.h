@@ -40,7 +40,8 @@ public:
     Band Heading() const;
     // A detail line; every other line is shaded, so the eye can follow a
     // line across the page.
-    Band Row(const ReportTable& t, int row, bool shaded = false) const;
+    // record: the line is kept for the CSV export too, from the same texts.
+    Band Row(const ReportTable& t, int row, bool shaded = false, bool record = false) const;
     // A totals line: the label right-aligned before the first money column.
     Band Totals(const QString& label, const std::vector<double>& sums, bool grand) const;
 
@@ -57,8 +58,6 @@ public:
     // the table rather than in it (the contributor of a statement), put
     // first on each of its lines there.
     void Export_As(const QString& name, const QStringList& leadHeadings = {}, const QStringList& leadCells = {});
-    // Keeps a printed line for the CSV export; Run keeps its own.
-    void Record_Row(const ReportTable& t, int row) const;
     void Record_Totals(const QString& label, const std::vector<double>& sums) const;
     const std::vector<TableColumn>& Columns() const { return m_columns; }
     double Padding() const { return m_pad; }

@@ -306,8 +306,7 @@ ReportDocument rptStatement::Layout_Statements(const QDate& printed, const std::
             composer.Begin_Repeated_Heading(heading, rowHeight);
             int placed = 0;
             for (int line : mine) {
-                composer.Add(table.Row(lines, line, (placed++ % 2) == 1));
-                table.Record_Row(lines, line);
+                composer.Add(table.Row(lines, line, (placed++ % 2) == 1, true));
             }
             composer.SetRepeatedHeading(std::nullopt);
         }
