@@ -5,6 +5,7 @@
 #include "ReportParts.h"
 #include "core/Messages.h"
 #include "widgets/WindowServices.h"
+#include "widgets/frmProgess.h"
 #include "core/modGlobal.h"
 #include "core/modSettings.h"
 
@@ -259,7 +260,24 @@ void CRViewer91::ViewReport()
     // the parts in sight are, so thousands of statements open in the memory
     // of a few.
     if (const auto* parts = dynamic_cast<const ReportParts*>(m_report.get()); parts && parts->Part_Count() > 0) {
-        SetPages(std::make_shared<PartedPages>(std::shared_ptr<const ReportParts>(m_report, parts), modGlobal::Today()));
+        // Counting the pages of a large church's statements takes seconds:
+        // a progress window shows it, and the program keeps painting.
+        constexpr int kPartsForProgress = 500, kStep = 50;
+        std::unique_ptr<frmProgess> progress;
+        int shown = 0;
+        PartProgress step;
+        if (parts->Part_Count() >= kPartsForProgress)
+            step = [&](int done, int total) {
+                if (!progress) {
+                    progress = std::make_unique<frmProgess>();
+                    progress->Show_Progress(total, QStringLiteral("Counting the pages"));
+                }
+                if (done - shown >= kStep || done == total) {
+                    progress->Increment_Progess(done - shown);
+                    shown = done;
+                }
+            };
+        SetPages(std::make_shared<PartedPages>(std::shared_ptr<const ReportParts>(m_report, parts), modGlobal::Today(), step));
         return;
     }
     auto doc = std::make_shared<ReportDocument>(m_report ? m_report->Layout(modGlobal::Today()) : ReportDocument());

@@ -34,7 +34,7 @@ int PartIndex::Part_Of(int page) const
     return std::max(0, int(after - starts.begin()) - 1);
 }
 
-PartIndex Index_Parts(const ReportParts& report, const QDate& printed)
+PartIndex Index_Parts(const ReportParts& report, const QDate& printed, const PartProgress& progress)
 {
     report.Prepare_Parts();
     PartIndex index;
@@ -66,6 +66,8 @@ PartIndex Index_Parts(const ReportParts& report, const QDate& printed)
                 index.summary = std::move(c.summary);
             else
                 index.summary.unfit += c.summary.unfit;
+            if (progress)
+                progress(part + 1, total);
             return true;
         },
         [](Counted&) {});
@@ -110,8 +112,8 @@ bool Write_Parts_Pdf(const ReportParts& report, const QString& title, const QStr
     return true;
 }
 
-PartedPages::PartedPages(std::shared_ptr<const ReportParts> parts, const QDate& printed)
-    : m_parts(std::move(parts)), m_printed(printed), m_index(Index_Parts(*m_parts, printed))
+PartedPages::PartedPages(std::shared_ptr<const ReportParts> parts, const QDate& printed, const PartProgress& progress)
+    : m_parts(std::move(parts)), m_printed(printed), m_index(Index_Parts(*m_parts, printed, progress))
 {
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,7 +37,9 @@ struct PartIndex {
     ReportDocument summary;  // title, page size, what does not fit
     int Part_Of(int page) const;
 };
-PartIndex Index_Parts(const ReportParts& report, const QDate& printed);
+// Told on the calling thread after each part is counted: done of total.
+using PartProgress = std::function<void(int done, int total)>;
+PartIndex Index_Parts(const ReportParts& report, const QDate& printed, const PartProgress& progress = {});
 
 // Every part into one PDF file, laid out and made into pages on every core
 // while this thread writes them in order; the file is whole or not there.
@@ -52,7 +55,7 @@ ReportDocument Tables_Of_Parts(const ReportParts& report, const QDate& printed);
 // is laid out when one of its pages is wanted, the last few kept.
 class PartedPages {
 public:
-    PartedPages(std::shared_ptr<const ReportParts> parts, const QDate& printed);
+    PartedPages(std::shared_ptr<const ReportParts> parts, const QDate& printed, const PartProgress& progress = {});
 
     int PageCount() const { return m_index.pages; }
     const ReportDocument& Summary() const { return m_index.summary; }

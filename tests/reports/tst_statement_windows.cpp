@@ -145,6 +145,14 @@ void tst_StatementWindows::everybodyShownAStatementAtATime()
     QVERIFY(whole.PageCount() > Rows(w, 2));
     QCOMPARE(v->PageCount(), whole.PageCount());
     QVERIFY(v->cmdPrint->isEnabled() && v->cmdExportPdf->isEnabled() && v->cmdExportCsv->isEnabled());
+    // Counting the pages tells its progress part by part, in order, to the end.
+    const auto* report = dynamic_cast<const ReportParts*>(w->Current_Report());
+    QVERIFY(report);
+    std::vector<std::pair<int, int>> told;
+    QCOMPARE(Index_Parts(*report, Today(), [&](int done, int total) { told.emplace_back(done, total); }).pages, whole.PageCount());
+    QCOMPARE(int(told.size()), report->Part_Count());
+    for (size_t i = 0; i < told.size(); ++i)
+        QCOMPARE(told[i], std::make_pair(int(i) + 1, report->Part_Count()));
 
     // Every page painted alike, last to first and then a jump back to the
     // end, so that statements are laid out again after being let go.
