@@ -1,6 +1,7 @@
 #include "ReportTable.h"
 
 #include "core/DbError.h"
+#include <algorithm>
 
 
 void ReportTable::AppendField(const QString& name, Type type, int size)
@@ -38,6 +39,26 @@ int ReportTable::Require(const QString& field) const
     if (i < 0)
         throw DbError(QStringLiteral("Item cannot be found in the collection: ") + field, m_name);
     return i;
+}
+
+void ReportTable::Reserve(int rows)
+{
+    const size_t n = size_t(std::max(rows, 0));
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        Column& c = m_columns[i];
+        switch (m_fields[i].type) {
+        case Type::Double:
+            c.real.reserve(n);
+            break;
+        case Type::Text:
+            c.text.reserve(n);
+            break;
+        default:
+            c.whole.reserve(n);
+            break;
+        }
+        c.set.reserve(n);
+    }
 }
 
 void ReportTable::AddNew()

@@ -33,6 +33,9 @@ public:
 
     // Appends a row of Nulls; it becomes the current row.
     void AddNew();
+    // Room for this many rows in all, for a table whose size is known
+    // before it is filled: no column is copied as it grows.
+    void Reserve(int rows);
     int RowCount() const { return m_rowCount; }
     bool IsEmpty() const { return m_rowCount == 0; }
     // The current row is the last one appended.

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <climits>
 #include <tuple>
 #include <vector>
 
@@ -144,6 +145,12 @@ public:
             pledgeFunds.insert(funds.back()[1]);
         }
         Read_Paid_Before(pledgeFunds);
+        // A line per gift at most, or one for a contributor without any.
+        qsizetype gifts = 0;
+        for (const std::vector<Gift>& g : std::as_const(m_gifts))
+            gifts += qsizetype(g.size());
+        m_t.lines.Reserve(int(std::min<qsizetype>(m_t.lines.RowCount() + gifts + qsizetype(people.size()), INT_MAX)));
+        m_t.summaries.Reserve(m_t.summaries.RowCount() + int(people.size()));
         for (size_t i = 0; i < people.size(); ++i) {
             Statement(people[i], funds[i]);
             if (progress)
@@ -253,7 +260,7 @@ private:
             offer(fund);
         if (f[1] == 0 || f[2] == 0) {
             std::vector<int> given;
-            for (const Gift& g : m_gifts.value(contributor))
+            for (const Gift& g : Gifts_Of(contributor))
                 given.push_back(g.fund);
             std::sort(given.begin(), given.end());
             for (int fund : given)
@@ -317,7 +324,7 @@ private:
     void Statement(const Person& p, const std::array<int, 3>& f)
     {
         bool hasSummary = false;
-        for (const Gift& g : m_gifts.value(p.id)) {
+        for (const Gift& g : Gifts_Of(p.id)) {
             if (!m_funds.Included(g.fund))
                 continue;
             if (!hasSummary) {
@@ -334,6 +341,16 @@ private:
             New_Line(p.id, QDate());
         }
         Position(p.id, f);
+        // Nothing reads them again: letting them go as the lines grow keeps
+        // a large church's run from holding both whole at once.
+        m_gifts.remove(p.id);
+    }
+
+    const std::vector<Gift>& Gifts_Of(int contributor) const
+    {
+        static const std::vector<Gift> none;
+        const auto found = m_gifts.constFind(contributor);
+        return found == m_gifts.constEnd() ? none : *found;
     }
 
     // The pledge position of funds 1 and 2 and the range's totals per column.
@@ -345,7 +362,7 @@ private:
         const double mainPledged = m_pledge.value(Key(contributor, f[0]));
         const double secondPledged = f[1] == 0 ? 0.0 : m_pledge.value(Key(contributor, f[1]));
         double mainNow = 0, secondNow = 0, third = 0, other = 0, total = 0;
-        for (const Gift& g : m_gifts.value(contributor)) {
+        for (const Gift& g : Gifts_Of(contributor)) {
             if (!m_funds.Included(g.fund))
                 continue;
             if (g.fund == f[0])
