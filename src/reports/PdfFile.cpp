@@ -302,14 +302,14 @@ private:
 
 // ---------------------------------------------------------------- shaping
 
-// One font's glyphs of a line: positions from the text rectangle's top-left
-// corner (baseline), and the text each glyph stands for.
+// One font's glyphs of a line, the text each stands for, and the operators
+// that show them from the text's top-left corner (baseline).
 struct GlyphRun {
     const Face* face = nullptr;
     double size = 0; // font size in units
     std::vector<quint32> glyphs;
-    std::vector<QPointF> positions;
     std::vector<QString> texts;
+    double lineAdvance = 0; // of the line the run is on, for aligning it
     // The run's show operators, made once however often it is written: each
     // placed where its first glyph stands, then its glyphs with what their
     // widths leave to adjust.
@@ -325,12 +325,10 @@ struct GlyphRun {
 // are written, so that an amount shaped once serves every column it is in.
 struct Shaped {
     std::vector<GlyphRun> runs;
-    std::vector<int> lineOf;       // by run
-    std::vector<double> advances;  // by line
     double height = 0;
-    QPointF Offset(size_t run, const QSizeF& box, int flags) const
+    QPointF Offset(const GlyphRun& run, const QSizeF& box, int flags) const
     {
-        const double advance = advances[size_t(lineOf[run])];
+        const double advance = run.lineAdvance;
         double x = 0, y = 0;
         if (flags & Qt::AlignRight)
             x = box.width() - advance;
@@ -385,17 +383,17 @@ void Map_Texts(GlyphRun& run, const QRawFont& raw, const QString& text, int& at)
 
 // One show operator per line: the glyph widths of the font give most of the
 // spacing, small adjustments the rest.
-void Make_Shows(GlyphRun& run)
+void Make_Shows(GlyphRun& run, const QList<QPointF>& positions)
 {
     size_t i = 0;
     while (i < run.glyphs.size()) {
-        const QPointF start = run.positions[i];
+        const QPointF start = positions[qsizetype(i)];
         QByteArray c("[<");
         double pen = start.x();
         size_t k = i;
         for (; k < run.glyphs.size(); ++k) {
             if (k > i) {
-                const QPointF at = run.positions[k];
+                const QPointF at = positions[qsizetype(k)];
                 if (std::abs(at.y() - start.y()) > 0.01)
                     break;
                 // Half a thousandth of the font's size is a hundredth of a
@@ -455,7 +453,6 @@ Shaped Shape(const QFont& font, const QString& source, double width, int flags)
     shaped.height = height;
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        shaped.advances.push_back(line.horizontalAdvance());
         const QString lineText = text.mid(line.textStart(), line.textLength());
         int at = 0;
         for (const QGlyphRun& g : line.glyphRuns()) {
@@ -466,11 +463,10 @@ Shaped Shape(const QFont& font, const QString& source, double width, int flags)
             const QList<quint32> glyphs = g.glyphIndexes();
             const QList<QPointF> positions = g.positions();
             run.glyphs.assign(glyphs.begin(), glyphs.end());
-            run.positions.assign(positions.begin(), positions.end());
+            run.lineAdvance = line.horizontalAdvance();
             Map_Texts(run, raw, lineText, at);
-            Make_Shows(run);
+            Make_Shows(run, positions);
             shaped.runs.push_back(std::move(run));
-            shaped.lineOf.push_back(i);
         }
     }
     return shaped;
@@ -761,8 +757,8 @@ QByteArray Page_Content(const ReportDocument& doc, const ReportPage& page, Glyph
             }
             c.append("BT\n");
             const QRectF box = it.rect.normalized();
-            for (size_t r = 0; r < s.runs.size(); ++r)
-                Text(c, s.runs[r], box.topLeft() + s.Offset(r, box.size(), it.flags), used, font);
+            for (const GlyphRun& run : s.runs)
+                Text(c, run, box.topLeft() + s.Offset(run, box.size(), it.flags), used, font);
             c.append("ET\n");
             break;
         }
